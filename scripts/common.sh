@@ -1,0 +1,31 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Sourced, not run; expects ROOT to be the source folder.
+
+vantrel_install_packages() {
+    local missing=()
+    local pkg
+    while read -r pkg; do
+        [ -n "$pkg" ] || continue
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done < "$ROOT/scripts/packages.txt"
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+vantrel_build() {
+    local builddir="$1"; shift
+    export CCACHE_BASEDIR="$ROOT"
+    export CCACHE_NOHASHDIR=1
+    local jobs
+    jobs=$(nproc)
+    if [ ! -f "$builddir/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    fi
+    cmake --build "$builddir" --parallel "$jobs"
+}
