@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/db/schemamigration.h"
+
+namespace vantrel::db {
+
+// Version 1: the tables the application core reads and writes, with the rows a new
+// installation needs that take no code to compute (options, metadata of the built-in tables).
+// The administrator is seeded elsewhere, since its password digest is made in C++.
+SchemaMigration migration001CoreTables();
+
+} // namespace vantrel::db
