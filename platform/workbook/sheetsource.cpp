@@ -1,0 +1,7 @@
+#include "platform/workbook/sheetsource.h"
+
+namespace workbook {
+
+SheetSource::~SheetSource() = default;
+
+} // namespace workbook
