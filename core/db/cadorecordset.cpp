@@ -1,0 +1,949 @@
+#include "core/db/cadorecordset.h"
+
+#include "core/db/cadocommand.h"
+#include "core/db/cadodatabase.h"
+#include "core/db/recordsetfilter.h"
+#include "core/db/selectstatement.h"
+#include "core/db/valuetext.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace vantrel::db;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString hiddenKeyAlias = u"vt_rowkey"_s;
+
+bool isIdentifier(const QString &text)
+{
+    static const QRegularExpression ident(u"^[A-Za-z_][A-Za-z0-9_]*$"_s);
+    return ident.match(text).hasMatch();
+}
+
+bool isNull(const QVariant &v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+} // namespace
+
+struct CADORecordset::Data
+{
+    RowSet set;
+    bool open = false;
+    QVector<int> visible; // indexes into set.rows that the filter lets through
+    int pos = 0;          // index into visible; visible.size() is EOF, -1 BOF
+
+    // Where writes go.
+    QString table;
+    QString keyColumn;
+    int keyIndex = -1;            // column of the key in each row; past the fields when hidden
+    QVector<QString> baseColumns; // per field: its table column, empty when computed
+
+    // The pending change.
+    QVector<QVariant> original;
+    QVector<bool> changed;
+    QVector<bool> chunked;
+};
+
+CADORecordset::CADORecordset() : m_data(std::make_shared<Data>()) { }
+
+CADORecordset::CADORecordset(CADODatabase *db) : m_db(db), m_data(std::make_shared<Data>()) { }
+
+CADORecordset::~CADORecordset()
+{
+    Close();
+}
+
+void CADORecordset::StoreError(const ErrorInfo &error)
+{
+    m_lastError = u"Query = "_s + m_query + u'\n' + error.report("CADORecordset");
+    m_lastErrorCode = error.code;
+}
+
+bool CADORecordset::IsConnectionOpen() const
+{
+    return m_db && m_db->IsOpen();
+}
+
+bool CADORecordset::IsOpen() const
+{
+    return m_data->open && IsConnectionOpen();
+}
+
+void CADORecordset::Close()
+{
+    if (!m_data->open)
+        return;
+    if (m_editStatus != dbEditNone)
+        CancelUpdate();
+    // Copies share the rows; closing this one leaves theirs alone.
+    m_data = std::make_shared<Data>();
+}
+
+bool CADORecordset::Open(const QString &source, int option)
+{
+    return Open(source, m_db, option);
+}
+
+bool CADORecordset::OpenWithOwnConnection(const QString &source, int option)
+{
+    return Open(source, m_db, option);
+}
+
+bool CADORecordset::Open(const QString &source, CADODatabase *db, int option)
+{
+    Close();
+    if (!source.isEmpty()) {
+        qsizetype start = 0;
+        while (start < source.size() && source.at(start).isSpace())
+            ++start;
+        m_query = source.mid(start);
+        m_values.clear();
+    }
+    if (!m_db)
+        m_db = db;
+
+    switch (option) {
+    case openUnknown:
+    case openQuery:
+        if (isIdentifier(m_query))
+            return openRows(u"SELECT * FROM "_s + m_query, {});
+        return openRows(m_query, m_values);
+    case openTable:
+        if (!isIdentifier(m_query)) {
+            StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                       u"'%1' is not a table name."_s.arg(m_query)));
+            return false;
+        }
+        return openRows(u"SELECT * FROM "_s + m_query, {});
+    case openStoredProc: {
+        if (!m_db) {
+            StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"No connection."_s));
+            return false;
+        }
+        CADOCommand command(m_db, m_query);
+        return Open(command);
+    }
+    default:
+        return false;
+    }
+}
+
+bool CADORecordset::Open(const QString &sql, const QVariantList &values)
+{
+    Close();
+    m_query = sql.trimmed();
+    m_values = values;
+    return openRows(m_query, m_values);
+}
+
+bool CADORecordset::Open(CADOCommand &command)
+{
+    Close();
+    if (!m_db)
+        m_db = command.database();
+    m_query = command.GetCommandText();
+    if (!command.Execute()) {
+        StoreError(ErrorInfo::make(command.GetLastError(), command.GetLastErrorString()));
+        return false;
+    }
+    adopt(command.TakeResultSet());
+    return true;
+}
+
+bool CADORecordset::OpenSchemaTables()
+{
+    if (!IsConnectionOpen()) {
+        StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+        return false;
+    }
+    Close();
+    RowSet set;
+    set.fields = { FieldDef { u"TABLE_NAME"_s, FieldKind::Text, {}, -1 },
+                   FieldDef { u"TABLE_TYPE"_s, FieldKind::Text, {}, -1 } };
+    const QSqlDatabase db = m_db->GetActiveConnection();
+    for (const QString &name : db.tables(QSql::Tables))
+        set.rows.push_back({ name, u"TABLE"_s });
+    for (const QString &name : db.tables(QSql::Views))
+        set.rows.push_back({ name, u"VIEW"_s });
+    adopt(std::move(set));
+    return true;
+}
+
+bool CADORecordset::openRows(const QString &sql, const QVariantList &values)
+{
+    if (!IsConnectionOpen()) {
+        StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+        return false;
+    }
+    const SelectStatement statement = SelectStatement::parse(sql);
+    QString key;
+    bool hiddenKey = false;
+    QString runSql = sql;
+    if (statement.isSingleTable() && statement.isUpdatable()) {
+        key = m_db->catalog().primaryKey(statement.table());
+        if (!key.isEmpty() && !statement.selectsAll()) {
+            hiddenKey = std::none_of(statement.items().cbegin(), statement.items().cend(),
+                                     [&](const SelectStatement::Item &item) {
+                                         return item.column.compare(key, Qt::CaseInsensitive) == 0;
+                                     });
+            if (hiddenKey)
+                runSql = statement.withExtraColumn(key, hiddenKeyAlias);
+        }
+    }
+
+    QSqlQuery query(m_db->GetActiveConnection());
+    if (!m_db->runQuery(query, runSql, values)) {
+        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+        return false;
+    }
+    RowSet set = RowSet::fromQuery(*m_db, query);
+    const bool returnsRows = query.isSelect();
+    adopt(std::move(set));
+    m_data->open = returnsRows;
+    if (!returnsRows || key.isEmpty())
+        return true;
+
+    Data &d = *m_data;
+    if (hiddenKey) {
+        d.set.fields.removeLast(); // the rows keep the key after the visible fields
+        d.keyIndex = int(d.set.fields.size());
+    }
+    d.baseColumns.resize(d.set.fields.size());
+    for (int i = 0; i < d.set.fields.size(); ++i) {
+        if (statement.selectsAll())
+            d.baseColumns[i] = d.set.fields.at(i).name;
+        else if (i < statement.items().size())
+            d.baseColumns[i] = statement.items().at(i).column;
+        if (!hiddenKey && d.keyIndex < 0
+            && d.baseColumns.at(i).compare(key, Qt::CaseInsensitive) == 0)
+            d.keyIndex = i;
+    }
+    if (d.keyIndex >= 0) {
+        d.table = statement.table();
+        d.keyColumn = key;
+    }
+    return true;
+}
+
+void CADORecordset::adopt(RowSet rows)
+{
+    m_data = std::make_shared<Data>();
+    m_data->set = std::move(rows);
+    m_data->open = true;
+    m_data->visible.resize(m_data->set.rows.size());
+    std::iota(m_data->visible.begin(), m_data->visible.end(), 0);
+    m_data->pos = 0;
+    m_editStatus = dbEditNone;
+}
+
+int CADORecordset::currentRow() const
+{
+    const Data &d = *m_data;
+    if (d.pos < 0 || d.pos >= d.visible.size())
+        return -1;
+    return d.visible.at(d.pos);
+}
+
+bool CADORecordset::IsEof() const
+{
+    return !m_data->open || m_data->pos >= m_data->visible.size();
+}
+
+bool CADORecordset::IsBof() const
+{
+    return !m_data->open || m_data->pos < 0 || m_data->visible.isEmpty();
+}
+
+void CADORecordset::MoveNext()
+{
+    if (m_data->pos < m_data->visible.size())
+        ++m_data->pos;
+}
+
+void CADORecordset::MovePrevious()
+{
+    if (m_data->pos >= 0)
+        --m_data->pos;
+}
+
+void CADORecordset::MoveFirst()
+{
+    m_data->pos = 0;
+}
+
+void CADORecordset::MoveLast()
+{
+    m_data->pos = qMax(0, int(m_data->visible.size()) - 1);
+}
+
+long CADORecordset::GetRecordCount() const
+{
+    return m_data->open ? long(m_data->visible.size()) : 0;
+}
+
+long CADORecordset::GetFieldCount() const
+{
+    return long(m_data->set.fields.size());
+}
+
+long CADORecordset::GetAbsolutePosition() const
+{
+    return currentRow() < 0 ? -1 : m_data->pos;
+}
+
+bool CADORecordset::SetAbsolutePosition(long position)
+{
+    if (position < 0 || position >= m_data->visible.size())
+        return false;
+    m_data->pos = int(position);
+    return true;
+}
+
+int CADORecordset::GetFieldIndex(const QString &name) const
+{
+    return m_data->set.fieldIndex(name);
+}
+
+FieldKind CADORecordset::GetFieldKind(int index) const
+{
+    if (index < 0 || index >= m_data->set.fields.size())
+        return FieldKind::Unknown;
+    return m_data->set.fields.at(index).kind;
+}
+
+int CADORecordset::indexOf(const QString &name)
+{
+    const int index = m_data->set.fieldIndex(name);
+    if (index < 0)
+        StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                   u"Item cannot be found in the collection corresponding to "
+                                   "the requested name or ordinal: '%1'."_s.arg(name)));
+    return index;
+}
+
+bool CADORecordset::fieldAt(int index, QVariant *value)
+{
+    const int row = currentRow();
+    if (row < 0) {
+        StoreError(ErrorInfo::make(ErrorCode::NoCurrentRecord, u"No current record."_s));
+        return false;
+    }
+    if (index < 0 || index >= m_data->set.fields.size()) {
+        StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                   u"Field index %1 is out of range."_s.arg(index)));
+        return false;
+    }
+    *value = m_data->set.rows.at(row).at(index);
+    return true;
+}
+
+bool CADORecordset::IsFieldNull(int index) const
+{
+    const int row = currentRow();
+    if (row < 0 || index < 0 || index >= m_data->set.fields.size())
+        return true;
+    return isNull(m_data->set.rows.at(row).at(index));
+}
+
+// ---- reading values
+
+bool CADORecordset::GetFieldValueDouble(int index, double &value)
+{
+    QVariant v;
+    if (!fieldAt(index, &v))
+        return false;
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        value = v.toDouble();
+        break;
+    case QMetaType::Bool:
+        value = v.toBool() ? -1.0 : 0.0;
+        break;
+    case QMetaType::QString: {
+        // SQLite may hold a number as text in a column without a numeric type.
+        bool ok = false;
+        const double d = v.toString().trimmed().toDouble(&ok);
+        value = ok ? d : 0.0;
+        break;
+    }
+    default:
+        value = 0.0;
+    }
+    return true;
+}
+
+bool CADORecordset::GetFieldValueInt64(int index, qint64 &value)
+{
+    QVariant v;
+    if (!fieldAt(index, &v))
+        return false;
+    if (isNull(v)) {
+        value = 0;
+        return true;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        value = v.toLongLong();
+        return true;
+    case QMetaType::Bool:
+        value = v.toBool() ? -1 : 0;
+        return true;
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        if (d < -9.2e18 || d > 9.2e18)
+            return false;
+        value = qint64(d);
+        return true;
+    }
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 n = v.toString().trimmed().toLongLong(&ok);
+        if (ok)
+            value = n;
+        return ok;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CADORecordset::GetFieldValueInt(int index, int &value)
+{
+    qint64 wide = 0;
+    if (!GetFieldValueInt64(index, wide))
+        return false;
+    if (wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max()) {
+        StoreError(ErrorInfo::make(ErrorCode::Failed,
+                                   u"The value %1 does not fit a 32-bit integer."_s.arg(wide)));
+        return false;
+    }
+    value = int(wide);
+    return true;
+}
+
+bool CADORecordset::GetFieldValueIntByName(const QString &name, int &value)
+{
+    const int index = indexOf(name);
+    return index >= 0 && GetFieldValueInt(index, value);
+}
+
+bool CADORecordset::GetFieldValueLong(int index, long &value)
+{
+    int v = 0;
+    if (!GetFieldValueInt(index, v))
+        return false;
+    value = v;
+    return true;
+}
+
+bool CADORecordset::GetFieldValueText(int index, QString &value, const QString &dateFormat)
+{
+    QVariant v;
+    if (!fieldAt(index, &v))
+        return false;
+    if (isNull(v)) {
+        value.clear();
+        return true;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        value = IntToText(v.toInt());
+        return true;
+    case QMetaType::LongLong:
+        value = LongToText(v.toLongLong());
+        return true;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        value = ULongToText(v.toULongLong());
+        return true;
+    case QMetaType::Float:
+        value = FloatToText(v.toFloat());
+        return true;
+    case QMetaType::Double:
+        value = DoubleToText(v.toDouble());
+        return true;
+    case QMetaType::QDateTime:
+        value = DateTimeToText(v.toDateTime(), dateFormat);
+        return true;
+    case QMetaType::QString:
+        value = v.toString();
+        return true;
+    case QMetaType::Bool:
+        value = v.toBool() ? u"True"_s : u"False"_s;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CADORecordset::GetFieldValueTextByName(const QString &name, QString &value,
+                                            const QString &dateFormat)
+{
+    const int index = indexOf(name);
+    return index >= 0 && GetFieldValueText(index, value, dateFormat);
+}
+
+bool CADORecordset::GetFieldValueDateByName(const QString &name, QDateTime &value)
+{
+    const int index = indexOf(name);
+    QVariant v;
+    if (index < 0 || !fieldAt(index, &v))
+        return false;
+    if (isNull(v)) {
+        value = QDateTime();
+        return true;
+    }
+    if (v.typeId() == QMetaType::QDateTime) {
+        value = v.toDateTime();
+        return true;
+    }
+    if (v.typeId() == QMetaType::QString) {
+        const QDateTime dt = SqlDialect::parseDateTimeText(v.toString());
+        if (dt.isValid()) {
+            value = dt;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CADORecordset::GetFieldValueBool(int index, bool &value)
+{
+    QVariant v;
+    if (!fieldAt(index, &v))
+        return false;
+    if (isNull(v)) {
+        value = false;
+        return true;
+    }
+    // Flags are integer columns holding 0 or 1.
+    if (v.typeId() == QMetaType::Bool || v.typeId() == QMetaType::Int
+        || v.typeId() == QMetaType::LongLong) {
+        value = v.toLongLong() != 0;
+        return true;
+    }
+    return false;
+}
+
+bool CADORecordset::GetFieldValueVariant(int index, QVariant &value)
+{
+    value = QVariant();
+    return fieldAt(index, &value);
+}
+
+bool CADORecordset::GetFieldValueVariantByName(const QString &name, QVariant &value)
+{
+    value = QVariant();
+    const int index = indexOf(name);
+    return index >= 0 && fieldAt(index, &value);
+}
+
+namespace {
+
+short adoTypeOf(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Integer:
+        return 3; // adInteger
+    case FieldKind::BigInt:
+        return 20; // adBigInt
+    case FieldKind::Double:
+        return 5; // adDouble
+    case FieldKind::Text:
+        return 202; // adVarWChar
+    case FieldKind::DateTime:
+        return 135; // adDBTimeStamp
+    case FieldKind::Boolean:
+        return 11; // adBoolean
+    case FieldKind::Binary:
+        return 205; // adLongVarBinary
+    case FieldKind::Unknown:
+        break;
+    }
+    return 0; // adEmpty
+}
+
+long byteSize(const QVariant &v)
+{
+    if (isNull(v))
+        return 0;
+    switch (v.typeId()) {
+    case QMetaType::QByteArray:
+        return long(v.toByteArray().size());
+    case QMetaType::QString:
+        return long(v.toString().size() * 2);
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::QDateTime:
+        return 8;
+    case QMetaType::Bool:
+        return 2;
+    default:
+        return 4;
+    }
+}
+
+} // namespace
+
+bool CADORecordset::GetFieldInfo(int index, tagADOFIELDINFO *info) const
+{
+    if (!info || index < 0 || index >= m_data->set.fields.size())
+        return false;
+    const FieldDef &field = m_data->set.fields.at(index);
+    *info = tagADOFIELDINFO();
+    info->m_strName = field.name.left(29);
+    info->m_nType = adoTypeOf(field.kind);
+    info->m_lDefinedSize = field.definedSize;
+    const int row = currentRow();
+    if (row >= 0)
+        info->m_lSize = byteSize(m_data->set.rows.at(row).at(index));
+    return true;
+}
+
+long CADORecordset::GetFieldSizeByName(const QString &name) const
+{
+    const int index = m_data->set.fieldIndex(name);
+    const int row = currentRow();
+    if (index < 0 || row < 0)
+        return 0;
+    return byteSize(m_data->set.rows.at(row).at(index));
+}
+
+// ---- writing
+
+bool CADORecordset::requireWritable()
+{
+    if (!m_data->table.isEmpty())
+        return true;
+    StoreError(ErrorInfo::make(ErrorCode::NotUpdatable,
+                               u"The rows do not come from one table with a key, so changes "
+                               "cannot be written back."_s));
+    return false;
+}
+
+bool CADORecordset::AddNew()
+{
+    if (m_editStatus != dbEditNone && !Update())
+        return false;
+    if (!m_data->open)
+        return false;
+    Data &d = *m_data;
+    const int width = int(d.set.fields.size()) + (d.keyIndex >= d.set.fields.size() ? 1 : 0);
+    d.set.rows.push_back(QVector<QVariant>(width));
+    d.visible.push_back(int(d.set.rows.size()) - 1);
+    d.pos = int(d.visible.size()) - 1;
+    d.original.clear();
+    d.changed = QVector<bool>(d.set.fields.size(), false);
+    d.chunked = d.changed;
+    m_editStatus = dbEditNew;
+    return true;
+}
+
+void CADORecordset::Edit()
+{
+    Data &d = *m_data;
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    if (m_editStatus == dbEditNone) {
+        d.original = d.set.rows.at(row);
+        d.changed = QVector<bool>(d.set.fields.size(), false);
+        d.chunked = d.changed;
+    }
+    if (m_editStatus != dbEditNew)
+        m_editStatus = dbEditInProgress;
+}
+
+void CADORecordset::CancelUpdate()
+{
+    Data &d = *m_data;
+    const int row = currentRow();
+    if (m_editStatus == dbEditNew && row >= 0) {
+        d.set.rows.remove(row);
+        d.visible.remove(d.pos);
+        for (int &v : d.visible) {
+            if (v > row)
+                --v;
+        }
+        d.pos = qMin(d.pos, int(d.visible.size()));
+    } else if (m_editStatus == dbEditInProgress && row >= 0 && !d.original.isEmpty()) {
+        d.set.rows[row] = d.original;
+    }
+    d.original.clear();
+    d.changed.clear();
+    d.chunked.clear();
+    m_editStatus = dbEditNone;
+}
+
+bool CADORecordset::putFieldValue(int index, const QVariant &value)
+{
+    if (m_editStatus == dbEditNone) {
+        StoreError(ErrorInfo::make(ErrorCode::NotUpdatable,
+                                   u"Call AddNew or Edit before setting a value."_s));
+        return false;
+    }
+    const int row = currentRow();
+    if (row < 0 || index < 0 || index >= m_data->set.fields.size()) {
+        StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                   u"Field index %1 is out of range."_s.arg(index)));
+        return false;
+    }
+    Data &d = *m_data;
+    if (d.baseColumns.value(index).isEmpty() && !d.table.isEmpty()) {
+        StoreError(ErrorInfo::make(ErrorCode::NotUpdatable,
+                                   u"The field '%1' is computed and cannot be written."_s.arg(
+                                       d.set.fields.at(index).name)));
+        return false;
+    }
+    d.set.rows[row][index] = RowSet::normalise(value, d.set.fields.at(index).kind);
+    d.changed[index] = true;
+    return true;
+}
+
+bool CADORecordset::SetFieldValueVariant(int index, const QVariant &value)
+{
+    return putFieldValue(index, value);
+}
+
+bool CADORecordset::SetFieldValueVariantByName(const QString &name, const QVariant &value)
+{
+    const int index = indexOf(name);
+    return index >= 0 && putFieldValue(index, value);
+}
+
+bool CADORecordset::SetFieldValueText(int index, const QString &value)
+{
+    return putFieldValue(index, value.isEmpty() ? QVariant() : QVariant(value));
+}
+
+bool CADORecordset::SetFieldValueTextByName(const QString &name, const QString &value)
+{
+    return SetFieldValueVariantByName(name, value.isEmpty() ? QVariant() : QVariant(value));
+}
+
+bool CADORecordset::SetFieldValueInt(int index, int value)
+{
+    return putFieldValue(index, value);
+}
+
+bool CADORecordset::SetFieldValueIntByName(const QString &name, int value)
+{
+    return SetFieldValueVariantByName(name, value);
+}
+
+bool CADORecordset::SetFieldValueDateByName(const QString &name, const QDateTime &value)
+{
+    return SetFieldValueVariantByName(name, value.isValid() ? QVariant(value) : QVariant());
+}
+
+bool CADORecordset::AppendChunkByName(const QString &name, const QByteArray &bytes)
+{
+    const int index = indexOf(name);
+    return index >= 0 && AppendChunk(index, bytes);
+}
+
+bool CADORecordset::AppendChunk(int index, const QByteArray &bytes)
+{
+    const int row = currentRow();
+    if (row < 0 || index < 0 || index >= m_data->set.fields.size() || m_editStatus == dbEditNone) {
+        StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                   u"There is no pending row to append to."_s));
+        return false;
+    }
+    // The first chunk of an edit replaces the stored value, the next ones extend it.
+    QByteArray value = m_data->chunked.value(index)
+        ? m_data->set.rows.at(row).at(index).toByteArray()
+        : QByteArray();
+    value.append(bytes);
+    if (!putFieldValue(index, value))
+        return false;
+    m_data->chunked[index] = true;
+    return true;
+}
+
+bool CADORecordset::Update()
+{
+    if (m_editStatus == dbEditNone)
+        return true;
+    const bool anyChange = std::find(m_data->changed.cbegin(), m_data->changed.cend(), true)
+        != m_data->changed.cend();
+    bool ok = true;
+    if (m_editStatus == dbEditNew)
+        ok = requireWritable() && writeNew();
+    else if (anyChange)
+        ok = requireWritable() && writeChanges();
+    if (!ok) {
+        CancelUpdate();
+        return false;
+    }
+    m_data->original.clear();
+    m_data->changed.clear();
+    m_data->chunked.clear();
+    m_editStatus = dbEditNone;
+    return true;
+}
+
+bool CADORecordset::writeNew()
+{
+    Data &d = *m_data;
+    const int row = currentRow();
+    QStringList columns, marks;
+    QVariantList values;
+    for (int i = 0; i < d.set.fields.size(); ++i) {
+        if (!d.changed.at(i))
+            continue;
+        columns << d.baseColumns.at(i);
+        marks << u"?"_s;
+        values << d.set.rows.at(row).at(i);
+    }
+    const QString sql = columns.isEmpty()
+        ? u"INSERT INTO %1 DEFAULT VALUES RETURNING %2"_s.arg(d.table, d.keyColumn)
+        : u"INSERT INTO %1 (%2) VALUES (%3) RETURNING %4"_s.arg(d.table, columns.join(u", "_s),
+                                                                marks.join(u", "_s), d.keyColumn);
+    QSqlQuery query(m_db->GetActiveConnection());
+    if (!m_db->runQuery(query, sql, values) || !query.next()) {
+        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+        return false;
+    }
+    d.set.rows[row][d.keyIndex] = query.value(0);
+    // Defaults and generated values become visible in the row.
+    return refreshRow(row);
+}
+
+bool CADORecordset::refreshRow(int row)
+{
+    Data &d = *m_data;
+    QStringList columns;
+    QVector<int> targets;
+    for (int i = 0; i < d.set.fields.size(); ++i) {
+        if (!d.baseColumns.at(i).isEmpty()) {
+            columns << d.baseColumns.at(i);
+            targets << i;
+        }
+    }
+    if (columns.isEmpty())
+        return true;
+    QSqlQuery query(m_db->GetActiveConnection());
+    const QString sql
+        = u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(columns.join(u", "_s), d.table, d.keyColumn);
+    if (!m_db->runQuery(query, sql, { d.set.rows.at(row).at(d.keyIndex) })) {
+        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+        return false;
+    }
+    if (query.next()) {
+        for (int c = 0; c < targets.size(); ++c) {
+            const int field = targets.at(c);
+            d.set.rows[row][field] = RowSet::normalise(query.value(c), d.set.fields.at(field).kind);
+        }
+    }
+    return true;
+}
+
+bool CADORecordset::writeChanges()
+{
+    Data &d = *m_data;
+    const int row = currentRow();
+    QStringList sets, checks;
+    QVariantList values, checkValues;
+    checks << d.keyColumn + u" = ?"_s;
+    checkValues << d.original.at(d.keyIndex);
+    for (int i = 0; i < d.set.fields.size(); ++i) {
+        if (!d.changed.at(i))
+            continue;
+        const QString &column = d.baseColumns.at(i);
+        sets << column + u" = ?"_s;
+        values << d.set.rows.at(row).at(i);
+        // Optimistic check: the row must still hold what this user read.
+        const FieldKind kind = d.set.fields.at(i).kind;
+        if (kind == FieldKind::Binary)
+            continue;
+        if (isNull(d.original.at(i))) {
+            checks << column + u" IS NULL"_s;
+        } else {
+            checks << m_db->dialect().equalsPlaceholder(column, kind);
+            checkValues << d.original.at(i);
+        }
+    }
+    const QString sql
+        = u"UPDATE %1 SET %2 WHERE %3"_s.arg(d.table, sets.join(u", "_s), checks.join(u" AND "_s));
+    QSqlQuery query(m_db->GetActiveConnection());
+    if (!m_db->runQuery(query, sql, values + checkValues)) {
+        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+        return false;
+    }
+    if (query.numRowsAffected() == 0) {
+        StoreError(ErrorInfo::make(ErrorCode::RowConflict,
+                                   u"The row was changed or deleted by another user."_s));
+        return false;
+    }
+    return true;
+}
+
+bool CADORecordset::Delete()
+{
+    if (m_editStatus != dbEditNone)
+        CancelUpdate();
+    const int row = currentRow();
+    if (row < 0) {
+        StoreError(ErrorInfo::make(ErrorCode::NoCurrentRecord, u"No current record."_s));
+        return false;
+    }
+    if (!requireWritable())
+        return false;
+    Data &d = *m_data;
+    QSqlQuery query(m_db->GetActiveConnection());
+    const QString sql = u"DELETE FROM %1 WHERE %2 = ?"_s.arg(d.table, d.keyColumn);
+    if (!m_db->runQuery(query, sql, { d.set.rows.at(row).at(d.keyIndex) })) {
+        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+        return false;
+    }
+    if (query.numRowsAffected() == 0) {
+        StoreError(ErrorInfo::make(ErrorCode::RowConflict,
+                                   u"The row was already deleted by another user."_s));
+        return false;
+    }
+    d.set.rows.remove(row);
+    d.visible.remove(d.pos);
+    for (int &v : d.visible) {
+        if (v > row)
+            --v;
+    }
+    return true;
+}
+
+bool CADORecordset::SetFilter(const QString &criteria)
+{
+    Data &d = *m_data;
+    if (!d.open) {
+        StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"The recordset is closed."_s));
+        return false;
+    }
+    d.visible.clear();
+    if (criteria.trimmed().isEmpty()) {
+        d.visible.resize(d.set.rows.size());
+        std::iota(d.visible.begin(), d.visible.end(), 0);
+    } else {
+        const auto filter = RecordsetFilter::parse(criteria, d.set);
+        if (!filter) {
+            StoreError(ErrorInfo::make(ErrorCode::InvalidArgument, filter.error()));
+            d.visible.resize(d.set.rows.size());
+            std::iota(d.visible.begin(), d.visible.end(), 0);
+            return false;
+        }
+        for (int i = 0; i < d.set.rows.size(); ++i) {
+            if (filter->matches(d.set.rows.at(i)))
+                d.visible.push_back(i);
+        }
+    }
+    d.pos = 0;
+    return true;
+}

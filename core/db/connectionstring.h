@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+namespace vantrel::db {
+
+enum class Backend { Unknown, Sqlite, Postgres };
+
+// The connection string in ADO's key=value form, naming the backend:
+//   Provider=QSQLITE;Data Source=/path/to/file.db
+//   Provider=QPSQL;Server=host[,port];UID=user;PWD=secret;Database=name
+// Keys are matched without regard to case; the usual ADO synonyms are understood
+// (Data Source/Server, User ID/UID, Password/PWD, Initial Catalog/Database).
+class ConnectionString
+{
+public:
+    static ConnectionString parse(const QString &text);
+
+    Backend backend() const;
+    QString value(const QString &key) const;
+
+    QString filePath() const; // SQLite: the database file
+    QString host() const;
+    int port() const; // 0 when none is given
+    QString userName() const;
+    QString password() const;
+    QString databaseName() const;
+    bool integratedSecurity() const; // log in as the operating-system user
+
+    // The text with the password replaced by asterisks, for error reports.
+    static QString masked(const QString &text);
+
+    static QString forSqlite(const QString &filePath);
+    static QString forPostgres(const QString &host, int port, const QString &user,
+                               const QString &password, const QString &database);
+
+private:
+    QString first(std::initializer_list<const char *> keys) const;
+    QMap<QString, QString> m_values; // lower-case key -> value
+};
+
+} // namespace vantrel::db

@@ -1,0 +1,127 @@
+#include "core/db/procedureregistry.h"
+
+#include "core/db/cadodatabase.h"
+#include "core/db/cadoparameter.h"
+#include "core/db/procedures/coreprocedures.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::db {
+
+ProcedureContext::ProcedureContext(CADODatabase &db, QVector<CADOParameter *> parameters)
+    : m_db(db), m_parameters(std::move(parameters))
+{
+}
+
+namespace {
+
+bool isInput(const CADOParameter *p)
+{
+    return p->GetDirection() == adParamInput || p->GetDirection() == adParamInputOutput
+        || p->GetDirection() == adParamUnknown;
+}
+
+} // namespace
+
+int ProcedureContext::inputCount() const
+{
+    return int(std::count_if(m_parameters.cbegin(), m_parameters.cend(), isInput));
+}
+
+QVariant ProcedureContext::input(int position) const
+{
+    int n = 0;
+    for (const CADOParameter *p : m_parameters) {
+        if (isInput(p) && n++ == position)
+            return p->GetValue();
+    }
+    return {};
+}
+
+CADOParameter *ProcedureContext::parameter(const QString &name) const
+{
+    for (CADOParameter *p : m_parameters) {
+        if (p->GetName().compare(name, Qt::CaseInsensitive) == 0)
+            return p;
+    }
+    return nullptr;
+}
+
+QVariant ProcedureContext::input(const QString &name) const
+{
+    const CADOParameter *p = parameter(name);
+    return p ? p->GetValue() : QVariant();
+}
+
+void ProcedureContext::setOutput(const QString &name, const QVariant &value)
+{
+    if (CADOParameter *p = parameter(name))
+        p->SetValue(value);
+}
+
+void ProcedureContext::setReturnValue(int value)
+{
+    for (CADOParameter *p : m_parameters) {
+        if (p->GetDirection() == adParamReturnValue)
+            p->SetValue(value);
+    }
+}
+
+bool ProcedureContext::exec(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(m_db.GetActiveConnection());
+    if (!m_db.runQuery(query, sql, values))
+        return fail(query.lastError().text());
+    m_recordsAffected += qMax(0, query.numRowsAffected());
+    return true;
+}
+
+bool ProcedureContext::select(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(m_db.GetActiveConnection());
+    if (!m_db.runQuery(query, sql, values))
+        return fail(query.lastError().text());
+    setResult(RowSet::fromQuery(m_db, query));
+    return true;
+}
+
+void ProcedureContext::setResult(RowSet rows)
+{
+    m_result = std::move(rows);
+    m_hasResult = true;
+}
+
+bool ProcedureContext::fail(const QString &message)
+{
+    if (m_error.isEmpty())
+        m_error = message;
+    return false;
+}
+
+ProcedureRegistry::ProcedureRegistry()
+{
+    registerCoreProcedures(*this);
+}
+
+ProcedureRegistry &ProcedureRegistry::instance()
+{
+    static ProcedureRegistry registry;
+    return registry;
+}
+
+void ProcedureRegistry::add(const QString &name, Procedure procedure)
+{
+    QMutexLocker lock(&m_mutex);
+    m_procedures.insert(name.toLower(), std::move(procedure));
+}
+
+Procedure ProcedureRegistry::find(const QString &name) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_procedures.value(name.trimmed().toLower());
+}
+
+} // namespace vantrel::db

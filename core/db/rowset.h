@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/db/sqldialect.h"
+#include "platform/common/result.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+class CADODatabase;
+class QSqlQuery;
+
+namespace vantrel::db {
+
+struct FieldDef
+{
+    QString name; // as the statement names it (alias or column)
+    FieldKind kind = FieldKind::Unknown;
+    QString table; // the table the value comes from, when the driver tells
+    int definedSize = -1;
+};
+
+// A result held in memory: its fields and every row, values normalised to one
+// representation on both backends (NULL is an invalid QVariant, dates QDateTime,
+// flags and counts integers, booleans bool).
+struct RowSet
+{
+    QVector<FieldDef> fields;
+    QVector<QVector<QVariant>> rows;
+
+    int fieldIndex(const QString &name) const; // case-insensitive, -1 when absent
+
+    // Reads every remaining row of an executed query.
+    static RowSet fromQuery(CADODatabase &db, QSqlQuery &query);
+    static QVariant normalise(const QVariant &value, FieldKind kind);
+};
+
+} // namespace vantrel::db

@@ -1,0 +1,95 @@
+#include "core/db/schema.h"
+
+#include "core/app/passworddigest.h"
+#include "core/db/cadodatabase.h"
+#include "core/db/migrations/migrations.h"
+
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::db {
+
+namespace {
+
+QVector<SchemaMigration> allMigrations()
+{
+    return { migration001CoreTables() };
+}
+
+bool tableExists(CADODatabase &db, const QString &table)
+{
+    QSqlQuery query(db.GetActiveConnection());
+    return db.runQuery(query, db.dialect().tableExistsQuery(), { table }) && query.next();
+}
+
+// Seeds that need code: the first operator with a digest of its password.
+bool seedVersion1(CADODatabase &db)
+{
+    return db.Execute(u"INSERT INTO qz_Users (UserName, Pwd, Locked, Descr, Purview, ISuper) "
+                      "VALUES (?, ?, 0, ?, ?, 1)"_s,
+                      { u"admin"_s, PasswordDigest::make(u"admin"_s), u"系统管理员"_s,
+                        u"ffffffffffffffff|||"_s });
+}
+
+Status failure(CADODatabase &db, int version)
+{
+    return Status::failure(u"The database structure could not be brought to version %1.\n%2"_s.arg(
+        QString::number(version), db.GetLastErrorString()));
+}
+
+} // namespace
+
+int latestSchemaVersion()
+{
+    return allMigrations().constLast().version;
+}
+
+int schemaVersion(CADODatabase &db)
+{
+    if (!tableExists(db, u"qz_SchemaVersion"_s))
+        return 0;
+    QSqlQuery query(db.GetActiveConnection());
+    if (!query.exec(u"SELECT MAX(version) FROM qz_SchemaVersion"_s) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+Status upgradeSchema(CADODatabase &db)
+{
+    if (!db.IsOpen())
+        return Status::failure(u"The database is not open."_s);
+    if (!db.Execute(u"CREATE TABLE IF NOT EXISTS qz_SchemaVersion (version INTEGER NOT NULL, "
+                    "applied %1 NOT NULL)"_s.arg(db.dialect().ddl(u"%DATETIME%"_s))))
+        return failure(db, 0);
+
+    for (const SchemaMigration &migration : allMigrations()) {
+        DbTransaction transaction(db);
+        if (!transaction.isActive())
+            return failure(db, migration.version);
+        // Two programs starting at once on one server: the second waits, then sees the work done.
+        if (db.backend() == Backend::Postgres
+            && !db.Execute(u"LOCK TABLE qz_SchemaVersion IN EXCLUSIVE MODE"_s))
+            return failure(db, migration.version);
+        if (schemaVersion(db) >= migration.version)
+            continue;
+        QStringList statements;
+        if (migration.version == 1)
+            statements << db.dialect().serverFunctions();
+        for (const QString &statement : migration.statements)
+            statements << db.dialect().ddl(statement);
+        for (const QString &statement : std::as_const(statements)) {
+            if (!db.Execute(statement))
+                return failure(db, migration.version);
+        }
+        if (migration.version == 1 && !seedVersion1(db))
+            return failure(db, migration.version);
+        if (!db.Execute(u"INSERT INTO qz_SchemaVersion (version, applied) VALUES (?, ?)"_s,
+                        { migration.version, QDateTime::currentDateTime() })
+            || !transaction.commit())
+            return failure(db, migration.version);
+    }
+    return {};
+}
+
+} // namespace vantrel::db

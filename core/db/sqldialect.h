@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/db/connectionstring.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class QSqlDatabase;
+
+namespace vantrel::db {
+
+// What a column holds, as the recordset reports it on both backends.
+enum class FieldKind { Unknown, Integer, BigInt, Double, Text, DateTime, Boolean, Binary };
+
+// Everything that differs between SQLite and PostgreSQL lives here, so that the rest of the
+// data layer writes its SQL once.
+class SqlDialect
+{
+public:
+    explicit SqlDialect(Backend backend = Backend::Unknown) : m_backend(backend) { }
+
+    Backend backend() const { return m_backend; }
+    QString qtDriverName() const;
+
+    // Replaces the schema placeholders (%IDENTITY%, %BLOB%, %DATETIME%).
+    QString ddl(const QString &statement) const;
+
+    // Run right after a connection opens: functions the shared SQL relies on (CHARINDEX, a
+    // Unicode UPPER) and connection settings.
+    bool prepareConnection(QSqlDatabase &db, QString *error) const;
+
+    // Statements that create the same functions in a PostgreSQL database; run with the schema.
+    QStringList serverFunctions() const;
+
+    // "SELECT 1 …" that yields a row when the table (or view) exists; one bound value: the name.
+    QString tableExistsQuery() const;
+
+    // The value as the backend should receive it: dates as canonical local-time text,
+    // booleans as 0/1 (flags are INTEGER columns).
+    QVariant toDatabase(const QVariant &value) const;
+
+    // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
+    // their meaning, since a file may hold them in more than one text form.
+    QString equalsPlaceholder(const QString &column, FieldKind kind) const;
+
+    // The kind of a column from its declared type (SQLite) or Qt's type id.
+    static FieldKind kindFromDeclaredType(const QString &declaredType);
+    static FieldKind kindFromMetaType(int metaTypeId);
+
+    // Canonical text of a local date and time: "yyyy-MM-dd HH:mm:ss" (".zzz" when there are ms).
+    static QString dateTimeText(const QDateTime &dateTime);
+    // Reads the canonical text back (also "yyyy-MM-dd", and 'T' between date and time).
+    static QDateTime parseDateTimeText(const QString &text);
+
+private:
+    Backend m_backend;
+};
+
+} // namespace vantrel::db

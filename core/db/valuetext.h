@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Value-to-text conversions shared by the recordset and the command parameters.
+
+QString IntToText(int value);
+QString LongToText(qint64 value);
+QString ULongToText(quint64 value);
+// Ten significant digits.
+QString FloatToText(float value);
+// The shortest digits that read back as the same double.
+QString DoubleToText(double value);
+// Formats with strftime conventions ("%Y-%m-%d %H:%M:%S" when the format is empty);
+// "Invalid DateTime" for a date that cannot be split into its parts.
+QString DateTimeToText(const QDateTime &value, const QString &format = {});

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+class CADODatabase;
+
+// One-value queries, existence tests and lookups on the session's connection (theDatabase
+// unless another is given). They show nothing: no row and a failed query both give the
+// default (invalid variant, empty text, 0, false). Values are always bound.
+
+QVariant GetScalarVariant(const QString &sql, const QVariantList &values = {},
+                          CADODatabase *db = nullptr);
+QString GetScalarText(const QString &sql, const QVariantList &values = {},
+                      CADODatabase *db = nullptr);
+int GetScalarInt(const QString &sql, const QVariantList &values = {}, CADODatabase *db = nullptr);
+
+bool TableExists(const QString &table, CADODatabase *db = nullptr);
+// "SELECT 1 FROM <table> WHERE (<condition>)": the table name must be an identifier; the
+// condition is the caller's SQL with '?' for each value.
+bool RecordExists(const QString &table, const QString &condition, const QVariantList &values = {},
+                  CADODatabase *db = nullptr);
+
+QString GetPsnSortName(int aid);
+QString GetDeptName(int did);
+QString GetWageSetTableName(int sid);
+QString GetWageSetTitle(int sid);
+QString GetDictCode(int id);
+
+// The titles of the first 500 active items of a dictionary in DictValue order, each after a
+// '|'; with the strip flag the leading '|' goes.
+QString GetDictTitleList(const QString &dictCode, bool strip);
+
+// Whether no person holds the number (compared without regard to case). Empty or longer than
+// 50 characters: false. A failed query counts as "not free" and leaves its reason in *error.
+bool IsPsnNumberFree(const QString &number, QString *error = nullptr);
+
+// Inserts one row and returns the key that the insert generated (0 on failure, with the
+// reason in the connection's last error).
+int InsertReturningId(const QString &table, const QStringList &columns, const QVariantList &values,
+                      const QString &keyColumn, CADODatabase *db = nullptr);
+
+// Renumbers the print templates of one wage set (0 for personnel) and kind.
+bool RefreshPrintTemplateOrder(int sid, int kind);
+
+// Template savers: 0 adds a template, an existing id updates it.
+enum class TemplateSave { Saved, Vanished, Failed };
+// The message a caller shows for TemplateSave::Vanished.
+QString TemplateVanishedMessage();
+TemplateSave SaveBankExportTemplate(int eid, int sid, const QString &name, bool active,
+                                    const QString &header, const QString &footer,
+                                    const QString &sep, const QString &ext, int sfRows,
+                                    QString *error = nullptr);
+TemplateSave SaveAnnounceTemplate(int aid, int sid, const QString &name, bool active,
+                                  const QString &subject, const QString &content,
+                                  QString *error = nullptr);
