@@ -6,7 +6,13 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$ROOT/scripts/common.sh"
 
 vantrel_install_packages
-vantrel_build "$ROOT/build" -DVANTREL_WERROR=ON
+BUILD_DIR="$ROOT/build"
+if [ "${VANTREL_SANITIZE:-0}" = "1" ]; then
+    BUILD_DIR="$ROOT/build-sanitize"
+    vantrel_build "$BUILD_DIR" -DVANTREL_WERROR=ON -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCH=OFF
+else
+    vantrel_build "$BUILD_DIR" -DVANTREL_WERROR=ON
+fi
 
 . "$ROOT/scripts/pgtest.sh"
 pgtest_start
@@ -19,5 +25,5 @@ mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export VANTREL_REQUIRE_PG=1
 
-cd "$ROOT/build"
+cd "$BUILD_DIR"
 ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -309,6 +309,13 @@ int CADORecordset::GetFieldIndex(const QString &name) const
     return m_data->set.fieldIndex(name);
 }
 
+QString CADORecordset::GetFieldName(int index) const
+{
+    if (index < 0 || index >= m_data->set.fields.size())
+        return {};
+    return m_data->set.fields.at(index).name;
+}
+
 FieldKind CADORecordset::GetFieldKind(int index) const
 {
     if (index < 0 || index >= m_data->set.fields.size())

@@ -83,6 +83,7 @@ public:
 
     bool GetFieldInfo(int index, tagADOFIELDINFO *info) const;
     int GetFieldIndex(const QString &name) const; // -1 when there is no such field
+    QString GetFieldName(int index) const;        // whole, unlike GetFieldInfo
     vantrel::db::FieldKind GetFieldKind(int index) const;
     long GetFieldSizeByName(const QString &name) const;
     bool AppendChunkByName(const QString &name, const QByteArray &bytes);

@@ -1,6 +1,9 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
+#include "platform/workbook/workbookreader.h"
 #include "testdatabase.h"
+
+#include <QTemporaryDir>
 
 #include <QSqlQuery>
 #include <QTest>
@@ -28,6 +31,7 @@ private Q_SLOTS:
     void deleteRemovesTheRow();
     void openOptions();
     void movesAndFilter();
+    void exportsToWorkbook();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -301,6 +305,45 @@ void TestRecordset::movesAndFilter()
     QCOMPARE(rs.GetRecordCount(), 3L);
     QVERIFY(rs.SetFilter(QString()));
     QCOMPARE(rs.GetRecordCount(), 3L);
+}
+
+void TestRecordset::exportsToWorkbook()
+{
+    QTemporaryDir dir;
+    const QString requested = dir.filePath(u"工资表.xls"_s);
+    const QString written = dir.filePath(u"工资表.xlsx"_s);
+    QFile old(written);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+
+    CADORecordset rs(&m_db);
+    QVERIFY(rs.Open(u"SELECT t AS \"姓名\", d, dt FROM vals"_s, {}));
+    QVERIFY2(rs.ExportToExcel(requested), qPrintable(rs.GetLastErrorString()));
+    auto empty = workbook::WorkbookReader::open(written);
+    QVERIFY2(empty.ok(), qPrintable(empty.error()));
+    QCOMPARE(empty->sheetNames(), QStringList { u"工资表"_s });
+    auto header = empty->readFirstSheet();
+    QVERIFY(header.ok());
+    QCOMPARE(header->header, QStringList({ u"姓名"_s, u"d"_s, u"dt"_s }));
+    QVERIFY(header->rows.isEmpty());
+
+    QVERIFY(m_db.Execute(u"INSERT INTO vals (t, d, dt) VALUES (?, ?, ?), (NULL, 2, NULL)"_s,
+                         { u"张三"_s, 8000.5, QDateTime(QDate(2024, 5, 31), QTime(0, 0)) }));
+    QVERIFY(rs.Open(u"SELECT t AS \"姓名\", d, dt FROM vals ORDER BY d DESC"_s, {}));
+    QVERIFY(rs.ExportToExcel(requested));
+    QVERIFY(rs.IsEof());
+    auto book = workbook::WorkbookReader::open(written);
+    QVERIFY(book.ok());
+    auto sheet = book->readFirstSheet();
+    QVERIFY(sheet.ok());
+    QCOMPARE(sheet->rows.size(), 2);
+    QCOMPARE(sheet->rows.at(0).at(0).toString(), u"张三"_s);
+    QCOMPARE(sheet->rows.at(0).at(1).toDouble(), 8000.5);
+    QCOMPARE(sheet->rows.at(0).at(2).toDate(), QDate(2024, 5, 31));
+    QVERIFY(!sheet->rows.at(1).at(0).isValid());
+
+    QVERIFY(!rs.ExportToExcel(dir.filePath(u"missing-folder/x.xlsx"_s)));
+    QVERIFY(rs.GetLastErrorString().startsWith(u"Query = "_s));
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
