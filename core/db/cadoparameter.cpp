@@ -50,32 +50,5 @@ bool CADOParameter::GetValueInt(int &value)
 
 bool CADOParameter::GetValueText(QString &value, const QString &dateFormat)
 {
-    if (!m_value.isValid() || m_value.isNull()) {
-        value.clear();
-        return true;
-    }
-    switch (m_value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UChar:
-        value = IntToText(m_value.toInt());
-        return true;
-    case QMetaType::LongLong:
-        value = LongToText(m_value.toLongLong());
-        return true;
-    case QMetaType::Float:
-        value = FloatToText(m_value.toFloat());
-        return true;
-    case QMetaType::Double:
-        value = DoubleToText(m_value.toDouble());
-        return true;
-    case QMetaType::QDateTime:
-        value = DateTimeToText(m_value.toDateTime(), dateFormat);
-        return true;
-    case QMetaType::QString:
-        value = m_value.toString();
-        return true;
-    default:
-        return false;
-    }
+    return ValueToText(m_value, dateFormat, value, BooleanText::Refused);
 }

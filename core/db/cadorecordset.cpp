@@ -455,41 +455,7 @@ bool CADORecordset::GetFieldValueLong(int index, long &value)
 bool CADORecordset::GetFieldValueText(int index, QString &value, const QString &dateFormat)
 {
     QVariant v;
-    if (!fieldAt(index, &v))
-        return false;
-    if (isNull(v)) {
-        value.clear();
-        return true;
-    }
-    switch (v.typeId()) {
-    case QMetaType::Int:
-        value = IntToText(v.toInt());
-        return true;
-    case QMetaType::LongLong:
-        value = LongToText(v.toLongLong());
-        return true;
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        value = ULongToText(v.toULongLong());
-        return true;
-    case QMetaType::Float:
-        value = FloatToText(v.toFloat());
-        return true;
-    case QMetaType::Double:
-        value = DoubleToText(v.toDouble());
-        return true;
-    case QMetaType::QDateTime:
-        value = DateTimeToText(v.toDateTime(), dateFormat);
-        return true;
-    case QMetaType::QString:
-        value = v.toString();
-        return true;
-    case QMetaType::Bool:
-        value = v.toBool() ? u"True"_s : u"False"_s;
-        return true;
-    default:
-        return false;
-    }
+    return fieldAt(index, &v) && ValueToText(v, dateFormat, value);
 }
 
 bool CADORecordset::GetFieldValueTextByName(const QString &name, QString &value,

@@ -54,3 +54,45 @@ QString DateTimeToText(const QDateTime &value, const QString &format)
         return {};
     return QString::fromWCharArray(buffer.data(), qsizetype(n));
 }
+
+bool ValueToText(const QVariant &value, const QString &dateFormat, QString &text,
+                 BooleanText booleans)
+{
+    if (!value.isValid() || value.isNull()) {
+        text.clear();
+        return true;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UChar:
+        text = IntToText(value.toInt());
+        return true;
+    case QMetaType::LongLong:
+        text = LongToText(value.toLongLong());
+        return true;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        text = ULongToText(value.toULongLong());
+        return true;
+    case QMetaType::Float:
+        text = FloatToText(value.toFloat());
+        return true;
+    case QMetaType::Double:
+        text = DoubleToText(value.toDouble());
+        return true;
+    case QMetaType::QDateTime:
+        text = DateTimeToText(value.toDateTime(), dateFormat);
+        return true;
+    case QMetaType::QString:
+        text = value.toString();
+        return true;
+    case QMetaType::Bool:
+        if (booleans == BooleanText::Refused)
+            return false;
+        text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        return true;
+    default:
+        return false;
+    }
+}

@@ -31,55 +31,48 @@ bool addSystemLog(ProcedureContext &ctx)
     return true;
 }
 
-// EID 0 adds a template; an existing EID is updated.
-bool addBankExportTemplate(ProcedureContext &ctx)
+// Adds a row when the id is 0 or less, else updates the row with that id (which must exist).
+bool saveById(ProcedureContext &ctx, const QString &table, const QString &key,
+              const QStringList &columns, const QVariantList &values)
 {
-    const int eid = ctx.input(u"EID"_s).toInt();
-    const QVariantList values = {
-        ctx.input(u"SID"_s).toInt(),
-        ctx.input(u"Name"_s).toString(),
-        ctx.input(u"Active"_s).toBool() ? 1 : 0,
-        ctx.input(u"Header"_s).toString(),
-        ctx.input(u"Footer"_s).toString(),
-        ctx.input(u"Sep"_s).toString(),
-        ctx.input(u"Ext"_s).toString(),
-        ctx.input(u"SFRows"_s).toInt(),
-    };
-    if (eid > 0) {
-        if (!ctx.exec(u"UPDATE qz_WageExport SET SID = ?, Name = ?, Active = ?, Header = ?, "
-                      "Footer = ?, Sep = ?, Ext = ?, SFRows = ? WHERE EID = ?"_s,
-                      values + QVariantList { eid }))
+    const int id = ctx.input(key).toInt();
+    if (id > 0) {
+        const QString sets = columns.join(u" = ?, "_s) + u" = ?"_s;
+        if (!ctx.exec(u"UPDATE %1 SET %2 WHERE %3 = ?"_s.arg(table, sets, key),
+                      values + QVariantList { id }))
             return false;
         return ctx.recordsAffected() > 0
-            || ctx.fail(u"The bank template %1 no longer exists."_s.arg(eid));
+            || ctx.fail(u"The template %1 no longer exists."_s.arg(id));
     }
-    return ctx.exec(u"INSERT INTO qz_WageExport (SID, Name, Active, Header, Footer, Sep, Ext, "
-                    "SFRows) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
+    const QString marks = QStringList(columns.size(), u"?"_s).join(u", "_s);
+    return ctx.exec(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, columns.join(u", "_s), marks),
                     values);
+}
+
+QVariantList inputs(ProcedureContext &ctx, const QStringList &names)
+{
+    QVariantList values;
+    for (const QString &name : names) {
+        const QVariant v = ctx.input(name);
+        // Flags are stored as 0/1.
+        values << (v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? 1 : 0) : v);
+    }
+    return values;
+}
+
+// EID 0 adds a bank-file template; an existing EID is updated.
+bool addBankExportTemplate(ProcedureContext &ctx)
+{
+    const QStringList columns = { u"SID"_s,    u"Name"_s, u"Active"_s, u"Header"_s,
+                                  u"Footer"_s, u"Sep"_s,  u"Ext"_s,    u"SFRows"_s };
+    return saveById(ctx, u"qz_WageExport"_s, u"EID"_s, columns, inputs(ctx, columns));
 }
 
 // AID 0 adds a mail template; an existing AID is updated.
 bool addAnnounceTemplate(ProcedureContext &ctx)
 {
-    const int aid = ctx.input(u"AID"_s).toInt();
-    const QVariantList values = {
-        ctx.input(u"SID"_s).toInt(),
-        ctx.input(u"Name"_s).toString(),
-        ctx.input(u"Active"_s).toBool() ? 1 : 0,
-        ctx.input(u"Subject"_s).toString(),
-        ctx.input(u"Content"_s).toString(),
-    };
-    if (aid > 0) {
-        if (!ctx.exec(u"UPDATE qz_WageAnnounce SET SID = ?, Name = ?, Active = ?, Subject = ?, "
-                      "Content = ? WHERE AID = ?"_s,
-                      values + QVariantList { aid }))
-            return false;
-        return ctx.recordsAffected() > 0
-            || ctx.fail(u"The mail template %1 no longer exists."_s.arg(aid));
-    }
-    return ctx.exec(u"INSERT INTO qz_WageAnnounce (SID, Name, Active, Subject, Content) "
-                    "VALUES (?, ?, ?, ?, ?)"_s,
-                    values);
+    const QStringList columns = { u"SID"_s, u"Name"_s, u"Active"_s, u"Subject"_s, u"Content"_s };
+    return saveById(ctx, u"qz_WageAnnounce"_s, u"AID"_s, columns, inputs(ctx, columns));
 }
 
 // Wage-set id, kind: the templates of that list get the order 1, 2, 3 … as they stand.
