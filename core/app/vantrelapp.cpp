@@ -1,0 +1,96 @@
+#include "core/app/vantrelapp.h"
+
+#include "core/app/currentuser.h"
+#include "core/db/cadocommand.h"
+#include "core/db/cadodatabase.h"
+#include "core/db/cadorecordset.h"
+#include "core/query/scalarqueries.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+
+using namespace Qt::StringLiterals;
+
+CVantrelApp theApp;
+
+namespace {
+
+// A VBScript string literal of the text.
+QString vbsLiteral(const QString &text)
+{
+    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+void CVantrelApp::WriteSystemLog(const QString &text, int cleanup)
+{
+    if (RecentDays <= 0 || !theDatabase.IsOpen())
+        return;
+    CADOCommand command(&theDatabase, u"qz_AddSystemLog"_s);
+    command.AddParameterText(u"UserName"_s, adVarChar, adParamInput, 50, theCurrentUser.UserName);
+    command.AddParameterText(u"Content"_s, adVarChar, adParamInput, 2000, text);
+    command.AddParameterVariant(u"Cleanup"_s, adBoolean, adParamInput, 1, cleanup != 0);
+    command.AddParameterInt(u"RecentDays"_s, adInteger, adParamInput, 4, RecentDays);
+    // Logging never fails the action it records.
+    command.ExecuteScalar();
+}
+
+void CVantrelApp::LoadRecentDays()
+{
+    CADORecordset rs(&theDatabase);
+    if (!rs.Open(u"SELECT sContent FROM qz_SysOption WHERE nType = 2 ORDER BY id LIMIT 1"_s, {})
+        || rs.IsEof())
+        return;
+    QString text;
+    rs.GetFieldValueText(0, text);
+    bool ok = false;
+    const int days = text.trimmed().toInt(&ok);
+    if (ok)
+        RecentDays = days;
+}
+
+QString CVantrelApp::GetScriptPrelude() const
+{
+    QString prelude = u"Function UserName()\n  UserName = "_s + vbsLiteral(theCurrentUser.UserName)
+        + u" \nEnd Function\n"_s;
+    prelude += u"Function SDate()\n  SDate = "_s + QString::number(SDate) + u" \nEnd Function\n"_s;
+    prelude += u"Function SName()\n  SName = "_s + vbsLiteral(SName) + u" \nEnd Function\n"_s;
+    const QString global
+        = GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s);
+    if (!global.isEmpty())
+        prelude += global;
+    return prelude;
+}
+
+bool CVantrelApp::BindReportEntryPoints()
+{
+    QLibrary library(QDir(QCoreApplication::applicationDirPath()).filePath(u"ferrolyn"_s));
+    if (!library.load()) {
+        library.setFileName(u"ferrolyn"_s);
+        if (!library.load()) {
+            m_strReportLibraryError = u"报表组件未安装(ferrolyn): "_s + library.errorString();
+            return false;
+        }
+    }
+    CreateReport = reinterpret_cast<CreateReportFn>(library.resolve("CreateReport"));
+    OpenReport = reinterpret_cast<OpenReportFn>(library.resolve("OpenReport"));
+    PrintReport = reinterpret_cast<PrintReportFn>(library.resolve("PrintReport"));
+    ExportReport = reinterpret_cast<ExportReportFn>(library.resolve("ExportReport"));
+    if (!CreateReport || !OpenReport || !PrintReport || !ExportReport) {
+        CreateReport = nullptr;
+        OpenReport = nullptr;
+        PrintReport = nullptr;
+        ExportReport = nullptr;
+        m_strReportLibraryError = u"报表组件不完整(ferrolyn)。"_s;
+        return false;
+    }
+    m_strReportLibraryError.clear();
+    return true;
+}
+
+bool ConnectionAnswers()
+{
+    return theDatabase.IsOpen() && theDatabase.Execute(u"SELECT COUNT(*) FROM qz_Users"_s);
+}
