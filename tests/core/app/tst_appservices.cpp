@@ -1,0 +1,148 @@
+#include "core/app/currentuser.h"
+#include "core/app/rightcheck.h"
+#include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/query/scalarqueries.h"
+#include "testdatabase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+
+using namespace vantrel::db;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Presses the button of the next message box and remembers its text.
+struct MessageBoxAnswer
+{
+    QString text;
+    void press(QMessageBox::StandardButton button)
+    {
+        QTimer::singleShot(0, [this, button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            text = box->text();
+            box->button(button)->click();
+        });
+    }
+};
+
+int logRows()
+{
+    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log"_s);
+}
+
+} // namespace
+
+class TestAppServices : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void preludeQuotesTexts();
+    void logRetention();
+    void rightRefusalIsShown();
+    void watchdogRetriesUntilTheServerAnswers();
+
+private:
+    TestDatabase *m_fixture = nullptr;
+};
+
+void TestAppServices::init()
+{
+    m_fixture = new TestDatabase;
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    theApp = CVantrelApp();
+    theApp.m_strConnection = m_fixture->connectionString();
+    theCurrentUser.reset();
+}
+
+void TestAppServices::cleanup()
+{
+    theDatabase.Close();
+    delete m_fixture;
+}
+
+void TestAppServices::preludeQuotesTexts()
+{
+    theCurrentUser.UserName = u"O\"Neil"_s;
+    theApp.SName = u"工资\"A\""_s;
+    theApp.SDate = 202405;
+    const QString prelude = theApp.GetScriptPrelude();
+    QCOMPARE(prelude,
+             u"Function UserName()\n  UserName = \"O\"\"Neil\" \nEnd Function\n"
+             "Function SDate()\n  SDate = 202405 \nEnd Function\n"
+             "Function SName()\n  SName = \"工资\"\"A\"\"\" \nEnd Function\n"_s);
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = ? WHERE nType = 1"_s,
+                                { u"Function Tax(x)\n Tax = x * 0.1\nEnd Function\n"_s }));
+    QVERIFY(theApp.GetScriptPrelude().endsWith(
+        u"End Function\nFunction Tax(x)\n Tax = x * 0.1\nEnd Function\n"_s));
+}
+
+void TestAppServices::logRetention()
+{
+    theApp.LoadRecentDays();
+    QCOMPARE(theApp.RecentDays, 60);
+    theApp.WriteSystemLog(u"登录系统[计算机名：test]"_s, 0);
+    QCOMPARE(logRows(), 1);
+
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = '15' WHERE nType = 2"_s));
+    theApp.LoadRecentDays();
+    QCOMPARE(theApp.RecentDays, 15);
+
+    // A missing row or a failed query keeps what is in force; an explicit 0 switches logging off.
+    QVERIFY(theDatabase.Execute(u"DELETE FROM qz_SysOption WHERE nType = 2"_s));
+    theApp.LoadRecentDays();
+    QCOMPARE(theApp.RecentDays, 15);
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_SysOption (nType, sContent) VALUES (2, '0')"_s));
+    theApp.LoadRecentDays();
+    QCOMPARE(theApp.RecentDays, 0);
+    theApp.WriteSystemLog(u"not written"_s, 0);
+    QCOMPARE(logRows(), 1);
+}
+
+void TestAppServices::rightRefusalIsShown()
+{
+    theCurrentUser.UserID = 1;
+    theCurrentUser.ISuper = 0;
+    theCurrentUser.ParsePurview(u"8000000000000000|||"_s); // right 0 only
+    MessageBoxAnswer answer;
+    QVERIFY(CheckRightWithMessage(0, theApp, false));
+    answer.press(QMessageBox::Ok);
+    QVERIFY(!CheckRightWithMessage(16, theApp, false));
+    QCOMPARE(answer.text, u"抱歉!您没有该项功能操作权限，请与管理员联系!"_s);
+}
+
+void TestAppServices::watchdogRetriesUntilTheServerAnswers()
+{
+    if (TestDatabase::backend() != Backend::Postgres)
+        QSKIP("Only a server connection can be lost under the program");
+    QVERIFY(theApp.CheckConnection());
+
+    // The server drops our session, as a restart would.
+    QSqlQuery pid(theDatabase.GetActiveConnection());
+    QVERIFY(pid.exec(u"SELECT pg_backend_pid()"_s) && pid.next());
+    const int backend = pid.value(0).toInt();
+    {
+        CADODatabase admin;
+        QVERIFY(admin.Open(m_fixture->connectionString()));
+        QVERIFY(admin.Execute(u"SELECT pg_terminate_backend(?)"_s, { backend }));
+    }
+    MessageBoxAnswer answer;
+    answer.press(QMessageBox::Retry);
+    QVERIFY(theApp.CheckConnection());
+    QVERIFY(answer.text.startsWith(u"数据库连接异常!"_s));
+    QCOMPARE(GetScalarInt(u"SELECT COUNT(*) FROM qz_Users"_s), 1);
+}
+
+QTEST_MAIN(TestAppServices)
+#include "tst_appservices.moc"
