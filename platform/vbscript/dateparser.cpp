@@ -1,0 +1,227 @@
+#include "platform/vbscript/dateparser.h"
+
+#include "platform/vbscript/datemath.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::vbscript {
+
+namespace {
+
+struct Piece
+{
+    enum Kind { Number, Word, Colon } kind = Number;
+    int value = 0;
+    int digits = 0;
+    QString word;
+};
+
+bool tokenize(QStringView text, std::vector<Piece> &pieces)
+{
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            Piece piece;
+            while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && piece.digits < 9) {
+                piece.value = piece.value * 10 + (text[i].unicode() - u'0');
+                ++piece.digits;
+                ++i;
+            }
+            pieces.push_back(piece);
+        } else if (c.isLetter()) {
+            Piece piece;
+            piece.kind = Piece::Word;
+            while (i < text.size() && (text[i].isLetter() || text[i] == u'.'))
+                piece.word += text[i++].toLower();
+            if (piece.word.endsWith(u'.'))
+                piece.word.chop(1);
+            pieces.push_back(piece);
+        } else if (c == u':') {
+            Piece colon;
+            colon.kind = Piece::Colon;
+            pieces.push_back(colon);
+            ++i;
+        } else if (c.isSpace() || c == u'/' || c == u'-' || c == u'.' || c == u',') {
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int monthFromWord(const QString &word)
+{
+    for (int month = 1; month <= 12; ++month) {
+        const QString name = DateMath::monthName(month, false).toLower();
+        if (word.size() >= 3 && name.startsWith(word))
+            return month;
+    }
+    return 0;
+}
+
+bool isWeekdayWord(const QString &word)
+{
+    for (int day = 1; day <= 7; ++day) {
+        const QString name = DateMath::weekdayName(day, false).toLower();
+        if (word.size() >= 3 && name.startsWith(word))
+            return true;
+    }
+    return false;
+}
+
+int fullYear(const Piece &piece)
+{
+    if (piece.digits > 2)
+        return piece.value;
+    return piece.value < 30 ? 2000 + piece.value : 1900 + piece.value;
+}
+
+struct Found
+{
+    std::vector<Piece> numbers;
+    int month = 0;
+    bool hasTime = false;
+    int hour = 0, minute = 0, second = 0;
+    int meridiem = 0; // 1 AM, 2 PM
+};
+
+// Takes the time out of the pieces (h:mm[:ss], or an hour followed by AM/PM).
+bool collect(const std::vector<Piece> &pieces, Found &found)
+{
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const Piece &piece = pieces[i];
+        if (piece.kind == Piece::Number && i + 2 < pieces.size()
+            && pieces[i + 1].kind == Piece::Colon && pieces[i + 2].kind == Piece::Number) {
+            if (found.hasTime)
+                return false;
+            found.hasTime = true;
+            found.hour = piece.value;
+            found.minute = pieces[i + 2].value;
+            i += 2;
+            if (i + 2 < pieces.size() && pieces[i + 1].kind == Piece::Colon
+                && pieces[i + 2].kind == Piece::Number) {
+                found.second = pieces[i + 2].value;
+                i += 2;
+            }
+        } else if (piece.kind == Piece::Word) {
+            if (piece.word == u"am"_s || piece.word == u"a"_s || piece.word == u"pm"_s
+                || piece.word == u"p"_s) {
+                if (!found.hasTime) {
+                    if (found.numbers.empty())
+                        return false;
+                    found.hasTime = true;
+                    found.hour = found.numbers.back().value;
+                    found.numbers.pop_back();
+                }
+                found.meridiem = piece.word.startsWith(u'a') ? 1 : 2;
+            } else if (const int month = monthFromWord(piece.word); month > 0 && !found.month) {
+                found.month = month;
+            } else if (!isWeekdayWord(piece.word)) {
+                return false;
+            }
+        } else if (piece.kind == Piece::Number) {
+            found.numbers.push_back(piece);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool resolveWithMonthName(const Found &found, int &year, int &month, int &day)
+{
+    const auto &n = found.numbers;
+    month = found.month;
+    if (n.size() == 2) {
+        const bool yearFirst = n[0].value > 31 || n[0].digits > 2;
+        day = yearFirst ? n[1].value : n[0].value;
+        year = fullYear(yearFirst ? n[0] : n[1]);
+    } else if (n.size() == 1) {
+        if (n[0].value <= 31 && n[0].digits <= 2) {
+            day = n[0].value;
+        } else {
+            day = 1;
+            year = fullYear(n[0]);
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool resolveNumbers(const Found &found, int &year, int &month, int &day)
+{
+    const auto &n = found.numbers;
+    if (n.size() == 3) {
+        if (n[0].value > 31 || n[0].digits > 2) {
+            year = fullYear(n[0]);
+            month = n[1].value;
+            day = n[2].value;
+            return true;
+        }
+        month = n[0].value;
+        day = n[1].value;
+        year = fullYear(n[2]);
+    } else if (n.size() == 2) {
+        if (n[1].value > 31 || n[1].digits > 2) {
+            month = n[0].value;
+            day = 1;
+            year = fullYear(n[1]);
+            return true;
+        }
+        month = n[0].value;
+        day = n[1].value;
+    } else {
+        return false;
+    }
+    if (month > 12 && day <= 12)
+        std::swap(month, day);
+    return true;
+}
+
+bool resolveTime(Found &found)
+{
+    if (found.meridiem != 0) {
+        if (found.hour < 1 || found.hour > 12)
+            return false;
+        found.hour = found.hour % 12 + (found.meridiem == 2 ? 12 : 0);
+    }
+    return found.hour <= 23 && found.minute <= 59 && found.second <= 59;
+}
+
+} // namespace
+
+bool DateParser::parse(QStringView text, double &serial)
+{
+    std::vector<Piece> pieces;
+    if (!tokenize(text, pieces) || pieces.empty())
+        return false;
+    Found found;
+    if (!collect(pieces, found) || !resolveTime(found))
+        return false;
+    double date = 0;
+    if (!found.numbers.empty() || found.month) {
+        int year = QDate::currentDate().year();
+        int month = 0;
+        int day = 0;
+        const bool ok = found.month ? resolveWithMonthName(found, year, month, day)
+                                    : resolveNumbers(found, year, month, day);
+        if (!ok || month < 1 || month > 12 || day < 1 || year < 100 || year > 9999
+            || day > DateMath::daysInMonth(year, month))
+            return false;
+        DateMath::fromDate(year, month, day, date);
+    } else if (!found.hasTime) {
+        return false;
+    }
+    serial = DateMath::join(qint64(date), found.hour * 3600 + found.minute * 60 + found.second);
+    return true;
+}
+
+} // namespace vantrel::vbscript

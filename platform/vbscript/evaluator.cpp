@@ -1,0 +1,429 @@
+#include "platform/vbscript/evaluator.h"
+
+#include "platform/vbscript/arraydata.h"
+#include "platform/vbscript/builtins.h"
+#include "platform/vbscript/coerce.h"
+#include "platform/vbscript/executor.h"
+#include "platform/vbscript/hostobject.h"
+#include "platform/vbscript/operators.h"
+#include "platform/vbscript/runtime.h"
+
+namespace vantrel::vbscript {
+
+namespace {
+
+// Gives a call's error the position of the call when the error has none yet.
+template<typename Call> Variant positioned(const Expr *e, Call call)
+{
+    try {
+        return call();
+    } catch (ScriptError &error) {
+        if (!error.hasPosition())
+            error.setPosition(e->line, e->column);
+        throw;
+    }
+}
+
+Variant invoke(HostObject &object, int member, std::span<const Variant> args, HostCall::Kind kind)
+{
+    HostCall call(args, kind);
+    Variant result = object.invoke(member, call);
+    if (call.failed())
+        throw call.error();
+    return result;
+}
+
+HostObject &objectOf(const Variant &value)
+{
+    if (!value.isObject())
+        raiseError(424);
+    if (!value.objectValue())
+        raiseError(91);
+    return *value.objectValue();
+}
+
+int memberOf(const HostObject &object, const QString &name)
+{
+    const int id = object.memberId(name);
+    if (id < 0)
+        raiseError(438, name);
+    return id;
+}
+
+} // namespace
+
+Evaluator::Evaluator(Runtime &runtime, Executor &executor)
+    : m_runtime(runtime), m_executor(executor)
+{
+}
+
+Variant &Evaluator::slot(int index)
+{
+    return m_runtime.frame()->slots[index];
+}
+
+Variant &Evaluator::global(int index)
+{
+    return m_runtime.global(index);
+}
+
+Variant Evaluator::evalOther(const Expr *e)
+{
+    switch (e->kind) {
+    case ExprKind::Add:
+    case ExprKind::Subtract:
+    case ExprKind::Multiply:
+    case ExprKind::Divide:
+    case ExprKind::IntegerDivide:
+    case ExprKind::Modulo:
+    case ExprKind::Power:
+    case ExprKind::Concat:
+    case ExprKind::Equal:
+    case ExprKind::NotEqual:
+    case ExprKind::Less:
+    case ExprKind::LessEqual:
+    case ExprKind::Greater:
+    case ExprKind::GreaterEqual:
+        return binary(e);
+    case ExprKind::Is:
+    case ExprKind::And:
+    case ExprKind::Or:
+    case ExprKind::Xor:
+    case ExprKind::Eqv:
+    case ExprKind::Imp:
+        return logical(e);
+    case ExprKind::Negate:
+        return Operators::negate(eval(e->left));
+    case ExprKind::Not:
+        return Operators::logicalNot(eval(e->left));
+    case ExprKind::Paren:
+        return eval(e->left);
+    case ExprKind::CallHost:
+        return positioned(e, [&] { return callHost(e->index, e->args); });
+    case ExprKind::CallBuiltin:
+        return positioned(e, [&] { return callBuiltin(e); });
+    case ExprKind::CallScript:
+        return positioned(e, [&] { return callScript(e->index, e->args); });
+    case ExprKind::CallItemMember:
+        return positioned(
+            e, [&] { return callMember(m_runtime.namedItem(e->index), e->member, e->args); });
+    case ExprKind::CallDynamic:
+        return positioned(e, [&] { return callDynamic(e); });
+    case ExprKind::Dynamic:
+        return dynamicValue(e);
+    case ExprKind::NamedItem:
+        return Variant::fromObject(m_runtime.namedItem(e->index));
+    case ExprKind::Member:
+    case ExprKind::MemberCall:
+        return positioned(e, [&] { return member(e); });
+    case ExprKind::Index:
+        return positioned(e, [&] { return index(e); });
+    case ExprKind::Undefined:
+        raiseError(500, e->name);
+    default:
+        raiseError(51);
+    }
+}
+
+Variant Evaluator::binary(const Expr *e)
+{
+    const Variant a = eval(e->left);
+    const Variant b = eval(e->right);
+    using C = Operators::Compare;
+    const bool la = e->left->literal;
+    const bool lb = e->right->literal;
+    switch (e->kind) {
+    case ExprKind::Add:
+        return Operators::add(a, b);
+    case ExprKind::Subtract:
+        return Operators::subtract(a, b);
+    case ExprKind::Multiply:
+        return Operators::multiply(a, b);
+    case ExprKind::Divide:
+        return Operators::divide(a, b);
+    case ExprKind::IntegerDivide:
+        return Operators::integerDivide(a, b);
+    case ExprKind::Modulo:
+        return Operators::modulo(a, b);
+    case ExprKind::Power:
+        return Operators::power(a, b);
+    case ExprKind::Concat:
+        return Operators::concat(a, b);
+    case ExprKind::Equal:
+        return Operators::compare(C::Equal, a, b, la, lb);
+    case ExprKind::NotEqual:
+        return Operators::compare(C::NotEqual, a, b, la, lb);
+    case ExprKind::Less:
+        return Operators::compare(C::Less, a, b, la, lb);
+    case ExprKind::LessEqual:
+        return Operators::compare(C::LessEqual, a, b, la, lb);
+    case ExprKind::Greater:
+        return Operators::compare(C::Greater, a, b, la, lb);
+    default:
+        return Operators::compare(C::GreaterEqual, a, b, la, lb);
+    }
+}
+
+Variant Evaluator::logical(const Expr *e)
+{
+    const Variant a = eval(e->left);
+    const Variant b = eval(e->right);
+    switch (e->kind) {
+    case ExprKind::Is:
+        return Variant(Operators::identical(a, b));
+    case ExprKind::And:
+        return Operators::logicalAnd(a, b);
+    case ExprKind::Or:
+        return Operators::logicalOr(a, b);
+    case ExprKind::Xor:
+        return Operators::logicalXor(a, b);
+    case ExprKind::Eqv:
+        return Operators::logicalEqv(a, b);
+    default:
+        return Operators::logicalImp(a, b);
+    }
+}
+
+void Evaluator::evaluateArguments(const std::vector<Expr *> &args, Arguments &out)
+{
+    out.resize(qsizetype(args.size()));
+    for (size_t i = 0; i < args.size(); ++i)
+        out[qsizetype(i)] = eval(args[i]);
+}
+
+Variant Evaluator::callBuiltin(const Expr *e)
+{
+    const BuiltinInfo &info = Builtins::at(e->index);
+    const int count = int(e->args.size());
+    if (count < info.minArgs || count > info.maxArgs)
+        raiseError(450, info.name);
+    Arguments args;
+    evaluateArguments(e->args, args);
+    return info.function(m_runtime, std::span<const Variant>(args.data(), size_t(args.size())));
+}
+
+Variant Evaluator::callHost(int function, const std::vector<Expr *> &args)
+{
+    Arguments values;
+    evaluateArguments(args, values);
+    HostCall call(std::span<const Variant>(values.data(), size_t(values.size())));
+    Variant result = m_runtime.hostFunction(function)(call);
+    if (call.failed())
+        throw call.error();
+    return result;
+}
+
+Variant Evaluator::callMember(const std::shared_ptr<HostObject> &object, int member,
+                              const std::vector<Expr *> &args)
+{
+    Arguments values;
+    evaluateArguments(args, values);
+    return invoke(*object, member, std::span<const Variant>(values.data(), size_t(values.size())),
+                  HostCall::Kind::Call);
+}
+
+Variant Evaluator::callScript(int procedure, const std::vector<Expr *> &args)
+{
+    const auto keep = m_runtime.procedurePointer(procedure);
+    const Procedure &p = *keep;
+    if (args.size() != p.parameters.size())
+        raiseError(450, p.name);
+    QVarLengthArray<Variant, 16> slots(p.slotCount);
+    for (size_t i = 0; i < args.size(); ++i) {
+        Variant *target = p.parameters[i].byRef ? variable(args[i]) : nullptr;
+        if (target)
+            slots[qsizetype(i) + 1] = Variant::reference(target);
+        else
+            slots[qsizetype(i) + 1] = eval(args[i]);
+    }
+    return m_executor.invoke(p, slots.data());
+}
+
+Variant Evaluator::callProcedure(int procedure, std::span<const Variant> arguments)
+{
+    const auto keep = m_runtime.procedurePointer(procedure);
+    const Procedure &p = *keep;
+    if (arguments.size() != p.parameters.size())
+        raiseError(450, p.name);
+    QVarLengthArray<Variant, 16> slots(p.slotCount);
+    for (size_t i = 0; i < arguments.size(); ++i)
+        slots[qsizetype(i) + 1] = arguments[i];
+    return m_executor.invoke(p, slots.data());
+}
+
+// A name that was unknown when the expression was compiled: looked up now.
+Variant Evaluator::dynamicValue(const Expr *e)
+{
+    if (const GlobalSymbol *symbol = m_runtime.find(e->key)) {
+        switch (symbol->kind) {
+        case GlobalSymbol::Kind::Variable:
+            return global(symbol->index);
+        case GlobalSymbol::Kind::Constant:
+            return m_runtime.constant(symbol->index);
+        case GlobalSymbol::Kind::Procedure:
+            return positioned(e, [&] { return callScript(symbol->index, {}); });
+        case GlobalSymbol::Kind::Function:
+            return positioned(e, [&] { return callHost(symbol->index, {}); });
+        case GlobalSymbol::Kind::NamedItem:
+            return Variant::fromObject(m_runtime.namedItem(symbol->index));
+        }
+    }
+    int item = 0;
+    int member = 0;
+    if (m_runtime.findItemMember(e->name, item, member))
+        return callMember(m_runtime.namedItem(item), member, {});
+    return e->member >= 0 ? slot(e->member).deref() : Variant();
+}
+
+Variant Evaluator::callDynamic(const Expr *e)
+{
+    if (const GlobalSymbol *symbol = m_runtime.find(e->key)) {
+        switch (symbol->kind) {
+        case GlobalSymbol::Kind::Procedure:
+            return callScript(symbol->index, e->args);
+        case GlobalSymbol::Kind::Function:
+            return callHost(symbol->index, e->args);
+        case GlobalSymbol::Kind::Variable:
+            return element(global(symbol->index), e->args);
+        case GlobalSymbol::Kind::NamedItem:
+            return element(Variant::fromObject(m_runtime.namedItem(symbol->index)), e->args);
+        default:
+            break;
+        }
+    }
+    int item = 0;
+    int member = 0;
+    if (m_runtime.findItemMember(e->name, item, member))
+        return callMember(m_runtime.namedItem(item), member, e->args);
+    raiseError(13, e->name);
+}
+
+Variant Evaluator::member(const Expr *e)
+{
+    const Variant target = eval(e->left);
+    HostObject &object = objectOf(target);
+    const int id = memberOf(object, e->name);
+    Arguments values;
+    evaluateArguments(e->args, values);
+    return invoke(object, id, std::span<const Variant>(values.data(), size_t(values.size())),
+                  HostCall::Kind::Call);
+}
+
+Variant Evaluator::index(const Expr *e)
+{
+    if (const Variant *container = variable(e->left))
+        return element(*container, e->args);
+    return element(eval(e->left), e->args);
+}
+
+Variant Evaluator::element(const Variant &container, const std::vector<Expr *> &args)
+{
+    if (container.isObject()) {
+        Arguments values;
+        evaluateArguments(args, values);
+        return invoke(objectOf(container), HostObject::DefaultMember,
+                      std::span<const Variant>(values.data(), size_t(values.size())),
+                      HostCall::Kind::Call);
+    }
+    if (!container.isArray())
+        raiseError(13);
+    QVarLengthArray<qint32, 4> indexes;
+    for (const Expr *arg : args)
+        indexes.append(Coerce::toLong(eval(arg)));
+    const ArrayData *data = container.arrayData();
+    const qsizetype offset = data->offsetOf({ indexes.data(), size_t(indexes.size()) });
+    if (offset < 0)
+        raiseError(9);
+    return data->at(offset);
+}
+
+Variant *Evaluator::variable(const Expr *e)
+{
+    switch (e->kind) {
+    case ExprKind::Local:
+        return &slot(e->index).deref();
+    case ExprKind::Global:
+        return &global(e->index);
+    case ExprKind::Dynamic: {
+        const GlobalSymbol *symbol = m_runtime.find(e->key);
+        if (symbol && symbol->kind == GlobalSymbol::Kind::Variable)
+            return &global(symbol->index);
+        return e->member >= 0 ? &slot(e->member).deref() : nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+void Evaluator::assign(const Expr *target, Variant value, bool isSet)
+{
+    if (isSet && !value.isObject())
+        raiseError(424);
+    if (!isSet && value.isObject())
+        value = Coerce::defaultValue(value);
+    switch (target->kind) {
+    case ExprKind::Local:
+    case ExprKind::Global:
+    case ExprKind::Dynamic: {
+        Variant *v = variable(target);
+        if (!v)
+            v = &global(m_runtime.declareVariable(target->name));
+        *v = std::move(value);
+        return;
+    }
+    case ExprKind::Index:
+        assignElement(target, std::move(value));
+        return;
+    case ExprKind::Member:
+    case ExprKind::MemberCall:
+        assignMember(target, std::move(value));
+        return;
+    case ExprKind::Undefined:
+        raiseError(500, target->name);
+    default:
+        raiseError(501, target->name);
+    }
+}
+
+void Evaluator::assignElement(const Expr *target, Variant value)
+{
+    Variant *container = variable(target->left);
+    Variant object;
+    if (!container) {
+        object = eval(target->left);
+        container = &object;
+    }
+    Arguments values;
+    evaluateArguments(target->args, values);
+    if (container->isObject()) {
+        values.append(std::move(value));
+        invoke(objectOf(*container), HostObject::DefaultMember,
+               std::span<const Variant>(values.data(), size_t(values.size())),
+               HostCall::Kind::PropertyPut);
+        return;
+    }
+    if (!container->isArray())
+        raiseError(13);
+    QVarLengthArray<qint32, 4> indexes;
+    for (const Variant &v : values)
+        indexes.append(Coerce::toLong(v));
+    ArrayData *data = container->mutableArrayData();
+    const qsizetype offset = data->offsetOf({ indexes.data(), size_t(indexes.size()) });
+    if (offset < 0)
+        raiseError(9);
+    data->at(offset) = std::move(value);
+}
+
+void Evaluator::assignMember(const Expr *target, Variant value)
+{
+    const Variant owner = eval(target->left);
+    HostObject &object = objectOf(owner);
+    const int id = memberOf(object, target->name);
+    Arguments values;
+    evaluateArguments(target->args, values);
+    values.append(std::move(value));
+    invoke(object, id, std::span<const Variant>(values.data(), size_t(values.size())),
+           HostCall::Kind::PropertyPut);
+}
+
+} // namespace vantrel::vbscript

@@ -1,0 +1,380 @@
+#include "platform/vbscript/executor.h"
+
+#include "platform/vbscript/arraydata.h"
+#include "platform/vbscript/coerce.h"
+#include "platform/vbscript/hostobject.h"
+#include "platform/vbscript/operators.h"
+#include "platform/vbscript/runtime.h"
+
+namespace vantrel::vbscript {
+
+namespace {
+
+// Deep enough for real recursion, shallow enough for the stack of a worker thread.
+constexpr int kMaxCallDepth = 600;
+
+// Makes frame current for the guard's life and counts the call depth.
+class FrameScope
+{
+public:
+    FrameScope(Runtime &runtime, Frame *frame) : m_runtime(runtime), m_previous(runtime.frame())
+    {
+        if (++m_runtime.depth() > kMaxCallDepth) {
+            --m_runtime.depth();
+            raiseError(28);
+        }
+        m_runtime.setFrame(frame);
+    }
+    ~FrameScope()
+    {
+        m_runtime.setFrame(m_previous);
+        --m_runtime.depth();
+    }
+    FrameScope(const FrameScope &) = delete;
+    FrameScope &operator=(const FrameScope &) = delete;
+
+private:
+    Runtime &m_runtime;
+    Frame *m_previous;
+};
+
+Variant newArray(const std::vector<qint32> &bounds)
+{
+    return Variant::fromArray(new ArrayData(bounds, !bounds.empty()));
+}
+
+// Loop bounds: numbers stay as they are, anything else is read as a Double.
+Variant loopNumber(const Variant &value)
+{
+    if (value.isNumber() || value.type() == VarType::Date)
+        return value;
+    if (value.isEmpty())
+        return Variant::fromInteger(0);
+    return Variant(Coerce::toDouble(value));
+}
+
+bool isWhole(const Variant &v)
+{
+    return v.type() == VarType::Integer || v.type() == VarType::Long;
+}
+
+qint32 wholeValue(const Variant &v)
+{
+    return v.type() == VarType::Long ? v.longValue() : v.integerValue();
+}
+
+bool pastEnd(const Variant &counter, const Variant &end, bool upwards)
+{
+    int order = 0;
+    if (isWhole(counter) && isWhole(end)) {
+        const qint32 a = wholeValue(counter);
+        const qint32 b = wholeValue(end);
+        order = a < b ? -1 : (a > b ? 1 : 0);
+    } else {
+        order = Operators::order(counter, end, false, false);
+    }
+    return upwards ? order > 0 : order < 0;
+}
+
+} // namespace
+
+Executor::Executor(Runtime &runtime) : m_runtime(runtime), m_evaluator(runtime, *this) { }
+
+void Executor::runScript(const Program &program)
+{
+    Frame frame;
+    FrameScope scope(m_runtime, &frame);
+    for (const auto &array : program.globalArrays)
+        m_runtime.global(array.slot) = newArray(array.bounds);
+    runBlock(program.code);
+}
+
+Variant Executor::evaluate(const Program &program, Variant *slots)
+{
+    Frame frame;
+    frame.slots = slots;
+    FrameScope scope(m_runtime, &frame);
+    try {
+        return m_evaluator.eval(program.expression);
+    } catch (ScriptError &error) {
+        if (!error.hasPosition())
+            error.setPosition(program.expression->line, program.expression->column);
+        throw;
+    }
+}
+
+Variant Executor::invoke(const Procedure &procedure, Variant *slots)
+{
+    Frame frame;
+    frame.slots = slots;
+    frame.procedure = &procedure;
+    FrameScope scope(m_runtime, &frame);
+    for (const auto &array : procedure.arrays)
+        slots[array.slot] = newArray(array.bounds);
+    runBlock(procedure.body);
+    return std::move(slots[0]);
+}
+
+Executor::Flow Executor::runBlock(const Block &block)
+{
+    for (const Stmt *stmt : block) {
+        const Flow flow = run(stmt);
+        if (flow != Flow::Normal)
+            return flow;
+    }
+    return Flow::Normal;
+}
+
+Executor::Flow Executor::run(const Stmt *stmt)
+{
+    try {
+        return dispatch(stmt);
+    } catch (ScriptError &error) {
+        if (!error.hasPosition())
+            error.setPosition(stmt->line, stmt->column);
+        if (!m_runtime.frame()->resumeNext)
+            throw;
+        m_runtime.err().set(error);
+        return Flow::Normal;
+    }
+}
+
+Executor::Flow Executor::dispatch(const Stmt *stmt)
+{
+    switch (stmt->kind) {
+    case StmtKind::Assign:
+    case StmtKind::Set:
+        m_evaluator.assign(stmt->target, m_evaluator.eval(stmt->value),
+                           stmt->kind == StmtKind::Set);
+        return Flow::Normal;
+    case StmtKind::Call:
+        m_evaluator.eval(stmt->target);
+        return Flow::Normal;
+    case StmtKind::If:
+        return runIf(stmt);
+    case StmtKind::Select:
+        return runSelect(stmt);
+    case StmtKind::ForNext:
+        return runFor(stmt);
+    case StmtKind::ForEach:
+        return runForEach(stmt);
+    case StmtKind::DoLoop:
+        return runDo(stmt);
+    case StmtKind::While:
+        return runWhile(stmt);
+    case StmtKind::Exit:
+        switch (ExitKind(stmt->flags)) {
+        case ExitKind::Do:
+            return Flow::ExitDo;
+        case ExitKind::For:
+            return Flow::ExitFor;
+        default:
+            return Flow::ExitProcedure;
+        }
+    case StmtKind::OnErrorResumeNext:
+        m_runtime.frame()->resumeNext = true;
+        m_runtime.err().clear();
+        return Flow::Normal;
+    case StmtKind::OnErrorGoToZero:
+        m_runtime.frame()->resumeNext = false;
+        return Flow::Normal;
+    case StmtKind::ReDim:
+        runReDim(stmt);
+        return Flow::Normal;
+    case StmtKind::Erase:
+        runErase(stmt);
+        return Flow::Normal;
+    default:
+        return Flow::Normal;
+    }
+}
+
+// Under On Error Resume Next a failing condition counts as met: the language goes on with the
+// next statement, which is the first one of the If block.
+bool Executor::conditionHolds(const Expr *condition)
+{
+    try {
+        return Operators::isTrue(m_evaluator.eval(condition));
+    } catch (ScriptError &error) {
+        if (!m_runtime.frame()->resumeNext)
+            throw;
+        m_runtime.err().set(error);
+        return true;
+    }
+}
+
+Executor::Flow Executor::runIf(const Stmt *stmt)
+{
+    for (size_t i = 0; i < stmt->exprs.size(); ++i) {
+        if (conditionHolds(stmt->exprs[i]))
+            return runBlock(stmt->blocks[i]);
+    }
+    if (stmt->blocks.size() > stmt->exprs.size())
+        return runBlock(stmt->blocks.back());
+    return Flow::Normal;
+}
+
+bool Executor::caseMatches(const Variant &subject, bool subjectLiteral, const CaseTest &test)
+{
+    const Variant low = m_evaluator.eval(test.low);
+    switch (test.kind) {
+    case CaseTest::Kind::Value:
+        return Operators::order(subject, low, subjectLiteral, test.low->literal) == 0;
+    case CaseTest::Kind::Range: {
+        const int fromLow = Operators::order(subject, low, subjectLiteral, test.low->literal);
+        if (fromLow == 2 || fromLow < 0)
+            return false;
+        const Variant high = m_evaluator.eval(test.high);
+        const int fromHigh = Operators::order(subject, high, subjectLiteral, test.high->literal);
+        return fromHigh != 2 && fromHigh <= 0;
+    }
+    case CaseTest::Kind::Compare:
+        return Operators::isTrue(
+            Operators::compare(test.op, subject, low, subjectLiteral, test.low->literal));
+    }
+    return false;
+}
+
+Executor::Flow Executor::runSelect(const Stmt *stmt)
+{
+    const Variant subject = m_evaluator.eval(stmt->value);
+    for (const CaseClause &clause : stmt->cases) {
+        bool matched = clause.tests.empty();
+        for (const CaseTest &test : clause.tests) {
+            if (caseMatches(subject, stmt->value->literal, test)) {
+                matched = true;
+                break;
+            }
+        }
+        if (matched)
+            return runBlock(clause.body);
+    }
+    return Flow::Normal;
+}
+
+Variant &Executor::requireVariable(const Expr *target)
+{
+    Variant *variable = m_evaluator.variable(target);
+    if (!variable) {
+        // Not a variable: let assignment raise the error the language gives for the target.
+        m_evaluator.assign(target, Variant(), false);
+        variable = m_evaluator.variable(target);
+        if (!variable)
+            raiseError(501, target->name);
+    }
+    return *variable;
+}
+
+Executor::Flow Executor::runFor(const Stmt *stmt)
+{
+    Variant &counter = requireVariable(stmt->target);
+    const Variant start = loopNumber(m_evaluator.eval(stmt->value));
+    const Variant end = loopNumber(m_evaluator.eval(stmt->limit));
+    const Variant step
+        = stmt->step ? loopNumber(m_evaluator.eval(stmt->step)) : Variant::fromInteger(1);
+    const bool upwards = Operators::order(step, Variant::fromInteger(0), false, false) >= 0;
+    counter = start;
+    while (!pastEnd(counter, end, upwards)) {
+        const Flow flow = runBlock(stmt->blocks[0]);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        counter = Operators::add(counter, step);
+    }
+    return Flow::Normal;
+}
+
+Executor::Flow Executor::runForEach(const Stmt *stmt)
+{
+    const Variant collection = m_evaluator.eval(stmt->value);
+    std::vector<Variant> items;
+    if (collection.isArray()) {
+        items = collection.arrayData()->items();
+    } else if (collection.isObject() && collection.objectValue()) {
+        auto elements = collection.objectValue()->elements();
+        if (!elements)
+            raiseError(451);
+        items = std::move(*elements);
+    } else {
+        raiseError(451);
+    }
+    for (Variant &item : items) {
+        const bool isObject = item.isObject();
+        m_evaluator.assign(stmt->target, std::move(item), isObject);
+        const Flow flow = runBlock(stmt->blocks[0]);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+    }
+    return Flow::Normal;
+}
+
+Executor::Flow Executor::runDo(const Stmt *stmt)
+{
+    const bool until = stmt->flags & LoopUntil;
+    const bool testAfter = stmt->flags & LoopTestAfter;
+    auto holds = [&] {
+        if (!stmt->value)
+            return true;
+        return Operators::isTrue(m_evaluator.eval(stmt->value)) != until;
+    };
+    for (;;) {
+        if (!testAfter && !holds())
+            break;
+        const Flow flow = runBlock(stmt->blocks[0]);
+        if (flow == Flow::ExitDo)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        if (testAfter && !holds())
+            break;
+    }
+    return Flow::Normal;
+}
+
+Executor::Flow Executor::runWhile(const Stmt *stmt)
+{
+    while (Operators::isTrue(m_evaluator.eval(stmt->value))) {
+        const Flow flow = runBlock(stmt->blocks[0]);
+        if (flow != Flow::Normal)
+            return flow;
+    }
+    return Flow::Normal;
+}
+
+void Executor::runReDim(const Stmt *stmt)
+{
+    Variant &variable = requireVariable(stmt->target);
+    std::vector<qint32> bounds;
+    for (const Expr *e : stmt->exprs) {
+        const qint32 bound = Coerce::toLong(m_evaluator.eval(e));
+        if (bound < -1)
+            raiseError(9);
+        bounds.push_back(bound);
+    }
+    if (!variable.isArray()) {
+        variable = Variant::fromArray(new ArrayData(std::move(bounds)));
+        return;
+    }
+    ArrayData *data = variable.mutableArrayData();
+    if (data->isFixedSize())
+        raiseError(10);
+    if (!data->resize(std::move(bounds), stmt->flags != 0))
+        raiseError(9);
+}
+
+void Executor::runErase(const Stmt *stmt)
+{
+    Variant &variable = requireVariable(stmt->target);
+    if (!variable.isArray())
+        raiseError(13);
+    ArrayData *data = variable.mutableArrayData();
+    if (data->isFixedSize())
+        data->clearValues();
+    else
+        variable = Variant::fromArray(new ArrayData());
+}
+
+} // namespace vantrel::vbscript

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/vbscript/evaluator.h"
+#include "platform/vbscript/program.h"
+
+namespace vantrel::vbscript {
+
+class Runtime;
+
+// Runs statements: global code, procedure bodies and expressions, each in its frame, with
+// On Error Resume Next handled per procedure as the language does.
+class Executor
+{
+public:
+    explicit Executor(Runtime &runtime);
+
+    void runScript(const Program &program);
+    // Expression mode; slots holds the expression's parameters.
+    Variant evaluate(const Program &program, Variant *slots);
+    // slots: the frame, parameters already in place from slot 1.
+    Variant invoke(const Procedure &procedure, Variant *slots);
+    Evaluator &evaluator() { return m_evaluator; }
+
+private:
+    enum class Flow { Normal, ExitDo, ExitFor, ExitProcedure };
+
+    Flow runBlock(const Block &block);
+    Flow run(const Stmt *stmt);
+    Flow dispatch(const Stmt *stmt);
+    Flow runIf(const Stmt *stmt);
+    bool conditionHolds(const Expr *condition);
+    Flow runSelect(const Stmt *stmt);
+    bool caseMatches(const Variant &subject, bool subjectLiteral, const CaseTest &test);
+    Flow runFor(const Stmt *stmt);
+    Flow runForEach(const Stmt *stmt);
+    Flow runDo(const Stmt *stmt);
+    Flow runWhile(const Stmt *stmt);
+    void runReDim(const Stmt *stmt);
+    void runErase(const Stmt *stmt);
+    Variant &requireVariable(const Expr *target);
+
+    Runtime &m_runtime;
+    Evaluator m_evaluator;
+};
+
+} // namespace vantrel::vbscript

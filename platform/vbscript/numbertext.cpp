@@ -1,0 +1,198 @@
+#include "platform/vbscript/numbertext.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::vbscript {
+
+namespace {
+
+QString printfG(double value, int digits)
+{
+    if (value == 0)
+        return u"0"_s;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    return QString::fromLatin1(buffer);
+}
+
+bool parseRadixInteger(QStringView digits, int radix, double &value)
+{
+    if (digits.isEmpty() || digits.size() > (radix == 16 ? 8 : 11))
+        return false;
+    bool ok = false;
+    const qulonglong raw = digits.toULongLong(&ok, radix);
+    if (!ok || raw > 0xffffffffull)
+        return false;
+    // Up to four hex digits the value is an Integer, up to eight a Long: both wrap to negative.
+    if (radix == 16 && digits.size() <= 4)
+        value = double(qint16(quint16(raw)));
+    else if (raw <= 0xffffull && radix == 8)
+        value = double(qint16(quint16(raw)));
+    else
+        value = double(qint32(quint32(raw)));
+    return true;
+}
+
+// Copies the decimal part of text into plain ASCII for strtod; false when it is not a number.
+bool normaliseDecimal(QStringView text, QByteArray &out)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        out += char(text[i++].unicode());
+    bool digits = false;
+    while (i < n && (text[i].isDigit() || (text[i] == u',' && digits))) {
+        if (text[i] != u',')
+            out += char(text[i].unicode());
+        digits = true;
+        ++i;
+    }
+    if (i < n && text[i] == u'.') {
+        out += '.';
+        ++i;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            out += char(text[i++].unicode());
+            digits = true;
+        }
+    }
+    if (!digits)
+        return false;
+    if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
+        out += 'E';
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            out += char(text[i++].unicode());
+        if (i >= n || text[i] < u'0' || text[i] > u'9')
+            return false;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9')
+            out += char(text[i++].unicode());
+    }
+    return i == n;
+}
+
+// The value's 15 significant digits scaled by 10^decimals, exactly as decimal text would give.
+double scaledSignificant(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14E", value);
+    char *exponentText = std::strchr(buffer, 'E');
+    const int exponent = std::atoi(exponentText + 1);
+    std::snprintf(exponentText, sizeof buffer - size_t(exponentText - buffer), "E%d",
+                  exponent + decimals);
+    return std::strtod(buffer, nullptr);
+}
+
+QString groupDigits(const QString &integerDigits)
+{
+    QString grouped;
+    const qsizetype n = integerDigits.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            grouped += u',';
+        grouped += integerDigits[i];
+    }
+    return grouped;
+}
+
+} // namespace
+
+QString NumberText::fromDouble(double value)
+{
+    return printfG(value, 15);
+}
+
+QString NumberText::fromSingle(float value)
+{
+    return printfG(double(value), 7);
+}
+
+QString NumberText::fromCurrency(qint64 raw)
+{
+    const bool negative = raw < 0;
+    const quint64 magnitude = negative ? quint64(0) - quint64(raw) : quint64(raw);
+    QString text = QString::number(magnitude / 10000);
+    quint64 fraction = magnitude % 10000;
+    if (fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(4, u'0');
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        text += u'.' + digits;
+    }
+    return negative ? QString(u'-' + text) : text;
+}
+
+bool NumberText::parse(QStringView text, double &value)
+{
+    text = text.trimmed();
+    if (text.size() >= 2 && text[0] == u'&') {
+        const QChar kind = text[1].toUpper();
+        if (kind == u'H')
+            return parseRadixInteger(text.mid(2), 16, value);
+        if (kind == u'O')
+            return parseRadixInteger(text.mid(2), 8, value);
+        return parseRadixInteger(text.mid(1), 8, value);
+    }
+    QByteArray ascii;
+    ascii.reserve(text.size());
+    if (!normaliseDecimal(text, ascii))
+        return false;
+    value = std::strtod(ascii.constData(), nullptr);
+    return std::isfinite(value);
+}
+
+double NumberText::roundDecimal(double value, int decimals, bool halfToEven)
+{
+    // At 1E15 and above 15 significant digits leave no fraction to round.
+    if (value == 0 || !std::isfinite(value) || std::fabs(value) >= 1e15)
+        return value;
+    if (decimals >= 0 && decimals <= 15) {
+        const double power = std::pow(10.0, decimals);
+        const double scaled = std::fabs(value) * power;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        // Away from a tie the binary value rounds the way its 15 digits would: no text needed.
+        if (scaled < 1e15 && std::fabs(fraction - 0.5) > 1e-13 * std::max(1.0, scaled)) {
+            const double magnitude = (fraction > 0.5 ? whole + 1 : whole) / power;
+            return value < 0 ? -magnitude : magnitude;
+        }
+    }
+    const double scaled = scaledSignificant(std::fabs(value), decimals);
+    double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && (!halfToEven || std::fmod(whole, 2) != 0)))
+        whole += 1;
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0fE%d", whole, -decimals);
+    const double magnitude = std::strtod(buffer, nullptr);
+    return value < 0 ? -magnitude : magnitude;
+}
+
+QString NumberText::formatFixed(double value, int decimals, bool leadingDigit, bool parentheses,
+                                bool grouping)
+{
+    const double rounded = roundDecimal(value, decimals, false);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(rounded));
+    QString digits = QString::fromLatin1(buffer);
+    const qsizetype point = digits.indexOf(u'.');
+    QString integerPart = point < 0 ? digits : digits.left(point);
+    const QString fraction = point < 0 ? QString() : digits.mid(point);
+    if (grouping)
+        integerPart = groupDigits(integerPart);
+    if (!leadingDigit && integerPart == u"0"_s && !fraction.isEmpty())
+        integerPart.clear();
+    QString text = integerPart + fraction;
+    const bool negative = rounded < 0;
+    if (!negative)
+        return text;
+    return parentheses ? QString(u'(' + text + u')') : QString(u'-' + text);
+}
+
+} // namespace vantrel::vbscript

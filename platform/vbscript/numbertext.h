@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace vantrel::vbscript {
+
+// Text forms of numbers in the English neutral locale ('.' decimal point, ',' grouping), as the
+// language writes and reads them.
+class NumberText
+{
+public:
+    // CStr of a Double: up to 15 significant digits, exponent form (1E+20, 1.5E-07) outside
+    // the range the digits can show.
+    static QString fromDouble(double value);
+    // CStr of a Single: up to 7 significant digits.
+    static QString fromSingle(float value);
+    // CStr of a Currency (raw value: amount times 10,000): up to 4 decimals, no trailing zeros.
+    static QString fromCurrency(qint64 raw);
+
+    // Reads numeric text the way IsNumeric and CDbl do: blanks around, a sign, digits with
+    // optional grouping commas, a decimal point, an exponent (E or D), or &H / &O integers.
+    static bool parse(QStringView text, double &value);
+
+    // FormatNumber's core: fixed decimals (half away from zero on the value's 15 significant
+    // digits), optional leading zero, grouping and parentheses for negatives.
+    static QString formatFixed(double value, int decimals, bool leadingDigit, bool parentheses,
+                               bool grouping);
+    // value rounded to decimals after normalising to 15 significant digits, half to even
+    // (Round) or half away from zero.
+    static double roundDecimal(double value, int decimals, bool halfToEven);
+};
+
+} // namespace vantrel::vbscript

@@ -1,0 +1,206 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace vantrel::vbscript {
+
+class ArrayData;
+class HostObject;
+
+// The subtype codes that VarType() reports to scripts.
+enum class VarType : quint16 {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,
+    Boolean = 11,
+    Variant = 12,
+    Byte = 17,
+    Array = 8204,       // vbArray + vbVariant: every script array holds Variants
+    Reference = 0x7fff, // internal: a ByRef parameter slot pointing at the caller's variable
+};
+
+// One script value. Numbers, dates and booleans live inline without heap allocation;
+// strings share their QString data; arrays are copy-on-write, so assigning an array copies it
+// as the language requires; objects are shared references (Nothing is an Object with no target).
+// Currency is a 64-bit integer scaled by 10,000; a Date is the day count since 1899-12-30 with
+// the time as the fraction.
+class Variant
+{
+public:
+    Variant() noexcept : m_bits(0) { }
+    Variant(const Variant &other) : m_bits(0)
+    {
+        if (other.m_shared)
+            copyShared(other);
+        else
+            copyRaw(other);
+    }
+    Variant(Variant &&other) noexcept : m_bits(0) { moveFrom(other); }
+    ~Variant()
+    {
+        if (m_shared)
+            release();
+    }
+    Variant &operator=(const Variant &other)
+    {
+        if (!m_shared && !other.m_shared) {
+            copyRaw(other);
+            return *this;
+        }
+        return assignSlow(other);
+    }
+    Variant &operator=(Variant &&other) noexcept
+    {
+        if (this != &other) {
+            if (m_shared)
+                release();
+            moveFrom(other);
+        }
+        return *this;
+    }
+
+    explicit Variant(bool value) : m_type(VarType::Boolean), m_bits(0) { m_bool = value; }
+    Variant(qint32 value) : m_type(VarType::Long), m_bits(0) { m_long = value; }
+    Variant(double value) : m_type(VarType::Double), m_bits(0) { m_double = value; }
+    Variant(const QString &value);
+    Variant(QString &&value);
+
+    static Variant null()
+    {
+        Variant v;
+        v.m_type = VarType::Null;
+        return v;
+    }
+    static Variant fromInteger(qint16 value)
+    {
+        Variant v;
+        v.m_type = VarType::Integer;
+        v.m_integer = value;
+        return v;
+    }
+    static Variant fromLong(qint32 value) { return Variant(value); }
+    static Variant fromByte(quint8 value)
+    {
+        Variant v;
+        v.m_type = VarType::Byte;
+        v.m_byte = value;
+        return v;
+    }
+    static Variant fromSingle(float value)
+    {
+        Variant v;
+        v.m_type = VarType::Single;
+        v.m_single = value;
+        return v;
+    }
+    static Variant fromDouble(double value) { return Variant(value); }
+    // value is the amount times 10,000.
+    static Variant fromCurrencyRaw(qint64 scaled)
+    {
+        Variant v;
+        v.m_type = VarType::Currency;
+        v.m_currency = scaled;
+        return v;
+    }
+    static Variant fromDate(double serial)
+    {
+        Variant v;
+        v.m_type = VarType::Date;
+        v.m_double = serial;
+        return v;
+    }
+    static Variant fromBool(bool value) { return Variant(value); }
+    static Variant fromString(QString value) { return Variant(std::move(value)); }
+    static Variant fromObject(std::shared_ptr<HostObject> object);
+    static Variant nothing() { return fromObject(nullptr); }
+    // Takes one reference on data (which the caller has just created or already holds one on).
+    static Variant fromArray(ArrayData *data);
+    static Variant reference(Variant *target)
+    {
+        Variant v;
+        v.m_type = VarType::Reference;
+        v.m_ref = target;
+        return v;
+    }
+
+    VarType type() const { return m_type; }
+    bool isEmpty() const { return m_type == VarType::Empty; }
+    bool isNull() const { return m_type == VarType::Null; }
+    bool isString() const { return m_type == VarType::String; }
+    bool isObject() const { return m_type == VarType::Object; }
+    bool isArray() const { return m_type == VarType::Array; }
+    bool isReference() const { return m_type == VarType::Reference; }
+    // Integer, Long, Single, Double, Currency, Byte, Boolean (the types arithmetic takes as they
+    // are).
+    bool isNumber() const;
+
+    bool boolValue() const { return m_bool; }
+    quint8 byteValue() const { return m_byte; }
+    qint16 integerValue() const { return m_integer; }
+    qint32 longValue() const { return m_long; }
+    float singleValue() const { return m_single; }
+    double doubleValue() const { return m_double; }
+    double dateValue() const { return m_double; }
+    qint64 currencyRaw() const { return m_currency; }
+    const QString &stringValue() const { return m_string; }
+    const std::shared_ptr<HostObject> &objectValue() const { return m_object; }
+    const ArrayData *arrayData() const { return m_array; }
+    // Detaches a shared array first, so the caller may change the elements.
+    ArrayData *mutableArrayData();
+    Variant *referenceTarget() const { return m_ref; }
+    // The variable a slot stands for: its target when it is a ByRef slot, else itself.
+    Variant &deref() { return m_type == VarType::Reference ? *m_ref : *this; }
+    const Variant &deref() const { return m_type == VarType::Reference ? *m_ref : *this; }
+
+    // Conversions for host code, following the script's coercion rules; nullopt when the script
+    // would raise an error (Type mismatch, Overflow, Invalid use of Null).
+    std::optional<double> toDouble() const;
+    std::optional<qint32> toLong() const;
+    std::optional<bool> toBool() const;
+    std::optional<QString> toText() const;
+
+    // The name TypeName() reports.
+    QString typeName() const;
+
+private:
+    void copyRaw(const Variant &other)
+    {
+        m_type = other.m_type;
+        m_bits = other.m_bits;
+    }
+    void copyShared(const Variant &other);
+    void moveFrom(Variant &other) noexcept;
+    Variant &assignSlow(const Variant &other);
+    void release() noexcept;
+
+    VarType m_type = VarType::Empty;
+    bool m_shared = false; // String, Object or Array: the payload needs copying and releasing
+    union
+    {
+        qint64 m_bits;
+        bool m_bool;
+        quint8 m_byte;
+        qint16 m_integer;
+        qint32 m_long;
+        float m_single;
+        double m_double;
+        qint64 m_currency;
+        Variant *m_ref;
+        ArrayData *m_array;
+        QString m_string;
+        std::shared_ptr<HostObject> m_object;
+    };
+};
+
+} // namespace vantrel::vbscript
