@@ -150,6 +150,7 @@ void Lexer::skipComment()
 
 std::vector<Token> Lexer::tokenize()
 {
+    int commentColumn = 0;
     for (;;) {
         skipBlanksAndContinuations();
         Token token;
@@ -157,13 +158,22 @@ std::vector<Token> Lexer::tokenize()
         token.column = int(m_pos - m_lineStart) + 1;
         if (atEnd()) {
             token.kind = TokenKind::EndOfLine;
+            if (commentColumn > 0)
+                token.column = commentColumn;
             m_tokens.push_back(token);
             token.kind = TokenKind::EndOfText;
             m_tokens.push_back(token);
             break;
         }
-        if (readToken(token))
-            m_tokens.push_back(std::move(token));
+        if (!readToken(token)) {
+            commentColumn = token.column;
+            continue;
+        }
+        // A line end after a comment is reported where the comment starts.
+        if (token.kind == TokenKind::EndOfLine && !token.colon && commentColumn > 0)
+            token.column = commentColumn;
+        commentColumn = 0;
+        m_tokens.push_back(std::move(token));
     }
     return std::move(m_tokens);
 }

@@ -57,6 +57,8 @@ QString repr(const Variant &value)
         return Coerce::numberText(value) + u'#';
     case VarType::Currency:
         return Coerce::numberText(value) + u'@';
+    case VarType::Boolean:
+        return Coerce::numberText(value);
     case VarType::Byte:
         return u"CByte("_s + Coerce::numberText(value) + u')';
     case VarType::Date:
