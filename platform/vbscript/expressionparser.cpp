@@ -357,7 +357,7 @@ std::vector<Expr *> ExpressionParser::parseArgumentList()
     if (m_cursor.accept(TokenKind::RightParen))
         return args;
     do {
-        args.push_back(parse());
+        args.push_back(parseArgument());
     } while (m_cursor.accept(TokenKind::Comma));
     m_cursor.expect(TokenKind::RightParen, 1006);
     return args;
@@ -369,9 +369,20 @@ std::vector<Expr *> ExpressionParser::parseBareArguments()
     if (m_cursor.atEndOfStatement())
         return args;
     do {
-        args.push_back(parse());
+        args.push_back(parseArgument());
     } while (m_cursor.accept(TokenKind::Comma));
     return args;
+}
+
+// An argument left out (f(1, , 3)) is passed as Empty, which built-ins take as not given.
+Expr *ExpressionParser::parseArgument()
+{
+    if (m_cursor.at(TokenKind::Comma) || m_cursor.at(TokenKind::RightParen)
+        || m_cursor.atEndOfStatement()) {
+        const Token &at = m_cursor.peek();
+        return m_program.newExpr(ExprKind::Constant, at.line, at.column);
+    }
+    return parse();
 }
 
 } // namespace vantrel::vbscript

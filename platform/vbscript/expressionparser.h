@@ -45,6 +45,7 @@ private:
     Expr *parsePrimary();
     Expr *parseName();
     Expr *parseMember(Expr *left);
+    Expr *parseArgument();
     void enter();
 
     TokenCursor &m_cursor;
