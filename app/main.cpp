@@ -1,11 +1,26 @@
-#include <QCoreApplication>
-#include <QTextStream>
+#include "app/startup.h"
+#include "core/app/vantrelapp.h"
+
+#include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stdout) << QCoreApplication::translate("main",
-                                                       "Vantrel: the main window is not built yet.")
-                        << Qt::endl;
-    return 0;
+    // QApplication aborts without a display; say so plainly instead.
+    if (!hasDisplay()) {
+        std::fputs("Vantrel needs a graphical display (X11 or Wayland); none was found.\n"
+                   "Start it from a desktop session, or set DISPLAY.\n",
+                   stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    configureApplication(app);
+    if (!theApp.InitInstance()) {
+        theApp.ExitInstance();
+        return 0;
+    }
+    const int code = app.exec();
+    theApp.ExitInstance();
+    return code;
 }

@@ -2,8 +2,11 @@
 
 #include "core/app/vantrelapp.h"
 
+#include "core/app/constants.h"
+#include "core/app/dlglogin.h"
 #include "core/db/cadodatabase.h"
 #include "core/util/messagebox.h"
+#include "core/util/profile.h"
 #include "ui/controls/looktheme.h"
 #include "ui/dialogs/caboutdlg.h"
 
@@ -31,6 +34,35 @@ bool CVantrelApp::CheckConnection()
         }
         theDatabase.Open(m_strConnection);
     }
+    return true;
+}
+
+bool CVantrelApp::InitInstance()
+{
+    m_exited = false;
+    m_nAppLook = Profile::getInt(QString(), QString::fromUtf16(strApplicationLook), 213);
+    ApplyLook();
+    SetupFonts();
+
+    CDlgLogin login(CDlgLogin::StartUp);
+    if (login.exec() != QDialog::Accepted) {
+        ExitInstance();
+        return false;
+    }
+    LoadRecentDays();
+
+    if (!m_createMainFrame) {
+        ExitInstance();
+        return false;
+    }
+    m_pMainWnd = m_createMainFrame();
+    if (!m_pMainWnd) {
+        ExitInstance();
+        return false;
+    }
+    m_pMainWnd->show();
+    // Without the report library the program still runs; the report commands say why.
+    BindReportEntryPoints();
     return true;
 }
 

@@ -1,0 +1,24 @@
+#include "app/startup.h"
+
+#include "core/app/vantrelapp.h"
+#include "ui/controls/resources.h"
+
+#include <QApplication>
+#include <QIcon>
+
+using namespace Qt::StringLiterals;
+
+bool hasDisplay()
+{
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+void configureApplication(QApplication &app)
+{
+    QApplication::setOrganizationName(u"MorvelSoft"_s);
+    QApplication::setApplicationName(u"Vantrel"_s);
+    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    InitVantrelResources();
+    app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+}
