@@ -314,7 +314,7 @@ void Lexer::readDate(Token &token)
         fail(1002);
     double serial = 0;
     if (!DateParser::parse(m_source.mid(start, m_pos - start), serial))
-        fail(1002);
+        throw ScriptError::compilation(1002, token.line, token.column);
     ++m_pos;
     token.kind = TokenKind::Literal;
     token.value = Variant::fromDate(serial);
