@@ -1,0 +1,228 @@
+#include "ui/frame/cmainframe.h"
+
+#include "core/app/constants.h"
+#include "core/app/currentuser.h"
+#include "core/app/popupmenus.h"
+#include "core/app/vantrelapp.h"
+#include "core/util/profile.h"
+#include "core/util/stringtable.h"
+#include "ui/controls/resources.h"
+#include "ui/frame/framecommands.h"
+#include "ui/frame/framelayout.h"
+#include "ui/frame/mainmenucontroller.h"
+#include "ui/frame/mditabcontroller.h"
+#include "ui/frame/navigationpane.h"
+#include "ui/frame/statususerpane.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString name(const char16_t *constant)
+{
+    return QString::fromUtf16(constant);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget *parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea(this))
+    , m_tabs(new MdiTabController(*m_mdiArea))
+    , m_commands(new FrameCommands(this))
+{
+    InitVantrelResources();
+    setObjectName(u"MainFrame"_s);
+    setWindowTitle(LoadResString(128));
+    setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    resize(1024, 720);
+    setCentralWidget(m_mdiArea);
+
+    readLookSettings();
+    OnApplicationLook(theApp.m_nAppLook);
+    ApplyMDITabs();
+
+    wireCommands();
+    menuBar()->setObjectName(u"MenuBar"_s);
+    m_menus = new MainMenuController(*this, *m_commands);
+    createStatusBar();
+    createBannerPane();
+    createNavigationPane();
+    registerTabMenu();
+    restorePanes();
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (theApp.m_pMainWnd == this)
+        theApp.m_pMainWnd = nullptr;
+}
+
+void CMainFrame::readLookSettings()
+{
+    theApp.m_nAppLook = Profile::getInt({}, name(strApplicationLook), 213);
+    theApp.m_nMDITabsType = Profile::getInt({}, name(strMDITabsType), 1);
+    theApp.m_nMDITabsLocation = Profile::getInt({}, name(strMDITabsLocation), 0);
+}
+
+void CMainFrame::createStatusBar()
+{
+    statusBar()->setObjectName(u"StatusBar"_s);
+    m_userPane = new StatusUserPane(statusBar());
+    statusBar()->addPermanentWidget(m_userPane);
+}
+
+void CMainFrame::createBannerPane()
+{
+    // The banner spans the whole width above the navigation pane and the child windows.
+    setCorner(Qt::TopLeftCorner, Qt::TopDockWidgetArea);
+    setCorner(Qt::TopRightCorner, Qt::TopDockWidgetArea);
+    // BANNER PANE: CLogoBannerPane is docked here (Create(this), its password link to command
+    // 2303, wireToggle(BannerPaneId, …)) once it is part of the build; until then m_banner
+    // stays null and the View menu's 横幅栏 entry is disabled.
+}
+
+void CMainFrame::createNavigationPane()
+{
+    m_navigation = new NavigationPane(*m_commands, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_navigation);
+    wireToggle(NavigationPaneId, m_navigation);
+}
+
+void CMainFrame::wireCommands()
+{
+    m_commands->setHandler(57665, [this] { close(); });
+    m_commands->setHandler(57664, [] { theApp.OnAppAbout(); });
+    m_commands->setHandler(33231, [] { theApp.OnHelpTopics(); });
+    m_commands->setHandler(57602, [this] { m_mdiArea->closeActiveSubWindow(); });
+    m_commands->setHandler(32871, [this] { CloseAllChildren(); });
+    m_commands->setToggle(
+        33236, [this] { return !menuBar()->isHidden(); },
+        [this] { menuBar()->setVisible(menuBar()->isHidden()); });
+    m_commands->setToggle(
+        StatusBarId, [this] { return !statusBar()->isHidden(); },
+        [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+}
+
+void CMainFrame::wireToggle(int id, QWidget *pane)
+{
+    if (!pane)
+        return; // no pane, no command
+    m_commands->setToggle(
+        id, [pane] { return !pane->isHidden(); }, [pane] { pane->setVisible(pane->isHidden()); });
+}
+
+void CMainFrame::registerTabMenu()
+{
+    PopupMenus::registerMenu(396, [](QWidget *owner) {
+        auto *menu = new QMenu(owner);
+        if (auto *frame = qobject_cast<CMainFrame *>(owner)) {
+            menu->addAction(frame->commands().createProxy(57602, menu));
+            menu->addSeparator();
+            menu->addAction(frame->commands().createProxy(32871, menu));
+        }
+        return QList<QMenu *> { menu };
+    });
+}
+
+void CMainFrame::restorePanes()
+{
+    const bool restored = FrameLayout::restoreDockState(*this);
+    RestorePaneVisibility(menuBar(), MenuBarId, restored);
+    RestorePaneVisibility(m_navigation, NavigationPaneId, restored);
+    RestorePaneVisibility(statusBar(), StatusBarId, restored);
+    m_commands->updateStates();
+}
+
+void CMainFrame::RestorePaneVisibility(QWidget *pane, int controlId, bool layoutRestored)
+{
+    if (!pane)
+        return;
+    if (!layoutRestored)
+        pane->setVisible(true);
+    else if (pane != menuBar()) // the menu bar keeps the visibility it has
+        pane->setVisible(FrameLayout::paneVisibility(controlId));
+}
+
+void CMainFrame::saveLayout() const
+{
+    FrameLayout::savePlacement(*this);
+    FrameLayout::saveDockState(*this);
+    FrameLayout::savePaneVisibility(NavigationPaneId, !m_navigation->isHidden());
+    FrameLayout::savePaneVisibility(StatusBarId, !statusBar()->isHidden());
+}
+
+void CMainFrame::OnApplicationLook(int lookId)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    theApp.m_nAppLook = lookId;
+    theApp.ApplyLook();
+    update();
+    Profile::writeInt({}, name(strApplicationLook), lookId);
+    for (QMdiSubWindow *child : m_mdiArea->subWindowList()) {
+        if (QWidget *content = child->widget())
+            content->updateGeometry();
+        child->update();
+    }
+    theApp.SetupFonts();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::ApplyMDITabs()
+{
+    m_tabs->apply(theApp.m_nMDITabsType, theApp.m_nMDITabsLocation);
+    m_mdiArea->update();
+    Profile::writeInt({}, name(strMDITabsType), theApp.m_nMDITabsType);
+    Profile::writeInt({}, name(strMDITabsLocation), theApp.m_nMDITabsLocation);
+}
+
+bool CMainFrame::BuildNavigationGroups()
+{
+    m_navigation->BuildNavigationGroups();
+    return true;
+}
+
+void CMainFrame::ShowUserInStatusBar()
+{
+    m_userPane->showUser(theCurrentUser.UserName, theCurrentUser.ISuper != 0);
+    m_commands->updateStates();
+}
+
+bool CMainFrame::CloseAllChildren()
+{
+    // The active child first, then back through the activation history. Each is asked once:
+    // one that refuses ends the walk instead of being asked forever.
+    const QList<QMdiSubWindow *> children
+        = m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    QList<QPointer<QMdiSubWindow>> order(children.crbegin(), children.crend());
+    for (const QPointer<QMdiSubWindow> &child : order) {
+        if (child && !child->isHidden() && !child->close())
+            return false;
+    }
+    return true;
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        FrameLayout::restorePlacement(*this);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    saveLayout();
+    QMainWindow::closeEvent(event);
+}

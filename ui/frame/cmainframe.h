@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+
+class CLogoBannerPane;
+class FrameCommands;
+class MainMenuController;
+class MdiTabController;
+class NavigationPane;
+class QMdiArea;
+class StatusUserPane;
+
+// The one main window of the program: menu bar, the navigation pane "功能导航" on the left,
+// the banner pane across the top, the child windows in an MDI area (as tabs or overlapping
+// windows, as the profile says) and the status bar with the current user.
+//
+// Start-up creates it after the login (`new CMainFrame`), makes it theApp.m_pMainWnd, shows
+// it and then calls ShowUserInStatusBar(). The first show puts the window where the user left
+// it (on a visible screen); closing it saves its place and the panes' layout in the profile.
+// Module windows are opened through the openers registered in ModuleCommands.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Control ids of the bars and panes, as the View menu and the profile know them.
+    static constexpr int MenuBarId = 59398;
+    static constexpr int StatusBarId = 59393;
+    static constexpr int BannerPaneId = 322;
+    static constexpr int NavigationPaneId = 32796;
+
+    // Reads "ApplicationLook" (213), "MDITabsType" (1) and "MDITabsLocation" (0) into theApp,
+    // applies them and builds the bars and panes for the current user.
+    explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // Stores the look id in theApp and in the profile, and restyles the program (210 to 218;
+    // any other id keeps the Office 2007 look in its current colour).
+    void OnApplicationLook(int lookId);
+    // Applies theApp's MDITabsType and MDITabsLocation and writes both to the profile.
+    void ApplyMDITabs();
+    // The navigation groups again for the current user (after another user logs in).
+    bool BuildNavigationGroups();
+    // The current user's name and picture (super user or not) in the status bar.
+    void ShowUserInStatusBar();
+    // Closes the child windows, the active one first; false when one refuses to close.
+    bool CloseAllChildren();
+
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+    FrameCommands &commands() const { return *m_commands; }
+    MainMenuController &menus() const { return *m_menus; }
+    NavigationPane *navigationPane() const { return m_navigation; }
+    // Null when the banner pane could not be docked.
+    CLogoBannerPane *bannerPane() const { return m_banner; }
+    StatusUserPane *userPane() const { return m_userPane; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    static void readLookSettings();
+    void createStatusBar();
+    void createBannerPane();
+    void createNavigationPane();
+    void wireCommands();
+    void wireToggle(int id, QWidget *pane);
+    static void registerTabMenu();
+    void restorePanes();
+    void RestorePaneVisibility(QWidget *pane, int controlId, bool layoutRestored);
+    void saveLayout() const;
+
+    QMdiArea *m_mdiArea;
+    MdiTabController *m_tabs;
+    FrameCommands *m_commands;
+    MainMenuController *m_menus = nullptr;
+    NavigationPane *m_navigation = nullptr;
+    CLogoBannerPane *m_banner = nullptr;
+    StatusUserPane *m_userPane = nullptr;
+    bool m_placed = false;
+};

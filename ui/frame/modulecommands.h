@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+
+class CMainFrame;
+
+// The openers of the module windows, by command id of the main frame (2100 personnel archive,
+// 33158 payroll archive, 2301 operators …). Each module registers its openers at start-up; a
+// frame command whose module has registered nothing stays disabled. The frame runs an opener
+// only after the command's connection and rights checks have passed. Used on the
+// user-interface thread only.
+class ModuleCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Opener = std::function<void(CMainFrame &frame)>;
+
+    static ModuleCommands &instance();
+
+    // Replaces the command's opener; an empty opener removes it.
+    void registerOpener(int commandId, Opener opener);
+    void unregisterOpener(int commandId);
+    bool hasOpener(int commandId) const;
+    // Empty when none is registered.
+    Opener opener(int commandId) const;
+
+Q_SIGNALS:
+    // A command gained or lost its opener: frames update what they offer.
+    void openersChanged();
+
+private:
+    ModuleCommands() = default;
+
+    QHash<int, Opener> m_openers;
+};

@@ -1,0 +1,12 @@
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cmainframe.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/framecommands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/framecommandtable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frameicons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/framelayout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mainmenucontroller.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mditabcontroller.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/modulecommands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/navigationpane.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/statususerpane.cpp
+)
