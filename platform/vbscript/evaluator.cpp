@@ -8,6 +8,8 @@
 #include "platform/vbscript/operators.h"
 #include "platform/vbscript/runtime.h"
 
+#include <QVarLengthArray>
+
 namespace vantrel::vbscript {
 
 namespace {
@@ -55,16 +57,6 @@ int memberOf(const HostObject &object, const QString &name)
 Evaluator::Evaluator(Runtime &runtime, Executor &executor)
     : m_runtime(runtime), m_executor(executor)
 {
-}
-
-Variant &Evaluator::slot(int index)
-{
-    return m_runtime.frame()->slots[index];
-}
-
-Variant &Evaluator::global(int index)
-{
-    return m_runtime.global(index);
 }
 
 Variant Evaluator::evalOther(const Expr *e)
@@ -184,11 +176,35 @@ Variant Evaluator::logical(const Expr *e)
     }
 }
 
+void Evaluator::Arguments::resize(size_t size)
+{
+    if (size > std::size(m_inline)) {
+        m_heap.resize(size);
+        m_data = m_heap.data();
+    }
+    m_size = size;
+}
+
+void Evaluator::Arguments::append(Variant value)
+{
+    const size_t at = m_size;
+    if (m_data == m_inline && at < std::size(m_inline)) {
+        m_inline[at] = std::move(value);
+        ++m_size;
+        return;
+    }
+    if (m_data == m_inline)
+        m_heap.assign(std::make_move_iterator(m_inline), std::make_move_iterator(m_inline + at));
+    m_heap.push_back(std::move(value));
+    m_data = m_heap.data();
+    m_size = m_heap.size();
+}
+
 void Evaluator::evaluateArguments(const std::vector<Expr *> &args, Arguments &out)
 {
-    out.resize(qsizetype(args.size()));
+    out.resize(args.size());
     for (size_t i = 0; i < args.size(); ++i)
-        out[qsizetype(i)] = eval(args[i]);
+        out.data()[i] = eval(args[i]);
 }
 
 Variant Evaluator::callBuiltin(const Expr *e)
@@ -199,14 +215,14 @@ Variant Evaluator::callBuiltin(const Expr *e)
         raiseError(450, info.name);
     Arguments args;
     evaluateArguments(e->args, args);
-    return info.function(m_runtime, std::span<const Variant>(args.data(), size_t(args.size())));
+    return info.function(m_runtime, args.span());
 }
 
 Variant Evaluator::callHost(int function, const std::vector<Expr *> &args)
 {
     Arguments values;
     evaluateArguments(args, values);
-    HostCall call(std::span<const Variant>(values.data(), size_t(values.size())));
+    HostCall call(values.span());
     Variant result = m_runtime.hostFunction(function)(call);
     if (call.failed())
         throw call.error();
@@ -218,8 +234,7 @@ Variant Evaluator::callMember(const std::shared_ptr<HostObject> &object, int mem
 {
     Arguments values;
     evaluateArguments(args, values);
-    return invoke(*object, member, std::span<const Variant>(values.data(), size_t(values.size())),
-                  HostCall::Kind::Call);
+    return invoke(*object, member, values.span(), HostCall::Kind::Call);
 }
 
 Variant Evaluator::callScript(int procedure, const std::vector<Expr *> &args)
@@ -305,8 +320,7 @@ Variant Evaluator::member(const Expr *e)
     const int id = memberOf(object, e->name);
     Arguments values;
     evaluateArguments(e->args, values);
-    return invoke(object, id, std::span<const Variant>(values.data(), size_t(values.size())),
-                  HostCall::Kind::Call);
+    return invoke(object, id, values.span(), HostCall::Kind::Call);
 }
 
 Variant Evaluator::index(const Expr *e)
@@ -321,8 +335,7 @@ Variant Evaluator::element(const Variant &container, const std::vector<Expr *> &
     if (container.isObject()) {
         Arguments values;
         evaluateArguments(args, values);
-        return invoke(objectOf(container), HostObject::DefaultMember,
-                      std::span<const Variant>(values.data(), size_t(values.size())),
+        return invoke(objectOf(container), HostObject::DefaultMember, values.span(),
                       HostCall::Kind::Call);
     }
     if (!container.isArray())
@@ -397,15 +410,14 @@ void Evaluator::assignElement(const Expr *target, Variant value)
     evaluateArguments(target->args, values);
     if (container->isObject()) {
         values.append(std::move(value));
-        invoke(objectOf(*container), HostObject::DefaultMember,
-               std::span<const Variant>(values.data(), size_t(values.size())),
+        invoke(objectOf(*container), HostObject::DefaultMember, values.span(),
                HostCall::Kind::PropertyPut);
         return;
     }
     if (!container->isArray())
         raiseError(13);
     QVarLengthArray<qint32, 4> indexes;
-    for (const Variant &v : values)
+    for (const Variant &v : values.span())
         indexes.append(Coerce::toLong(v));
     ArrayData *data = container->mutableArrayData();
     const qsizetype offset = data->offsetOf({ indexes.data(), size_t(indexes.size()) });
@@ -422,8 +434,7 @@ void Evaluator::assignMember(const Expr *target, Variant value)
     Arguments values;
     evaluateArguments(target->args, values);
     values.append(std::move(value));
-    invoke(object, id, std::span<const Variant>(values.data(), size_t(values.size())),
-           HostCall::Kind::PropertyPut);
+    invoke(object, id, values.span(), HostCall::Kind::PropertyPut);
 }
 
 } // namespace vantrel::vbscript

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/vbscript/expr.h"
-
-#include <QVarLengthArray>
+#include "platform/vbscript/runtime.h"
 
 #include <span>
 #include <vector>
@@ -11,7 +10,6 @@ namespace vantrel::vbscript {
 
 class Executor;
 class HostObject;
-class Runtime;
 
 // Evaluates bound expressions in the runtime's current frame, left operand first. Script
 // procedures are run through the Executor; errors are raised as ScriptError.
@@ -43,10 +41,25 @@ public:
     Variant callProcedure(int procedure, std::span<const Variant> arguments);
 
 private:
-    using Arguments = QVarLengthArray<Variant, 8>;
+    // Evaluated arguments of one call: on the stack for the usual few.
+    class Arguments
+    {
+    public:
+        Variant *data() { return m_data; }
+        size_t size() const { return m_size; }
+        std::span<const Variant> span() const { return { m_data, m_size }; }
+        void resize(size_t size);
+        void append(Variant value);
 
-    Variant &slot(int index);
-    Variant &global(int index);
+    private:
+        Variant m_inline[6];
+        std::vector<Variant> m_heap;
+        Variant *m_data = m_inline;
+        size_t m_size = 0;
+    };
+
+    Variant &slot(int index) { return m_runtime.frame()->slots[index]; }
+    Variant &global(int index) { return m_runtime.global(index); }
     Variant evalOther(const Expr *e);
     Variant binary(const Expr *e);
     Variant logical(const Expr *e);

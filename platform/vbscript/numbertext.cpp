@@ -152,8 +152,10 @@ double NumberText::roundDecimal(double value, int decimals, bool halfToEven)
     // At 1E15 and above 15 significant digits leave no fraction to round.
     if (value == 0 || !std::isfinite(value) || std::fabs(value) >= 1e15)
         return value;
+    static constexpr double powers[]
+        = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
     if (decimals >= 0 && decimals <= 15) {
-        const double power = std::pow(10.0, decimals);
+        const double power = powers[decimals];
         const double scaled = std::fabs(value) * power;
         const double whole = std::floor(scaled);
         const double fraction = scaled - whole;

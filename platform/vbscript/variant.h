@@ -46,7 +46,13 @@ public:
         else
             copyRaw(other);
     }
-    Variant(Variant &&other) noexcept : m_bits(0) { moveFrom(other); }
+    Variant(Variant &&other) noexcept : m_bits(0)
+    {
+        if (other.m_shared)
+            moveFrom(other);
+        else
+            copyRaw(other);
+    }
     ~Variant()
     {
         if (m_shared)
@@ -62,6 +68,10 @@ public:
     }
     Variant &operator=(Variant &&other) noexcept
     {
+        if (!m_shared && !other.m_shared) {
+            copyRaw(other);
+            return *this;
+        }
         if (this != &other) {
             if (m_shared)
                 release();
