@@ -2,6 +2,8 @@
 
 #include "core/app/constants.h"
 #include "core/app/currentuser.h"
+#include "core/app/dlgchangepwd.h"
+#include "core/app/launchers.h"
 #include "core/app/popupmenus.h"
 #include "core/app/vantrelapp.h"
 #include "core/util/profile.h"
@@ -104,6 +106,14 @@ void CMainFrame::wireCommands()
     m_commands->setHandler(57665, [this] { close(); });
     m_commands->setHandler(57664, [] { theApp.OnAppAbout(); });
     m_commands->setHandler(33231, [] { theApp.OnHelpTopics(); });
+    m_commands->setHandler(2303, [this] {
+        if (!theApp.CheckConnection())
+            return;
+        CDlgPassWordModify dialog(this);
+        dialog.exec();
+    });
+    m_commands->setHandler(33242, [] { LaunchCalculator(); });
+    m_commands->setHandler(33243, [] { LaunchTirlo(); });
     m_commands->setHandler(57602, [this] { m_mdiArea->closeActiveSubWindow(); });
     m_commands->setHandler(32871, [this] { CloseAllChildren(); });
     m_commands->setToggle(

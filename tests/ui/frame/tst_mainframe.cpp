@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -87,6 +88,18 @@ void answerNextMessage(QString *text)
     });
 }
 
+// Closes the next modal dialog and keeps its class name.
+void rejectNextDialog(QString *className)
+{
+    QTimer::singleShot(0, [className] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return rejectNextDialog(className);
+        *className = QString::fromLatin1(dialog->metaObject()->className());
+        dialog->reject();
+    });
+}
+
 } // namespace
 
 // The main frame with the real bars, panes and commands, on the session's connection.
@@ -104,6 +117,7 @@ private Q_SLOTS:
     void statusBarShowsUser();
     void unbuiltModulesStayDisabled();
     void openerRunsAfterRightReRead();
+    void sessionCommands();
     void fileMenuPrunedByRights();
     void layoutRoundTrip();
     void maximisedAndLostScreen();
@@ -283,6 +297,17 @@ void TestMainFrame::openerRunsAfterRightReRead()
     QCOMPARE(opened, 1);
     QCOMPARE(message, u"抱歉!您没有该项功能操作权限，请与管理员联系!"_s);
     QVERIFY(!frame.commands().action(2101)->isEnabled());
+}
+
+void TestMainFrame::sessionCommands()
+{
+    CMainFrame frame;
+    for (const int id : { 2303, 33242, 33243 })
+        QVERIFY2(frame.commands().action(id)->isEnabled(), qPrintable(QString::number(id)));
+    QString shown;
+    rejectNextDialog(&shown);
+    menuEntry(frame, 2303)->trigger();
+    QCOMPARE(shown, u"CDlgPassWordModify"_s);
 }
 
 void TestMainFrame::fileMenuPrunedByRights()
