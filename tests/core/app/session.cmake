@@ -1,2 +1,5 @@
 vantrel_add_test(NAME tst_session SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_session.cpp
                  LIBS vantrel_ui DATABASE)
+# The banner page is looked up beside the program, which is the test binary here.
+configure_file(${PROJECT_SOURCE_DIR}/res/html/banner.htm
+               ${CMAKE_CURRENT_BINARY_DIR}/html/banner.htm COPYONLY)

@@ -1,13 +1,18 @@
+#include "core/app/constants.h"
 #include "core/app/currentuser.h"
 #include "core/app/dlgappidlelocked.h"
 #include "core/app/dlgchangepwd.h"
+#include "core/app/dlghtmllogobanner.h"
 #include "core/app/launchers.h"
 #include "core/app/passworddigest.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/query/scalarqueries.h"
+#include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "testdatabase.h"
+#include "ui/frame/clogobannerpane.h"
+#include "ui/frame/dockedpanesizing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,10 +29,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 
+// QtWebEngine wants shared GL contexts before the application object exists.
+[[maybe_unused]] static const bool sharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
 namespace {
+
+constexpr int WebTimeout = 30000;
 
 // Answers every message box that comes up while it lives: keeps its text and closes it.
 class MessageCatcher : public QObject
@@ -66,9 +81,22 @@ QString storedPwd()
     return GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserID = ?"_s, { theCurrentUser.UserID });
 }
 
+QVariant runScript(QWebEngineView *view, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, WebTimeout))
+        qWarning("script did not answer: %s", qPrintable(script));
+    return result;
+}
+
 } // namespace
 
-// The lock, the password change and the tool starters, driven as the operator would. Each test runs
+// The lock, the password change and the banner, driven as the operator would. Each test runs
 // logged in as the seeded administrator "admin" / "admin".
 class TestSession : public QObject
 {
@@ -90,6 +118,12 @@ private Q_SLOTS:
     void changeStored();
     void changeFailureKeepsDialog_data();
     void changeFailureKeepsDialog();
+
+    void bannerClickReachesProgram();
+    void bannerPaneHeight_data();
+    void bannerPaneHeight();
+    void bannerPaneWithoutPage();
+    void paneSizing();
 
     void calculatorFromPath();
     void missingTools();
@@ -324,6 +358,175 @@ void TestSession::changeFailureKeepsDialog()
              qPrintable(messages.texts.first()));
     QVERIFY(dlg.isVisible());
     QCOMPARE(theCurrentUser.Pwd, before);
+}
+
+void TestSession::bannerClickReachesProgram()
+{
+    QVERIFY2(QFile::exists(CDlgHtmlLogoBanner::pagePath()),
+             qPrintable(CDlgHtmlLogoBanner::pagePath()));
+    QMainWindow frame;
+    frame.show();
+    theApp.m_pMainWnd = &frame;
+
+    CDlgHtmlLogoBanner banner;
+    QSignalSpy clicked(&banner, &CDlgHtmlLogoBanner::elementClicked);
+    QSignalSpy password(&banner, &CDlgHtmlLogoBanner::changePasswordRequested);
+    banner.resize(900, 56);
+    banner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&banner));
+    QTRY_VERIFY_WITH_TIMEOUT(banner.isReady(), WebTimeout);
+    QCOMPARE(banner.view()->contextMenuPolicy(), Qt::NoContextMenu);
+
+    // Every element the program binds is on the page, and the links carry the class.
+    QCOMPARE(runScript(banner.view(),
+                       u"['calculate','calendar','password','exit'].filter(function (id) {"
+                       " var e = document.getElementById(id);"
+                       " return e && e.classList.contains('hotE'); }).length"_s)
+                 .toInt(),
+             4);
+
+    // A real mouse click on "口令设置".
+    const QVariantList box
+        = runScript(banner.view(),
+                    u"(function () { var r = document.getElementById("
+                    "'password').getBoundingClientRect();"
+                    " return [r.left + r.width / 2, r.top + r.height / 2]; })()"_s)
+              .toList();
+    QCOMPARE(box.size(), 2);
+    const QPoint centre(qRound(box.at(0).toDouble()), qRound(box.at(1).toDouble()));
+    QWidget *surface = banner.view()->focusProxy();
+    QVERIFY(surface);
+    QTest::mouseMove(surface, centre);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, centre);
+    QTRY_COMPARE_WITH_TIMEOUT(clicked.size(), 1, WebTimeout);
+    QCOMPARE(clicked.first().first().toString(), u"password"_s);
+    QTRY_COMPARE(password.size(), 1);
+
+    // The light-up under the mouse and its reset.
+    const QString colourAfter = u"var e = document.getElementById('calendar');"
+                                " e.dispatchEvent(new MouseEvent('%1', { bubbles: true }));"
+                                " getComputedStyle(e).color"_s;
+    QCOMPARE(runScript(banner.view(), colourAfter.arg(u"mouseover"_s)).toString(),
+             u"rgb(192, 32, 0)"_s);
+    QCOMPARE(runScript(banner.view(), colourAfter.arg(u"mouseout"_s)).toString(),
+             u"rgb(0, 0, 0)"_s);
+
+    // "exit" closes the main window.
+    runScript(banner.view(), u"document.getElementById('exit').click()"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.isVisible(), WebTimeout);
+    QCOMPARE(clicked.last().first().toString(), u"exit"_s);
+    QCOMPARE(password.size(), 1);
+}
+
+void TestSession::bannerPaneHeight_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("height");
+    QTest::newRow("no setting") << -1 << 56;
+    QTest::newRow("stored 80") << 80 << 80;
+}
+
+void TestSession::bannerPaneHeight()
+{
+    QFETCH(int, stored);
+    QFETCH(int, height);
+    if (stored >= 0)
+        Profile::writeInt({}, QString::fromUtf16(strBannerHeight), stored);
+
+    QMainWindow frame;
+    frame.setCentralWidget(new QWidget);
+    auto *pane = new CLogoBannerPane(&frame);
+    QSignalSpy password(pane, &CLogoBannerPane::changePasswordRequested);
+    QVERIFY(pane->Create(&frame));
+    frame.resize(900, 600);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    QVERIFY(pane->banner());
+    QCOMPARE(pane->bannerHeight(), height);
+    QTRY_COMPARE(pane->height(), height);
+    QCOMPARE(pane->banner()->height(), height);
+    QCOMPARE(pane->width(), frame.width());
+    QCOMPARE(pane->banner()->width(), frame.width());
+    QVERIFY(frame.centralWidget()->geometry().top() >= height);
+
+    Q_EMIT pane->banner()->changePasswordRequested();
+    QCOMPARE(password.size(), 1);
+}
+
+void TestSession::bannerPaneWithoutPage()
+{
+    QTemporaryDir folder;
+    Profile::writeInt({}, QString::fromUtf16(strBannerHeight), 80);
+
+    QMainWindow frame;
+    frame.setCentralWidget(new QWidget);
+    auto *pane = new CLogoBannerPane(&frame, folder.filePath(u"html/banner.htm"_s));
+    QVERIFY(pane->Create(&frame));
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    QCOMPARE(pane->banner(), nullptr);
+    QCOMPARE(pane->bannerHeight(), 0);
+    QCOMPARE(pane->height(), 0);
+    pane->setBannerHeight(80);
+    QCOMPARE(pane->bannerHeight(), 0);
+    QVERIFY(pane->isVisible());
+    pane->toggleViewAction()->trigger();
+    QVERIFY(!pane->isVisible());
+    pane->toggleViewAction()->trigger();
+    QVERIFY(pane->isVisible());
+}
+
+void TestSession::paneSizing()
+{
+    QMainWindow frame;
+    frame.setCentralWidget(new QWidget);
+    auto *upper = new QDockWidget(u"upper"_s, &frame);
+    auto *lower = new QDockWidget(u"lower"_s, &frame);
+    upper->setWidget(new QWidget);
+    lower->setWidget(new QWidget);
+    frame.addDockWidget(Qt::LeftDockWidgetArea, upper, Qt::Vertical);
+    frame.addDockWidget(Qt::LeftDockWidgetArea, lower, Qt::Vertical);
+    frame.resize(1000, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    SetPaneHeightByDivider(upper, 200);
+    QTRY_COMPARE(upper->height(), 200);
+
+    // More than the edge's panes less 4 pixels: nothing moves.
+    const int edgeHeight = lower->geometry().bottom() - upper->geometry().top() + 1;
+    SetPaneHeightByDivider(upper, edgeHeight - 3);
+    QTest::qWait(50);
+    QCOMPARE(upper->height(), 200);
+
+    // The edge takes a new width as a whole; within it a divider can only give up room.
+    SetDockedPaneSize(lower, 300);
+    QTRY_COMPARE(lower->width(), 300);
+    QCOMPARE(upper->width(), 300);
+    SetPaneWidthByDivider(upper, 297);
+    QTest::qWait(50);
+    QCOMPARE(upper->width(), 300);
+    SetPaneWidthByDivider(upper, 220);
+    QTRY_COMPARE(upper->width(), 220);
+
+    // A pane at the top has no vertical divider of its own.
+    auto *top = new QDockWidget(u"top"_s, &frame);
+    top->setWidget(new QWidget);
+    frame.addDockWidget(Qt::TopDockWidgetArea, top);
+    QTRY_VERIFY(top->isVisible());
+    const int topWidth = top->width();
+    SetPaneWidthByDivider(top, topWidth / 2);
+    QTest::qWait(50);
+    QCOMPARE(top->width(), topWidth);
+
+    upper->setFloating(true);
+    const int floatingHeight = upper->height();
+    SetPaneHeightByDivider(upper, floatingHeight - 20);
+    SetDockedPaneSize(upper, floatingHeight - 20);
+    QTest::qWait(50);
+    QCOMPARE(upper->height(), floatingHeight);
 }
 
 void TestSession::calculatorFromPath()

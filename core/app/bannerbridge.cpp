@@ -1,0 +1,11 @@
+#include "core/app/bannerbridge.h"
+
+void BannerBridge::activate(const QString &id)
+{
+    Q_EMIT activated(id);
+}
+
+void BannerBridge::bound()
+{
+    Q_EMIT ready();
+}
