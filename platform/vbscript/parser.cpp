@@ -148,6 +148,17 @@ void Parser::parseProgram()
 
 Block Parser::parseBlock()
 {
+    // Blocks nest by recursion; a limit keeps absurd nesting from exhausting the stack.
+    if (m_nesting >= 200)
+        m_cursor.fail(28);
+    ++m_nesting;
+    Block block = parseBlockStatements();
+    --m_nesting;
+    return block;
+}
+
+Block Parser::parseBlockStatements()
+{
     Block block;
     for (;;) {
         skipLineEnds();

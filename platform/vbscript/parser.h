@@ -23,6 +23,7 @@ private:
 
     void parseProgram();
     Block parseBlock();
+    Block parseBlockStatements();
     void skipLineEnds();
     void endStatement();
     void parseStatement(Block &out);
@@ -59,6 +60,7 @@ private:
     const Procedure *m_procedure = nullptr;
     int m_doDepth = 0;
     int m_forDepth = 0;
+    int m_nesting = 0;
 };
 
 } // namespace vantrel::vbscript

@@ -96,9 +96,10 @@ private:
     std::vector<QString> m_globalNames;
     std::vector<Variant> m_constants;
     std::vector<std::shared_ptr<const Procedure>> m_procedures;
-    std::vector<HostFunction> m_functions;
+    // Deques: a host function may register more while it runs.
+    std::deque<HostFunction> m_functions;
     std::vector<QString> m_functionNames;
-    std::vector<NamedItem> m_items;
+    std::deque<NamedItem> m_items;
     std::vector<std::shared_ptr<Program>> m_programs;
     std::shared_ptr<ErrObject> m_err;
     Frame *m_frame = nullptr;
