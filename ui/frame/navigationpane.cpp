@@ -67,6 +67,8 @@ NavigationPane::NavigationPane(FrameCommands &commands, QWidget *parent)
     // Docked at the left or right edge; the View menu shows and hides it.
     setFeatures(QDockWidget::DockWidgetMovable);
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    // Wide enough for the group names beside their pictures.
+    m_groups->setMinimumWidth(140);
     setWidget(m_groups);
     BuildNavigationGroups();
 }
