@@ -9,6 +9,7 @@
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "ui/controls/resources.h"
+#include "ui/frame/clogobannerpane.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/framelayout.h"
 #include "ui/frame/mainmenucontroller.h"
@@ -89,9 +90,15 @@ void CMainFrame::createBannerPane()
     // The banner spans the whole width above the navigation pane and the child windows.
     setCorner(Qt::TopLeftCorner, Qt::TopDockWidgetArea);
     setCorner(Qt::TopRightCorner, Qt::TopDockWidgetArea);
-    // BANNER PANE: CLogoBannerPane is docked here (Create(this), its password link to command
-    // 2303, wireToggle(BannerPaneId, …)) once it is part of the build; until then m_banner
-    // stays null and the View menu's 横幅栏 entry is disabled.
+    auto *banner = new CLogoBannerPane(this);
+    if (!banner->Create(this)) {
+        delete banner;
+        return;
+    }
+    m_banner = banner;
+    connect(m_banner, &CLogoBannerPane::changePasswordRequested, this,
+            [this] { m_commands->run(2303); });
+    wireToggle(BannerPaneId, m_banner);
 }
 
 void CMainFrame::createNavigationPane()
@@ -149,6 +156,7 @@ void CMainFrame::restorePanes()
 {
     const bool restored = FrameLayout::restoreDockState(*this);
     RestorePaneVisibility(menuBar(), MenuBarId, restored);
+    RestorePaneVisibility(m_banner, BannerPaneId, restored);
     RestorePaneVisibility(m_navigation, NavigationPaneId, restored);
     RestorePaneVisibility(statusBar(), StatusBarId, restored);
     m_commands->updateStates();
@@ -168,6 +176,8 @@ void CMainFrame::saveLayout() const
 {
     FrameLayout::savePlacement(*this);
     FrameLayout::saveDockState(*this);
+    if (m_banner)
+        FrameLayout::savePaneVisibility(BannerPaneId, !m_banner->isHidden());
     FrameLayout::savePaneVisibility(NavigationPaneId, !m_navigation->isHidden());
     FrameLayout::savePaneVisibility(StatusBarId, !statusBar()->isHidden());
 }

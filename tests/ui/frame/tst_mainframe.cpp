@@ -7,6 +7,7 @@
 #include "core/util/profile.h"
 #include "testdatabase.h"
 #include "ui/controls/looktheme.h"
+#include "ui/frame/clogobannerpane.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/mainmenucontroller.h"
@@ -360,6 +361,7 @@ void TestMainFrame::layoutRoundTrip()
     CMainFrame again;
     QVERIFY(again.navigationPane()->isHidden());
     QVERIFY(again.statusBar()->isHidden());
+    QVERIFY(!again.bannerPane()->isHidden());
     QVERIFY(!again.commands().action(CMainFrame::NavigationPaneId)->isChecked());
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
@@ -468,8 +470,13 @@ void TestMainFrame::viewToggles()
     QTest::keyClick(&frame, Qt::Key_F12); // the key works while the menu bar is hidden
     QVERIFY(!frame.menuBar()->isHidden());
 
-    // No banner pane yet: its entry is offered disabled.
-    QVERIFY(!menuEntry(frame, CMainFrame::BannerPaneId)->isEnabled());
+    // The banner pane takes no room without its page, yet its entry still toggles it.
+    QAction *banner = menuEntry(frame, CMainFrame::BannerPaneId);
+    QVERIFY(banner->isEnabled());
+    QVERIFY(banner->isChecked());
+    banner->trigger();
+    QVERIFY(frame.bannerPane()->isHidden());
+    QVERIFY(!banner->isChecked());
 }
 
 void TestMainFrame::tabMenuClosesChild()
