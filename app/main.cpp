@@ -14,6 +14,8 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
+    // QtWebEngine (the banner, HTML views) wants shared GL contexts set before the application.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     configureApplication(app);
     if (!theApp.InitInstance()) {
