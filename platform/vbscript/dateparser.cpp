@@ -13,7 +13,7 @@ namespace vantrel::vbscript {
 
 namespace {
 
-struct Piece
+struct Chunk
 {
     enum Kind { Number, Word, Colon } kind = Number;
     int value = 0;
@@ -21,31 +21,31 @@ struct Piece
     QString word;
 };
 
-bool tokenize(QStringView text, std::vector<Piece> &pieces)
+bool tokenize(QStringView text, std::vector<Chunk> &chunks)
 {
     qsizetype i = 0;
     while (i < text.size()) {
         const QChar c = text[i];
         if (c >= u'0' && c <= u'9') {
-            Piece piece;
-            while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && piece.digits < 9) {
-                piece.value = piece.value * 10 + (text[i].unicode() - u'0');
-                ++piece.digits;
+            Chunk chunk;
+            while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && chunk.digits < 9) {
+                chunk.value = chunk.value * 10 + (text[i].unicode() - u'0');
+                ++chunk.digits;
                 ++i;
             }
-            pieces.push_back(piece);
+            chunks.push_back(chunk);
         } else if (c.isLetter()) {
-            Piece piece;
-            piece.kind = Piece::Word;
+            Chunk chunk;
+            chunk.kind = Chunk::Word;
             while (i < text.size() && (text[i].isLetter() || text[i] == u'.'))
-                piece.word += text[i++].toLower();
-            if (piece.word.endsWith(u'.'))
-                piece.word.chop(1);
-            pieces.push_back(piece);
+                chunk.word += text[i++].toLower();
+            if (chunk.word.endsWith(u'.'))
+                chunk.word.chop(1);
+            chunks.push_back(chunk);
         } else if (c == u':') {
-            Piece colon;
-            colon.kind = Piece::Colon;
-            pieces.push_back(colon);
+            Chunk colon;
+            colon.kind = Chunk::Colon;
+            chunks.push_back(colon);
             ++i;
         } else if (c.isSpace() || c == u'/' || c == u'-' || c == u'.' || c == u',') {
             ++i;
@@ -76,43 +76,43 @@ bool isWeekdayWord(const QString &word)
     return false;
 }
 
-int fullYear(const Piece &piece)
+int fullYear(const Chunk &chunk)
 {
-    if (piece.digits > 2)
-        return piece.value;
-    return piece.value < 30 ? 2000 + piece.value : 1900 + piece.value;
+    if (chunk.digits > 2)
+        return chunk.value;
+    return chunk.value < 30 ? 2000 + chunk.value : 1900 + chunk.value;
 }
 
 struct Found
 {
-    std::vector<Piece> numbers;
+    std::vector<Chunk> numbers;
     int month = 0;
     bool hasTime = false;
     int hour = 0, minute = 0, second = 0;
     int meridiem = 0; // 1 AM, 2 PM
 };
 
-// Takes the time out of the pieces (h:mm[:ss], or an hour followed by AM/PM).
-bool collect(const std::vector<Piece> &pieces, Found &found)
+// Takes the time out of the chunks (h:mm[:ss], or an hour followed by AM/PM).
+bool collect(const std::vector<Chunk> &chunks, Found &found)
 {
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const Piece &piece = pieces[i];
-        if (piece.kind == Piece::Number && i + 2 < pieces.size()
-            && pieces[i + 1].kind == Piece::Colon && pieces[i + 2].kind == Piece::Number) {
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        const Chunk &chunk = chunks[i];
+        if (chunk.kind == Chunk::Number && i + 2 < chunks.size()
+            && chunks[i + 1].kind == Chunk::Colon && chunks[i + 2].kind == Chunk::Number) {
             if (found.hasTime)
                 return false;
             found.hasTime = true;
-            found.hour = piece.value;
-            found.minute = pieces[i + 2].value;
+            found.hour = chunk.value;
+            found.minute = chunks[i + 2].value;
             i += 2;
-            if (i + 2 < pieces.size() && pieces[i + 1].kind == Piece::Colon
-                && pieces[i + 2].kind == Piece::Number) {
-                found.second = pieces[i + 2].value;
+            if (i + 2 < chunks.size() && chunks[i + 1].kind == Chunk::Colon
+                && chunks[i + 2].kind == Chunk::Number) {
+                found.second = chunks[i + 2].value;
                 i += 2;
             }
-        } else if (piece.kind == Piece::Word) {
-            if (piece.word == u"am"_s || piece.word == u"a"_s || piece.word == u"pm"_s
-                || piece.word == u"p"_s) {
+        } else if (chunk.kind == Chunk::Word) {
+            if (chunk.word == u"am"_s || chunk.word == u"a"_s || chunk.word == u"pm"_s
+                || chunk.word == u"p"_s) {
                 if (!found.hasTime) {
                     if (found.numbers.empty())
                         return false;
@@ -120,14 +120,14 @@ bool collect(const std::vector<Piece> &pieces, Found &found)
                     found.hour = found.numbers.back().value;
                     found.numbers.pop_back();
                 }
-                found.meridiem = piece.word.startsWith(u'a') ? 1 : 2;
-            } else if (const int month = monthFromWord(piece.word); month > 0 && !found.month) {
+                found.meridiem = chunk.word.startsWith(u'a') ? 1 : 2;
+            } else if (const int month = monthFromWord(chunk.word); month > 0 && !found.month) {
                 found.month = month;
-            } else if (!isWeekdayWord(piece.word)) {
+            } else if (!isWeekdayWord(chunk.word)) {
                 return false;
             }
-        } else if (piece.kind == Piece::Number) {
-            found.numbers.push_back(piece);
+        } else if (chunk.kind == Chunk::Number) {
+            found.numbers.push_back(chunk);
         } else {
             return false;
         }
@@ -200,11 +200,11 @@ bool resolveTime(Found &found)
 
 bool DateParser::parse(QStringView text, double &serial)
 {
-    std::vector<Piece> pieces;
-    if (!tokenize(text, pieces) || pieces.empty())
+    std::vector<Chunk> chunks;
+    if (!tokenize(text, chunks) || chunks.empty())
         return false;
     Found found;
-    if (!collect(pieces, found) || !resolveTime(found))
+    if (!collect(chunks, found) || !resolveTime(found))
         return false;
     double date = 0;
     if (!found.numbers.empty() || found.month) {
