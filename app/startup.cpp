@@ -2,6 +2,7 @@
 
 #include "core/app/vantrelapp.h"
 #include "ui/controls/resources.h"
+#include "ui/frame/cmainframe.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,4 +22,7 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     InitVantrelResources();
     app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    theApp.m_createMainFrame = [] { return new CMainFrame; };
+    theApp.m_afterMainFrameShown
+        = [](QMainWindow *frame) { static_cast<CMainFrame *>(frame)->ShowUserInStatusBar(); };
 }

@@ -73,8 +73,10 @@ public:
     void OnAppAbout();
     void OnHelpTopics();
 
-    // The main frame, made by InitInstance after the login.
+    // The main frame, made by InitInstance after the login, and what it does once shown
+    // (the status bar with the user).
     std::function<QMainWindow *()> m_createMainFrame;
+    std::function<void(QMainWindow *)> m_afterMainFrameShown;
     QMainWindow *m_pMainWnd = nullptr;
 
 private:

@@ -61,6 +61,8 @@ bool CVantrelApp::InitInstance()
         return false;
     }
     m_pMainWnd->show();
+    if (m_afterMainFrameShown)
+        m_afterMainFrameShown(m_pMainWnd);
     // Without the report library the program still runs; the report commands say why.
     BindReportEntryPoints();
     return true;
