@@ -41,12 +41,19 @@ public:
     // Erase on a fixed-size array: every element back to Empty.
     void clearValues();
 
+    // While an element is passed ByRef the array is locked: it keeps its elements in place
+    // (ReDim and Erase fail with "temporarily locked") and writes do not copy it.
+    void lock() { ++m_locks; }
+    void unlock() { --m_locks; }
+    bool isLocked() const { return m_locks > 0; }
+
     QAtomicInt ref;
 
 private:
     std::vector<qint32> m_upper;
     std::vector<Variant> m_items;
     bool m_fixedSize = false;
+    int m_locks = 0;
 };
 
 } // namespace vantrel::vbscript

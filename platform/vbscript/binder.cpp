@@ -40,7 +40,7 @@ void Binder::bindScript()
         scope.slotCount = 1;
         for (const auto &parameter : procedure.parameters)
             scope.slots.insert(Runtime::fold(parameter.name), scope.slotCount++);
-        collectLocals(procedure.body, scope);
+        collectLocals(procedure.body, scope, declared);
     }
 
     declareGlobals();
@@ -86,7 +86,7 @@ void Binder::collectGlobals(const Block &block, QSet<QString> &declared)
     }
 }
 
-void Binder::collectLocals(const Block &block, Scope &scope)
+void Binder::collectLocals(const Block &block, Scope &scope, const QSet<QString> &globals)
 {
     for (const Stmt *stmt : block) {
         for (const Declaration &declaration : stmt->declarations) {
@@ -102,12 +102,15 @@ void Binder::collectLocals(const Block &block, Scope &scope)
             if (declaration.isArray)
                 scope.procedure->arrays.push_back({ slot, declaration.bounds });
         }
+        // ReDim of a script-level array resizes it; only an unknown name becomes a local.
         if (stmt->kind == StmtKind::ReDim) {
             const QString key = Runtime::fold(stmt->target->name);
-            if (!scope.slots.contains(key) && !scope.constants.contains(key))
+            if (!scope.slots.contains(key) && !scope.constants.contains(key)
+                && !globals.contains(key) && !m_runtime.find(key))
                 scope.slots.insert(key, scope.slotCount++);
         }
-        forEachNestedBlock(stmt, [&](const Block &nested) { collectLocals(nested, scope); });
+        forEachNestedBlock(stmt,
+                           [&](const Block &nested) { collectLocals(nested, scope, globals); });
     }
 }
 

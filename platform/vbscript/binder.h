@@ -55,7 +55,7 @@ private:
 
     Resolution resolve(const Expr *e, bool forCall) const;
     void collectGlobals(const Block &block, QSet<QString> &declared);
-    void collectLocals(const Block &block, Scope &scope);
+    void collectLocals(const Block &block, Scope &scope, const QSet<QString> &globals);
     void declareGlobals();
     void bindBlock(Block &block);
     void bindStmt(Stmt *stmt);

@@ -244,14 +244,53 @@ Variant Evaluator::callScript(int procedure, const std::vector<Expr *> &args)
     if (args.size() != p.parameters.size())
         raiseError(450, p.name);
     QVarLengthArray<Variant, 16> slots(p.slotCount);
+    ElementPins pins;
     for (size_t i = 0; i < args.size(); ++i) {
-        Variant *target = p.parameters[i].byRef ? variable(args[i]) : nullptr;
+        Variant *target = nullptr;
+        if (p.parameters[i].byRef) {
+            target = variable(args[i]);
+            if (!target && args[i]->kind == ExprKind::Index)
+                target = pinElement(args[i], pins);
+        }
         if (target)
             slots[qsizetype(i) + 1] = Variant::reference(target);
         else
             slots[qsizetype(i) + 1] = eval(args[i]);
     }
     return m_executor.invoke(p, slots.data());
+}
+
+Evaluator::ElementPins::~ElementPins()
+{
+    for (ArrayData *data : m_arrays) {
+        data->unlock();
+        if (!data->ref.deref())
+            delete data;
+    }
+}
+
+void Evaluator::ElementPins::add(ArrayData *data)
+{
+    data->ref.ref();
+    data->lock();
+    m_arrays.push_back(data);
+}
+
+// The element of an array variable, for a ByRef parameter; nullptr for anything else.
+Variant *Evaluator::pinElement(const Expr *e, ElementPins &pins)
+{
+    Variant *container = variable(e->left);
+    if (!container || !container->isArray())
+        return nullptr;
+    QVarLengthArray<qint32, 4> indexes;
+    for (const Expr *arg : e->args)
+        indexes.append(Coerce::toLong(eval(arg)));
+    ArrayData *data = container->mutableArrayData();
+    const qsizetype offset = data->offsetOf({ indexes.data(), size_t(indexes.size()) });
+    if (offset < 0)
+        raiseError(9);
+    pins.add(data);
+    return &data->at(offset);
 }
 
 Variant Evaluator::callProcedure(int procedure, std::span<const Variant> arguments)

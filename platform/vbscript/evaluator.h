@@ -8,6 +8,7 @@
 
 namespace vantrel::vbscript {
 
+class ArrayData;
 class Executor;
 class HostObject;
 
@@ -64,7 +65,22 @@ private:
     Variant binary(const Expr *e);
     Variant logical(const Expr *e);
     void evaluateArguments(const std::vector<Expr *> &args, Arguments &out);
+    // Array elements passed ByRef, locked until the call returns.
+    class ElementPins
+    {
+    public:
+        ElementPins() = default;
+        ElementPins(const ElementPins &) = delete;
+        ElementPins &operator=(const ElementPins &) = delete;
+        ~ElementPins();
+        void add(ArrayData *data);
+
+    private:
+        std::vector<ArrayData *> m_arrays;
+    };
+
     Variant callScript(int procedure, const std::vector<Expr *> &args);
+    Variant *pinElement(const Expr *e, ElementPins &pins);
     Variant callBuiltin(const Expr *e);
     Variant callHost(int function, const std::vector<Expr *> &args);
     Variant callMember(const std::shared_ptr<HostObject> &object, int member,

@@ -359,7 +359,7 @@ void Executor::runReDim(const Stmt *stmt)
         return;
     }
     ArrayData *data = variable.mutableArrayData();
-    if (data->isFixedSize())
+    if (data->isFixedSize() || data->isLocked())
         raiseError(10);
     if (!data->resize(std::move(bounds), stmt->flags != 0))
         raiseError(9);
@@ -371,6 +371,8 @@ void Executor::runErase(const Stmt *stmt)
     if (!variable.isArray())
         raiseError(13);
     ArrayData *data = variable.mutableArrayData();
+    if (data->isLocked())
+        raiseError(10);
     if (data->isFixedSize())
         data->clearValues();
     else

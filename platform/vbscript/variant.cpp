@@ -113,7 +113,7 @@ void Variant::release() noexcept
 
 ArrayData *Variant::mutableArrayData()
 {
-    if (m_array->ref.loadRelaxed() != 1) {
+    if (m_array->ref.loadRelaxed() != 1 && !m_array->isLocked()) {
         auto *copy = new ArrayData(*m_array);
         copy->ref.ref();
         if (!m_array->ref.deref())
