@@ -96,6 +96,7 @@ private Q_SLOTS:
     void failedScriptsLeaveEngineUsable();
     void callByName();
     void dialogHost();
+    void wrapperFunctionsOverNamedItem();
     void enginesOnSeveralThreads();
 };
 
@@ -341,6 +342,23 @@ void TestVbscriptEngine::dialogHost()
         engine.evaluate(u"MsgBox(\"继续?\", vbYesNo + vbQuestion, \"提示\")"_s)->integerValue(), 6);
     QCOMPARE(dialogs.shown, u"继续?|36|提示"_s);
     QCOMPARE(*engine.evaluate(u"InputBox(\"name\")"_s)->toText(), QString());
+}
+
+// Report scripts wrap the members of a named item in functions of the same names, in text
+// with CR LF line ends and trailing blanks.
+void TestVbscriptEngine::wrapperFunctionsOverNamedItem()
+{
+    Engine engine;
+    auto app = std::make_shared<AppObject>();
+    engine.addNamedItem(u"vbo"_s, app);
+    const QString script
+        = u"Function Sum(sField) \r\nSum = vbo.Sum(sField) \r\n\r\nEnd Function\r\n\r\n"
+          u"Function Count() \r\nCount = 3 \r\n\r\nEnd Function\r\n\r\n"
+          u"Function Self() \r\nSet Self = vbo \r\n\r\nEnd Function\r\n\r\n"_s;
+    QVERIFY(engine.loadScript(script).ok());
+    QCOMPARE(engine.evaluate(u"Sum(\"F1\") + Count"_s)->doubleValue(), 103.5);
+    QCOMPARE(*engine.evaluate(u"TypeName(Self())"_s)->toText(), u"ScriptInterface"_s);
+    QVERIFY(engine.evaluate(u"Self() Is vbo"_s)->boolValue());
 }
 
 void TestVbscriptEngine::enginesOnSeveralThreads()
