@@ -2,10 +2,14 @@
 
 #include "core/db/cadodatabase.h"
 
+#include <sqlite3.h>
+
 #include <QDateTime>
+#include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
 
 namespace vantrel::db {
 
@@ -118,6 +122,19 @@ FieldKind kindFromValues(const RowSet &set, int column)
     return kind;
 }
 
+// Qt's SQLite driver drops '"' from column names, so a caption alias such as 应发"工资" would
+// lose its quotes; the statement itself still has the name as written.
+QString sqliteColumnName(const QSqlQuery &query, int column, const QString &reported)
+{
+    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
+        return reported;
+    auto *stmt = *static_cast<sqlite3_stmt *const *>(handle.data());
+    const auto *name
+        = stmt ? static_cast<const char16_t *>(sqlite3_column_name16(stmt, column)) : nullptr;
+    return name ? QString::fromUtf16(name) : reported;
+}
+
 } // namespace
 
 RowSet RowSet::fromQuery(CADODatabase &db, QSqlQuery &query)
@@ -128,7 +145,9 @@ RowSet RowSet::fromQuery(CADODatabase &db, QSqlQuery &query)
     set.fields.reserve(count);
     for (int i = 0; i < count; ++i) {
         const QSqlField f = record.field(i);
-        set.fields.push_back(FieldDef { f.name(), kindOf(db, f), f.tableName(), f.length() });
+        const QString name
+            = db.backend() == Backend::Sqlite ? sqliteColumnName(query, i, f.name()) : f.name();
+        set.fields.push_back(FieldDef { name, kindOf(db, f), f.tableName(), f.length() });
     }
     while (query.next()) {
         QVector<QVariant> row(count);
