@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include "core/app/vantrelapp.h"
+#include "core/script/cscripthostproxy.h"
+#include "core/util/messagebox.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/cmainframe.h"
 
@@ -22,6 +24,10 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     InitVantrelResources();
     app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    // A script error is shown once, as the engine words it, when it happens on this thread.
+    CScriptHostProxy::setErrorPresenter([](const QString &text, const QString &caption) {
+        ShowMessage(nullptr, text, caption, QMessageBox::Warning);
+    });
     theApp.m_createMainFrame = [] { return new CMainFrame; };
     theApp.m_afterMainFrameShown
         = [](QMainWindow *frame) { static_cast<CMainFrame *>(frame)->ShowUserInStatusBar(); };
