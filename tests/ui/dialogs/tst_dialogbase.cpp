@@ -1,9 +1,11 @@
 #include "core/util/profile.h"
 #include "ui/controls/ctransparentpic.h"
+#include "ui/controls/looktheme.h"
 #include "ui/controls/screenplacement.h"
 #include "ui/dialogs/caboutdlg.h"
 #include "ui/dialogs/cdialogexx.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void versionSplit_data();
     void versionSplit();
     void transparentPicture();
+    void looks();
 };
 
 void TestDialogBase::placementIsRemembered()
@@ -113,6 +116,20 @@ void TestDialogBase::transparentPicture()
     QCOMPARE(pic.size(), size);
     QVERIFY(CTransparentPic::loadTransparent(99999).isNull());
     QVERIFY(!pic.grab().isNull());
+}
+
+void TestDialogBase::looks()
+{
+    LookTheme::apply(216); // Office 2007, black
+    QCOMPARE(LookTheme::current(), 216);
+    const QColor black = QApplication::palette().color(QPalette::Window);
+    LookTheme::apply(210);
+    QCOMPARE(LookTheme::current(), 210);
+    QVERIFY(QApplication::palette().color(QPalette::Window) != black);
+    // An unknown id gives the Office 2007 look in the colour it had last.
+    LookTheme::apply(219);
+    QCOMPARE(LookTheme::current(), 216);
+    QCOMPARE(QApplication::palette().color(QPalette::Window), black);
 }
 
 QTEST_MAIN(TestDialogBase)
