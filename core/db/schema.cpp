@@ -14,7 +14,7 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables() };
+    return { migration001CoreTables(), migration002Reminders() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

@@ -184,6 +184,13 @@ QString SqlDialect::equalsPlaceholder(const QString &column, FieldKind kind) con
     return column + u" = ?"_s;
 }
 
+QString SqlDialect::dateTimeComparison(const QString &column, QStringView op) const
+{
+    if (m_backend == Backend::Sqlite)
+        return u"datetime("_s + column + u") "_s + op + u" datetime(?)"_s;
+    return column + u' ' + op + u" ?"_s;
+}
+
 FieldKind SqlDialect::kindFromDeclaredType(const QString &declaredType)
 {
     const QString t = declaredType.toUpper();

@@ -44,6 +44,9 @@ public:
     // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
     // their meaning, since a file may hold them in more than one text form.
     QString equalsPlaceholder(const QString &column, FieldKind kind) const;
+    // "column <op> ?" for a date and time column and a bound date (op is <, <=, >, >= or =),
+    // comparing by meaning on SQLite as above.
+    QString dateTimeComparison(const QString &column, QStringView op) const;
 
     // The kind of a column from its declared type (SQLite) or Qt's type id.
     static FieldKind kindFromDeclaredType(const QString &declaredType);

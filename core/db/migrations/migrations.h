@@ -9,4 +9,7 @@ namespace vantrel::db {
 // The administrator is seeded elsewhere, since its password digest is made in C++.
 SchemaMigration migration001CoreTables();
 
+// Version 2: the personnel reminder definitions (qz_PsnCaseWakeup).
+SchemaMigration migration002Reminders();
+
 } // namespace vantrel::db
