@@ -5,3 +5,11 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/resources.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screenplacement.cpp
 )
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cbcgpadogridctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmyadogridctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmybcgpgridview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gridcelldelegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/recordsetgridmodel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/recordwriter.cpp
+)

@@ -1,0 +1,477 @@
+#include "ui/controls/cbcgpadogridctrl.h"
+
+#include "core/db/cadocommand.h"
+#include "core/db/cadodatabase.h"
+#include "core/db/cadorecordset.h"
+#include "core/query/itemmetadata.h"
+#include "core/util/messagebox.h"
+#include "core/util/stringtable.h"
+#include "ui/controls/gridcelldelegate.h"
+#include "ui/controls/igridowner.h"
+#include "ui/controls/recordwriter.h"
+
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMetaMethod>
+#include <QUrl>
+
+using namespace vantrel::db;
+using namespace Qt::StringLiterals;
+
+CBCGPADOGridCtrl::CBCGPADOGridCtrl(QWidget *parent)
+    : QTableView(parent)
+    , m_pModel(new RecordsetGridModel(this))
+    , m_pWriter(RecordWriter::defaultWriter())
+{
+    m_pModel->setCommitHandler([this](int record, int field, const QVariant &value) {
+        return OnItemChanged(record, field, value);
+    });
+    setModel(m_pModel);
+    setItemDelegate(new GridCellDelegate(this));
+    setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
+    setSelectionBehavior(SelectItems);
+    setSelectionMode(ExtendedSelection);
+    setWordWrap(false);
+    // Fixed row heights keep scrolling through 100,000 rows cheap.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->hide();
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setSortIndicatorClearable(true);
+    setSortingEnabled(true);
+}
+
+CBCGPADOGridCtrl::~CBCGPADOGridCtrl()
+{
+    Close();
+}
+
+bool CBCGPADOGridCtrl::fail(quint32 code, const QString &description)
+{
+    m_nLastError = code;
+    m_strLastError = description;
+    return false;
+}
+
+bool CBCGPADOGridCtrl::OpenConnection(const QString &connectionString)
+{
+    Close();
+    m_pRecordset.reset();
+    m_pOwnConnection = std::make_unique<CADODatabase>();
+    m_pConnection = m_pOwnConnection.get();
+    m_nLastError = 0;
+    if (!m_pOwnConnection->Open(connectionString))
+        return fail(m_pOwnConnection->GetLastError() ? m_pOwnConnection->GetLastError()
+                                                     : ErrorCode::Failed,
+                    m_pOwnConnection->GetLastErrorString());
+    m_bOwnsConnection = true;
+    return true;
+}
+
+bool CBCGPADOGridCtrl::AttachConnection(CADODatabase *connection)
+{
+    Close();
+    m_nLastError = 0;
+    if (!connection || !connection->IsOpen())
+        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    if (!m_pConnection || !m_pConnection->IsOpen()) {
+        m_pModel->clear();
+        m_pRecordset.reset();
+        m_pConnection = connection;
+    }
+    m_bOwnsConnection = false;
+    return ensureRecordset();
+}
+
+bool CBCGPADOGridCtrl::Close()
+{
+    m_nLastError = 0;
+    m_pModel->clear();
+    m_nRowCount = 0;
+    m_strQuery.clear();
+    if (m_pRecordset)
+        m_pRecordset->Close();
+    if (m_bOwnsConnection && m_pConnection && m_pConnection == m_pOwnConnection.get())
+        m_pConnection->Close();
+    return true;
+}
+
+bool CBCGPADOGridCtrl::ensureRecordset()
+{
+    if (!m_pRecordset || m_pRecordset->database() != m_pConnection)
+        m_pRecordset = std::make_unique<CADORecordset>(m_pConnection);
+    return true;
+}
+
+bool CBCGPADOGridCtrl::GetTableList(QStringList &tables)
+{
+    m_nLastError = 0;
+    if (!m_pConnection || !m_pConnection->IsOpen())
+        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    CADORecordset schema(m_pConnection);
+    if (!schema.OpenSchemaTables())
+        return fail(schema.GetLastError(), schema.GetLastErrorString());
+    for (; !schema.IsEof(); schema.MoveNext()) {
+        QString name, type;
+        schema.GetFieldValueText(0, name);
+        schema.GetFieldValueText(1, type);
+        if (type == u"TABLE")
+            tables << name;
+    }
+    return true;
+}
+
+bool CBCGPADOGridCtrl::GetFieldList(QStringList &fields) const
+{
+    fields.clear();
+    if (!m_pRecordset || !m_pRecordset->IsOpen())
+        return false;
+    for (int i = 0; i < m_pRecordset->GetFieldCount(); ++i)
+        fields << m_pRecordset->GetFieldName(i);
+    return true;
+}
+
+bool CBCGPADOGridCtrl::GetTableFieldList(const QString &table, QStringList &fields)
+{
+    fields.clear();
+    m_nLastError = 0;
+    if (!m_pConnection || !m_pConnection->IsOpen())
+        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    if (!IsSqlIdentifier(table))
+        return fail(ErrorCode::InvalidArgument, u"'%1' is not a table name."_s.arg(table));
+    // Only the field names are wanted, not the rows.
+    CADORecordset probe(m_pConnection);
+    if (!probe.Open(u"SELECT * FROM %1 WHERE 1 = 0"_s.arg(table), QVariantList {}))
+        return fail(probe.GetLastError(), probe.GetLastErrorString());
+    for (int i = 0; i < probe.GetFieldCount(); ++i)
+        fields << probe.GetFieldName(i);
+    return true;
+}
+
+bool CBCGPADOGridCtrl::OpenTable(const QString &table)
+{
+    if (!IsSqlIdentifier(table)) {
+        Close();
+        return fail(ErrorCode::InvalidArgument, u"'%1' is not a table name."_s.arg(table));
+    }
+    return OpenSQL(u"SELECT * FROM "_s + table);
+}
+
+bool CBCGPADOGridCtrl::OpenSQL(const QString &sql, const QVariantList &values)
+{
+    m_nLastError = 0;
+    m_strQuery.clear();
+    m_nRowCount = 0;
+    m_strLastError.clear();
+    m_pModel->clear(m_bKeepColumns);
+    if (!m_pConnection || !m_pConnection->IsOpen())
+        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    if (sql.trimmed().isEmpty())
+        return fail(ErrorCode::InvalidArgument, u"The query is empty."_s);
+    ensureRecordset();
+    return showRows(m_pRecordset->Open(sql, values), sql);
+}
+
+bool CBCGPADOGridCtrl::OpenCommand(CADOCommand &command)
+{
+    m_nLastError = 0;
+    m_strQuery.clear();
+    m_nRowCount = 0;
+    m_pModel->clear(m_bKeepColumns);
+    if (!m_pConnection || !m_pConnection->IsOpen())
+        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    ensureRecordset();
+    return showRows(m_pRecordset->Open(command), QString());
+}
+
+bool CBCGPADOGridCtrl::showRows(bool ok, const QString &query)
+{
+    if (!ok)
+        return fail(m_pRecordset->GetLastError() ? m_pRecordset->GetLastError() : ErrorCode::Failed,
+                    m_pRecordset->GetLastErrorString());
+    const bool keep
+        = m_bKeepColumns && m_pModel->columnCount() == int(m_pRecordset->GetFieldCount());
+    m_pModel->attach(m_pRecordset.get(), m_bKeepColumns);
+    m_nRowCount = m_pModel->rowCount();
+    if (!keep)
+        sizeNewColumns();
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    if (m_pModel->columnCount() > 0 && m_nRowCount > 0)
+        m_strQuery = query;
+    return true;
+}
+
+void CBCGPADOGridCtrl::sizeNewColumns()
+{
+    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
+    for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        const int width = (m_nOptions & SizeColumnsToTitles)
+            ? metrics.horizontalAdvance(m_pModel->columnTitle(column)) + 8
+            : 50;
+        horizontalHeader()->resizeSection(column, width);
+        if (!m_bVirtualMode && (m_nOptions & WidenColumnsToValues))
+            widenToValues(column);
+    }
+}
+
+void CBCGPADOGridCtrl::widenToValues(int column)
+{
+    if (m_pModel->cellKind(column) == RecordsetGridModel::CheckCell)
+        return;
+    const QFontMetrics metrics = fontMetrics();
+    int widest = 0;
+    for (int record = 0; record < m_nRowCount; ++record)
+        widest = qMax(widest,
+                      metrics.horizontalAdvance(m_pModel->displayTextOfRecord(record, column)));
+    if (widest > 0 && horizontalHeader()->sectionSize(column) < widest)
+        horizontalHeader()->resizeSection(column, widest + 8);
+}
+
+void CBCGPADOGridCtrl::LeaveVirtualMode()
+{
+    if (!m_bVirtualMode)
+        return;
+    Close();
+    m_bVirtualMode = false;
+}
+
+void CBCGPADOGridCtrl::RefreshRow(int row, int column)
+{
+    const int record = m_pModel->recordOfRow(row);
+    if (record < 0)
+        return;
+    if (column < 0)
+        m_pModel->refreshRecord(record);
+    else if (column < m_pModel->columnCount())
+        update(m_pModel->index(row, column));
+}
+
+bool CBCGPADOGridCtrl::IsColumnTypeSupported(int column) const
+{
+    if (!m_pRecordset || !m_pRecordset->IsOpen())
+        return false;
+    switch (m_pRecordset->GetFieldKind(column)) {
+    case FieldKind::Integer:
+    case FieldKind::BigInt:
+    case FieldKind::Double:
+    case FieldKind::Text:
+    case FieldKind::DateTime:
+    case FieldKind::Boolean:
+        return true;
+    case FieldKind::Binary:
+    case FieldKind::Unknown:
+        break;
+    }
+    return false;
+}
+
+int CBCGPADOGridCtrl::FindRow(const QString &text, int column, bool caseSensitive,
+                              bool wholeText) const
+{
+    if (column < 0 || column >= m_pModel->columnCount())
+        return -1;
+    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (int row = 0; row < m_nRowCount; ++row) {
+        const QString cell = m_pModel->displayText(row, column);
+        if (wholeText ? cell.compare(text, cs) == 0 : cell.contains(text, cs))
+            return row;
+    }
+    return -1;
+}
+
+void CBCGPADOGridCtrl::ShowADOError(const ErrorInfo &error)
+{
+    const QString text = error.code == ErrorCode::RowConflict
+        ? u"%1\n\n多用户操作冲突!"_s.arg(error.description)
+        : error.description;
+    ShowMessage(this, text, LoadResString(128), QMessageBox::Warning);
+}
+
+bool CBCGPADOGridCtrl::SetCellValue(int row, int column, const QVariant &value)
+{
+    const QModelIndex index = m_pModel->index(row, column);
+    if (!index.isValid())
+        return false;
+    const int role = m_pModel->cellKind(column) == RecordsetGridModel::CheckCell
+        ? Qt::CheckStateRole
+        : Qt::EditRole;
+    QVariant input = value;
+    if (role == Qt::CheckStateRole && value.typeId() != QMetaType::Int)
+        input = value.toBool() ? Qt::Checked : Qt::Unchecked;
+    return m_pModel->setData(index, input, role);
+}
+
+void CBCGPADOGridCtrl::SetRecordWriter(RecordWriter *writer)
+{
+    m_pWriter = writer ? writer : RecordWriter::defaultWriter();
+}
+
+void CBCGPADOGridCtrl::SetReadOnly(bool readOnly)
+{
+    m_bReadOnly = readOnly;
+    if (readOnly)
+        m_pModel->setCommitHandler({});
+    else
+        m_pModel->setCommitHandler([this](int record, int field, const QVariant &value) {
+            return OnItemChanged(record, field, value);
+        });
+}
+
+QVariant CBCGPADOGridCtrl::GetFieldValue(int row, int field) const
+{
+    return m_pModel->fieldValue(m_pModel->recordOfRow(row), field);
+}
+
+int CBCGPADOGridCtrl::GetCurSel() const
+{
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+void CBCGPADOGridCtrl::SetCurSel(int row, int column)
+{
+    if (column < 0)
+        column = qMax(0, currentIndex().column());
+    const QModelIndex index = m_pModel->index(row, column);
+    if (!index.isValid())
+        return;
+    const auto flags = selectionBehavior() == SelectRows
+        ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+        : QItemSelectionModel::ClearAndSelect;
+    selectionModel()->setCurrentIndex(index, flags);
+    scrollTo(index);
+}
+
+void CBCGPADOGridCtrl::SetRowHeaderWidth(int width)
+{
+    verticalHeader()->setVisible(width > 0);
+    if (width > 0)
+        verticalHeader()->setFixedWidth(width);
+}
+
+GridItemInfo CBCGPADOGridCtrl::ItemInfo(const QModelIndex &index) const
+{
+    GridItemInfo info;
+    if (!index.isValid())
+        return info;
+    info.row = index.row();
+    info.column = index.column();
+    info.record = m_pModel->recordOfRow(index.row());
+    info.value = m_pModel->fieldValue(info.record, info.column);
+    return info;
+}
+
+bool CBCGPADOGridCtrl::BeginInplaceEdit(const QModelIndex &index)
+{
+    if (m_bReadOnly || (m_pOwner && m_pOwner->OnGridBeginEdit(ItemInfo(index)) != 0))
+        return false;
+    m_editIndex = index;
+    m_nPendingEndReason = EndByFocus;
+    return true;
+}
+
+void CBCGPADOGridCtrl::OnInplaceEditorCreated(QWidget *editor, const QModelIndex &index)
+{
+    Q_UNUSED(index);
+    editor->installEventFilter(this);
+}
+
+bool CBCGPADOGridCtrl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_nPendingEndReason = EndByEnter;
+            break;
+        case Qt::Key_Escape:
+            m_nPendingEndReason = EndByEscape;
+            break;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            m_nPendingEndReason = EndByTab;
+            break;
+        default:
+            break;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+bool CBCGPADOGridCtrl::OnItemChanged(int record, int field, const QVariant &value)
+{
+    if (!m_pRecordset)
+        return false;
+    GridItemInfo info = ItemInfo(m_pModel->index(m_pModel->rowOfRecord(record), field));
+    info.oldValue = info.value;
+    info.value = value;
+    if (m_pOwner && m_pOwner->OnGridItemChanged(info) != 0)
+        return false;
+    m_nLastError = 0;
+    const ErrorInfo error = m_pWriter->WriteField(*m_pRecordset, record, field, value);
+    if (error.code == 0)
+        return true;
+    m_nLastError = error.code;
+    ShowADOError(error);
+    return false;
+}
+
+void CBCGPADOGridCtrl::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    int reason = m_nPendingEndReason;
+    m_nPendingEndReason = EndByFocus;
+    if (reason == EndByFocus && hint == QAbstractItemDelegate::RevertModelCache)
+        reason = EndByEscape;
+    GridItemInfo info = ItemInfo(m_editIndex);
+    info.endReason = reason;
+    m_editIndex = QPersistentModelIndex();
+    if (m_pOwner && m_pOwner->OnGridAfterEdit(info) == 0) {
+        const bool moves = hint == QAbstractItemDelegate::EditNextItem
+            || hint == QAbstractItemDelegate::EditPreviousItem;
+        QTableView::closeEditor(editor, moves ? QAbstractItemDelegate::NoHint : hint);
+        return;
+    }
+    OnEndInplaceEdit(editor, hint, info);
+}
+
+void CBCGPADOGridCtrl::OnEndInplaceEdit(QWidget *editor, QAbstractItemDelegate::EndEditHint hint,
+                                        const GridItemInfo &info)
+{
+    Q_UNUSED(info);
+    QTableView::closeEditor(editor, hint);
+}
+
+void CBCGPADOGridCtrl::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        Q_EMIT gridSelChanged(ItemInfo(current));
+}
+
+void CBCGPADOGridCtrl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton)
+        Q_EMIT gridDblClk(ItemInfo(index));
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void CBCGPADOGridCtrl::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex index = indexAt(pos);
+    if (event->button() == Qt::RightButton) {
+        Q_EMIT gridRButtonUp(
+            GridMouseInfo { pos, event->globalPosition().toPoint(), index.row(), index.column() });
+    } else if (event->button() == Qt::LeftButton && index.isValid()) {
+        const QString url = index.data(RecordsetGridModel::LinkRole).toString();
+        if (!url.isEmpty()) {
+            static const QMetaMethod signal
+                = QMetaMethod::fromSignal(&CBCGPADOGridCtrl::linkClicked);
+            Q_EMIT linkClicked(url);
+            if (!isSignalConnected(signal))
+                QDesktopServices::openUrl(QUrl::fromUserInput(url));
+        }
+    }
+    QTableView::mouseReleaseEvent(event);
+}

@@ -1,0 +1,450 @@
+#include "ui/controls/recordsetgridmodel.h"
+
+#include "core/db/cadorecordset.h"
+#include "core/db/valuetext.h"
+
+#include <QDateTime>
+#include <QFont>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace vantrel::db;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isNull(const QVariant &v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+bool isNumeric(FieldKind kind)
+{
+    return kind == FieldKind::Integer || kind == FieldKind::BigInt || kind == FieldKind::Double;
+}
+
+QString dateFormatOf(RecordsetGridModel::DateDisplay display)
+{
+    switch (display) {
+    case RecordsetGridModel::DateAndTime:
+        return u"yyyy-MM-dd HH:mm:ss"_s;
+    case RecordsetGridModel::TimeOnly:
+        return u"HH:mm:ss"_s;
+    case RecordsetGridModel::DateOnly:
+        break;
+    }
+    return u"yyyy-MM-dd"_s;
+}
+
+QString plainText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return DoubleToText(value.toDouble());
+    case QMetaType::Bool:
+        return value.toBool() ? u"True"_s : u"False"_s;
+    case QMetaType::QByteArray:
+        return {};
+    default:
+        return value.toString();
+    }
+}
+
+// Empty values first; then by meaning (numbers, dates, texts).
+bool lessThan(const QVariant &a, const QVariant &b)
+{
+    const bool nullA = isNull(a), nullB = isNull(b);
+    if (nullA || nullB)
+        return nullA && !nullB;
+    return QVariant::compare(a, b) == QPartialOrdering::Less;
+}
+
+} // namespace
+
+RecordsetGridModel::RecordsetGridModel(QObject *parent) : QAbstractTableModel(parent) { }
+
+void RecordsetGridModel::clear(bool keepColumns)
+{
+    beginResetModel();
+    m_recordset = nullptr;
+    m_rowCount = 0;
+    m_order.clear();
+    m_rowOfRec.clear();
+    if (!keepColumns)
+        m_columns.clear();
+    endResetModel();
+}
+
+void RecordsetGridModel::attach(CADORecordset *recordset, bool keepColumns)
+{
+    beginResetModel();
+    m_recordset = recordset;
+    m_rowCount = recordset ? int(recordset->GetRecordCount()) : 0;
+    m_order.clear();
+    m_rowOfRec.clear();
+    const int fields = recordset ? int(recordset->GetFieldCount()) : 0;
+    if (!keepColumns || m_columns.size() != fields)
+        buildColumns();
+    endResetModel();
+}
+
+void RecordsetGridModel::buildColumns()
+{
+    m_columns.clear();
+    if (!m_recordset)
+        return;
+    const int fields = int(m_recordset->GetFieldCount());
+    m_columns.reserve(fields);
+    for (int i = 0; i < fields; ++i) {
+        Column column;
+        column.title = m_recordset->GetFieldName(i);
+        column.kind = m_recordset->GetFieldKind(i);
+        if (column.kind == FieldKind::DateTime)
+            column.cell = DateCell;
+        else if (column.kind == FieldKind::Boolean)
+            column.cell = CheckCell;
+        m_columns.push_back(column);
+    }
+}
+
+int RecordsetGridModel::recordOfRow(int row) const
+{
+    if (row < 0 || row >= m_rowCount)
+        return -1;
+    return m_order.isEmpty() ? row : m_order.at(row);
+}
+
+int RecordsetGridModel::rowOfRecord(int record) const
+{
+    if (record < 0 || record >= m_rowCount)
+        return -1;
+    return m_rowOfRec.isEmpty() ? record : m_rowOfRec.at(record);
+}
+
+QVariant RecordsetGridModel::fieldValue(int record, int field) const
+{
+    QVariant value;
+    if (m_recordset && m_recordset->SetAbsolutePosition(record))
+        m_recordset->GetFieldValueVariant(field, value);
+    return value;
+}
+
+void RecordsetGridModel::refreshRecord(int record)
+{
+    const int row = rowOfRecord(record);
+    if (row >= 0 && !m_columns.isEmpty())
+        Q_EMIT dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
+}
+
+QString RecordsetGridModel::columnTitle(int column) const
+{
+    return validColumn(column) ? m_columns.at(column).title : QString();
+}
+
+void RecordsetGridModel::setColumnTitle(int column, const QString &title)
+{
+    if (!validColumn(column))
+        return;
+    m_columns[column].title = title;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+RecordsetGridModel::CellKind RecordsetGridModel::cellKind(int column) const
+{
+    return validColumn(column) ? m_columns.at(column).cell : PlainCell;
+}
+
+void RecordsetGridModel::setCellKind(int column, CellKind kind)
+{
+    if (!validColumn(column))
+        return;
+    m_columns[column].cell = kind;
+    if (m_rowCount > 0)
+        Q_EMIT dataChanged(index(0, column), index(m_rowCount - 1, column));
+}
+
+RecordsetGridModel::DateDisplay RecordsetGridModel::dateDisplay(int column) const
+{
+    return validColumn(column) ? m_columns.at(column).dates : DateOnly;
+}
+
+void RecordsetGridModel::setDateDisplay(int column, DateDisplay display)
+{
+    if (!validColumn(column))
+        return;
+    m_columns[column].dates = display;
+    if (m_rowCount > 0)
+        Q_EMIT dataChanged(index(0, column), index(m_rowCount - 1, column));
+}
+
+RecordsetGridModel::ColumnFormat RecordsetGridModel::columnFormat(int column) const
+{
+    return validColumn(column) ? m_columns.at(column).format : ColumnFormat();
+}
+
+void RecordsetGridModel::setColumnFormat(int column, const ColumnFormat &format)
+{
+    if (!validColumn(column) || m_columns.at(column).format == format)
+        return;
+    m_columns[column].format = format;
+    if (m_rowCount > 0)
+        Q_EMIT dataChanged(index(0, column), index(m_rowCount - 1, column));
+}
+
+FieldKind RecordsetGridModel::fieldKind(int column) const
+{
+    return validColumn(column) ? m_columns.at(column).kind : FieldKind::Unknown;
+}
+
+Qt::Alignment RecordsetGridModel::columnAlignment(int column) const
+{
+    if (cellKind(column) == CheckCell || fieldKind(column) == FieldKind::Boolean)
+        return Qt::AlignCenter;
+    if (isNumeric(fieldKind(column)))
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+bool RecordsetGridModel::ParseURLString(const QString &text, QString *url)
+{
+    static const QRegularExpression link(
+        u"^(?:(?:https?|ftp|file)://\\S+|mailto:\\S+@\\S+|www\\.\\S+\\.\\S+)$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || !link.match(trimmed).hasMatch())
+        return false;
+    if (url)
+        *url
+            = trimmed.startsWith(u"www."_s, Qt::CaseInsensitive) ? u"http://"_s + trimmed : trimmed;
+    return true;
+}
+
+QString RecordsetGridModel::displayText(int row, int column) const
+{
+    return displayTextOfRecord(recordOfRow(row), column);
+}
+
+QString RecordsetGridModel::displayTextOfRecord(int record, int column) const
+{
+    if (!validColumn(column) || record < 0)
+        return {};
+    const Column &c = m_columns.at(column);
+    if (c.cell == CheckCell)
+        return {};
+    const QVariant value = fieldValue(record, column);
+    if (isNull(value))
+        return {};
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().toString(dateFormatOf(c.dates));
+    return plainText(value);
+}
+
+QVariant RecordsetGridModel::editValue(int record, int column) const
+{
+    const QVariant value = fieldValue(record, column);
+    const Column &c = m_columns.at(column);
+    if (c.cell == DateCell) {
+        const QDateTime when = isNull(value) ? QDateTime() : value.toDateTime();
+        return c.dates == DateOnly ? QVariant(when.date()) : QVariant(when);
+    }
+    if (isNull(value))
+        return QString();
+    if (value.typeId() == QMetaType::Double)
+        return DoubleToText(value.toDouble());
+    return value;
+}
+
+QVariant RecordsetGridModel::checkState(int record, int column) const
+{
+    const QVariant value = fieldValue(record, column);
+    const bool on = !isNull(value)
+        && (value.typeId() == QMetaType::Bool ? value.toBool() : value.toLongLong() != 0);
+    return on ? Qt::Checked : Qt::Unchecked;
+}
+
+int RecordsetGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int RecordsetGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant RecordsetGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const int record = recordOfRow(index.row());
+    const int column = index.column();
+    const Column &c = m_columns.at(column);
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayTextOfRecord(record, column);
+    case Qt::EditRole:
+        return c.cell == CheckCell ? checkState(record, column) : editValue(record, column);
+    case Qt::CheckStateRole:
+        return c.cell == CheckCell ? checkState(record, column) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int(columnAlignment(column));
+    case Qt::ForegroundRole:
+        return c.format.text.isValid() ? QVariant(c.format.text) : QVariant();
+    case Qt::BackgroundRole:
+        return c.format.background.isValid() ? QVariant(c.format.background) : QVariant();
+    case Qt::FontRole: {
+        if (!c.format.bold)
+            return {};
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    case RecordRole:
+        return record;
+    case LinkRole: {
+        QString url;
+        if (c.kind != FieldKind::Text || c.cell != PlainCell
+            || !ParseURLString(fieldValue(record, column).toString(), &url))
+            return {};
+        return url;
+    }
+    case CellKindRole:
+        return int(c.cell);
+    case FieldKindRole:
+        return int(c.kind);
+    default:
+        return {};
+    }
+}
+
+QVariant RecordsetGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical) {
+        if (role == Qt::DisplayRole && section >= 0 && section < m_rowCount)
+            return section + 1;
+        return {};
+    }
+    if (!validColumn(section))
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns.at(section).title;
+    if (role == Qt::TextAlignmentRole)
+        return int(columnAlignment(section));
+    return {};
+}
+
+Qt::ItemFlags RecordsetGridModel::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (!isEditable() || m_columns.at(index.column()).kind == FieldKind::Binary)
+        return flags;
+    if (m_columns.at(index.column()).cell == CheckCell)
+        return flags | Qt::ItemIsUserCheckable;
+    return flags | Qt::ItemIsEditable;
+}
+
+bool RecordsetGridModel::toFieldValue(int column, const QVariant &input, QVariant *value) const
+{
+    const Column &c = m_columns.at(column);
+    *value = QVariant();
+    if (c.cell == CheckCell) {
+        const bool on = input.toInt() == Qt::Checked;
+        *value = c.kind == FieldKind::Boolean ? QVariant(on) : QVariant(on ? 1 : 0);
+        return true;
+    }
+    if (isNull(input))
+        return true;
+    if (input.typeId() == QMetaType::QDate || input.typeId() == QMetaType::QDateTime) {
+        const QDateTime when
+            = input.typeId() == QMetaType::QDate ? input.toDate().startOfDay() : input.toDateTime();
+        if (when.isValid())
+            *value = when;
+        return true;
+    }
+    const QString text = input.toString().trimmed();
+    if (text.isEmpty())
+        return true;
+    bool ok = true;
+    switch (c.kind) {
+    case FieldKind::Integer:
+    case FieldKind::BigInt:
+        *value = text.toLongLong(&ok);
+        break;
+    case FieldKind::Double:
+        *value = text.toDouble(&ok);
+        break;
+    case FieldKind::DateTime:
+        *value = SqlDialect::parseDateTimeText(text);
+        ok = value->toDateTime().isValid();
+        break;
+    default:
+        *value = input.toString();
+    }
+    return ok;
+}
+
+bool RecordsetGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
+        || !m_commit)
+        return false;
+    const bool check = m_columns.at(index.column()).cell == CheckCell;
+    if ((check && role != Qt::CheckStateRole && role != Qt::EditRole)
+        || (!check && role != Qt::EditRole))
+        return false;
+    QVariant fieldValue;
+    if (!toFieldValue(index.column(), value, &fieldValue))
+        return false;
+    const bool written = m_commit(recordOfRow(index.row()), index.column(), fieldValue);
+    // A refused change may have put the record back: show it as it is now either way.
+    Q_EMIT dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(columnCount() - 1));
+    return written;
+}
+
+void RecordsetGridModel::sort(int column, Qt::SortOrder order)
+{
+    if (!validColumn(column) && m_order.isEmpty())
+        return;
+    QVector<int> records(m_rowCount);
+    std::iota(records.begin(), records.end(), 0);
+    if (validColumn(column) && m_rowCount > 1) {
+        QVector<QVariant> keys(m_rowCount);
+        for (int record = 0; record < m_rowCount; ++record)
+            keys[record] = fieldValue(record, column);
+        if (order == Qt::AscendingOrder)
+            std::stable_sort(records.begin(), records.end(),
+                             [&](int a, int b) { return lessThan(keys.at(a), keys.at(b)); });
+        else
+            std::stable_sort(records.begin(), records.end(),
+                             [&](int a, int b) { return lessThan(keys.at(b), keys.at(a)); });
+    }
+    setOrder(validColumn(column) ? records : QVector<int>());
+}
+
+void RecordsetGridModel::setOrder(QVector<int> order)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QVector<int> records;
+    records.reserve(before.size());
+    for (const QModelIndex &index : before)
+        records.push_back(recordOfRow(index.row()));
+
+    m_order = std::move(order);
+    m_rowOfRec.clear();
+    if (!m_order.isEmpty()) {
+        m_rowOfRec.resize(m_order.size());
+        for (int row = 0; row < m_order.size(); ++row)
+            m_rowOfRec[m_order.at(row)] = row;
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (int i = 0; i < before.size(); ++i)
+        after.push_back(index(rowOfRecord(records.at(i)), before.at(i).column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
