@@ -6,6 +6,13 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/screenplacement.cpp
 )
 target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cdesktopalertwnd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/combogridhook.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/combotreetip.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cpopuptext.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/csubclasswnd.cpp
+)
+target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cbcgpadogridctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmyadogridctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmybcgpgridview.cpp
