@@ -3,18 +3,24 @@
 #include "core/app/constants.h"
 #include "core/app/currentuser.h"
 #include "core/app/dlgchangepwd.h"
+#include "core/app/dlglogin.h"
 #include "core/app/launchers.h"
 #include "core/app/popupmenus.h"
 #include "core/app/vantrelapp.h"
+#include "core/util/messagebox.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/clogobannerpane.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/framelayout.h"
+#include "ui/frame/frametimers.h"
+#include "ui/frame/idlelockcontroller.h"
 #include "ui/frame/mainmenucontroller.h"
+#include "ui/frame/mdibackground.h"
 #include "ui/frame/mditabcontroller.h"
 #include "ui/frame/navigationpane.h"
+#include "ui/frame/remindercontroller.h"
 #include "ui/frame/statususerpane.h"
 
 #include <QAction>
@@ -25,6 +31,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QShortcut>
 #include <QStatusBar>
 
 using namespace Qt::StringLiterals;
@@ -54,6 +61,9 @@ CMainFrame::CMainFrame(QWidget *parent)
     readLookSettings();
     OnApplicationLook(theApp.m_nAppLook);
     ApplyMDITabs();
+    // Its default colour is the look's workspace colour.
+    m_background = new MdiBackground(*m_mdiArea);
+    m_background->LoadBkSettings();
 
     wireCommands();
     menuBar()->setObjectName(u"MenuBar"_s);
@@ -63,6 +73,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     createNavigationPane();
     registerTabMenu();
     restorePanes();
+    createTimers();
 }
 
 CMainFrame::~CMainFrame()
@@ -76,6 +87,16 @@ void CMainFrame::readLookSettings()
     theApp.m_nAppLook = Profile::getInt({}, name(strApplicationLook), 213);
     theApp.m_nMDITabsType = Profile::getInt({}, name(strMDITabsType), 1);
     theApp.m_nMDITabsLocation = Profile::getInt({}, name(strMDITabsLocation), 0);
+}
+
+void CMainFrame::createTimers()
+{
+    m_idle = new IdleLockController(*this);
+    m_reminders = new ReminderController(*this);
+    connect(m_idle, &IdleLockController::locking, m_reminders, &ReminderController::suspend);
+    connect(m_idle, &IdleLockController::unlocked, m_reminders,
+            &ReminderController::RestartWakeupTimer);
+    m_timers = new FrameTimers(*m_idle, *m_reminders, this);
 }
 
 void CMainFrame::createStatusBar()
@@ -123,6 +144,11 @@ void CMainFrame::wireCommands()
     m_commands->setHandler(33243, [] { LaunchTirlo(); });
     m_commands->setHandler(57602, [this] { m_mdiArea->closeActiveSubWindow(); });
     m_commands->setHandler(32871, [this] { CloseAllChildren(); });
+    m_commands->setHandler(33230, [this] { LockForIdle(); });
+    m_commands->setHandler(33301, [this] { OnRelogin(); });
+    // F1 anywhere in the frame: the help pages' first topic.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [] { theApp.OnHelpTopics(); });
     m_commands->setToggle(
         33236, [this] { return !menuBar()->isHidden(); },
         [this] { menuBar()->setVisible(menuBar()->isHidden()); });
@@ -232,6 +258,74 @@ bool CMainFrame::CloseAllChildren()
     return true;
 }
 
+void CMainFrame::ActivateChildFrame(QMdiSubWindow *child)
+{
+    if (!child)
+        return;
+    child->show();
+    m_mdiArea->setActiveSubWindow(child);
+}
+
+void CMainFrame::OnRelogin()
+{
+    const CCurrentUser previous = theCurrentUser;
+    CDlgLogin login(CDlgLogin::ReLogin, this);
+    if (login.exec() != QDialog::Accepted)
+        return;
+    if (!CloseAllChildren()) {
+        // The window that would not close keeps its work, and the operator it belongs to.
+        theCurrentUser = previous;
+        return;
+    }
+    BuildNavigationGroups();
+    ShowUserInStatusBar();
+}
+
+void CMainFrame::LockForIdle()
+{
+    m_idle->LockForIdle();
+}
+
+void CMainFrame::RestartIdleLockTimer()
+{
+    m_idle->RestartIdleLockTimer();
+}
+
+void CMainFrame::RestartWakeupTimer()
+{
+    m_reminders->RestartWakeupTimer();
+}
+
+void CMainFrame::ShowReminderAlert()
+{
+    m_reminders->ShowReminderAlert();
+}
+
+void CMainFrame::setReminderManagerOpen(bool open)
+{
+    m_reminders->setManagerOpen(open);
+}
+
+void CMainFrame::LoadBkSettings()
+{
+    m_background->LoadBkSettings();
+}
+
+void CMainFrame::ResetBackground()
+{
+    m_background->ResetBackground();
+}
+
+bool CMainFrame::SetBkPicture(const QString &path)
+{
+    return m_background->SetBkPicture(path);
+}
+
+void CMainFrame::SaveBkSettings()
+{
+    m_background->SaveBkSettings(m_banner ? m_banner->bannerHeight() : 0);
+}
+
 void CMainFrame::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -241,8 +335,25 @@ void CMainFrame::showEvent(QShowEvent *event)
     }
 }
 
+bool CMainFrame::confirmExit()
+{
+    if (Profile::getInt({}, u"ExitYesNO"_s, 1) == 0)
+        return true;
+    return ShowMessage(this, u"确定要退出系统吗?"_s, LoadResString(117), QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // The log says the operator left only once the program really ends: a child window that
+    // refuses to close keeps it running.
+    if (!confirmExit() || !CloseAllChildren()) {
+        event->ignore();
+        return;
+    }
+    theApp.WriteSystemLog(u"登出系统"_s, 1);
+    m_timers->stopAll();
     saveLayout();
     QMainWindow::closeEvent(event);
 }

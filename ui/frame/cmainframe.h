@@ -4,10 +4,15 @@
 
 class CLogoBannerPane;
 class FrameCommands;
+class FrameTimers;
+class IdleLockController;
 class MainMenuController;
+class MdiBackground;
 class MdiTabController;
 class NavigationPane;
 class QMdiArea;
+class QMdiSubWindow;
+class ReminderController;
 class StatusUserPane;
 
 // The one main window of the program: menu bar, the navigation pane "功能导航" on the left,
@@ -18,6 +23,10 @@ class StatusUserPane;
 // it and then calls ShowUserInStatusBar(). The first show puts the window where the user left
 // it (on a visible screen); closing it saves its place and the panes' layout in the profile.
 // Module windows are opened through the openers registered in ModuleCommands.
+//
+// Two seconds after it is made, the frame starts its idle lock and its reminder alert
+// (FrameTimers). Closing it asks "确定要退出系统吗?" unless the profile's "ExitYesNO" is 0,
+// closes the child windows (one that refuses keeps the program running) and logs "登出系统".
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -45,6 +54,28 @@ public:
     void ShowUserInStatusBar();
     // Closes the child windows, the active one first; false when one refuses to close.
     bool CloseAllChildren();
+    // Shows the child window and makes it the active one.
+    void ActivateChildFrame(QMdiSubWindow *child);
+    // Another user logs in: the child windows close (one that refuses keeps the previous user
+    // logged in) and the navigation and status bar follow the new user. Cancel changes nothing.
+    void OnRelogin();
+
+    // The lock (Ctrl+L); see IdleLockController.
+    void LockForIdle();
+    // After the options page wrote "EnableIdleLocked" and "IdleLockTime".
+    void RestartIdleLockTimer();
+    // After the reminder settings changed ("EnableWakeup", "WakeupPerTime").
+    void RestartWakeupTimer();
+    void ShowReminderAlert();
+    // The reminder manager tells the frame while it is open: no alert shows meanwhile.
+    void setReminderManagerOpen(bool open);
+
+    // The background behind the child windows (options page): see MdiBackground.
+    void LoadBkSettings();
+    void ResetBackground();
+    bool SetBkPicture(const QString &path);
+    // Also writes "BannerHeight": the banner's height, 0 without a banner pane.
+    void SaveBkSettings();
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     FrameCommands &commands() const { return *m_commands; }
@@ -53,6 +84,10 @@ public:
     // Null when the banner pane could not be docked.
     CLogoBannerPane *bannerPane() const { return m_banner; }
     StatusUserPane *userPane() const { return m_userPane; }
+    IdleLockController &idleLock() const { return *m_idle; }
+    ReminderController &reminders() const { return *m_reminders; }
+    MdiBackground &background() const { return *m_background; }
+    FrameTimers &timers() const { return *m_timers; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -69,6 +104,8 @@ private:
     void restorePanes();
     void RestorePaneVisibility(QWidget *pane, int controlId, bool layoutRestored);
     void saveLayout() const;
+    void createTimers();
+    bool confirmExit();
 
     QMdiArea *m_mdiArea;
     MdiTabController *m_tabs;
@@ -77,5 +114,9 @@ private:
     NavigationPane *m_navigation = nullptr;
     CLogoBannerPane *m_banner = nullptr;
     StatusUserPane *m_userPane = nullptr;
+    MdiBackground *m_background = nullptr;
+    IdleLockController *m_idle = nullptr;
+    ReminderController *m_reminders = nullptr;
+    FrameTimers *m_timers = nullptr;
     bool m_placed = false;
 };

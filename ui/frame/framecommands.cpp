@@ -12,6 +12,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+constexpr int DataStructureCommand = 33174;
+
+} // namespace
+
 FrameCommands::FrameCommands(CMainFrame *frame) : QObject(frame), m_frame(frame)
 {
     for (const FrameCommandTable::Command &command : FrameCommandTable::all()) {
@@ -76,12 +82,17 @@ void FrameCommands::run(int id)
 void FrameCommands::runModuleOpener(int id)
 {
     const ModuleCommands::Opener opener = ModuleCommands::instance().opener(id);
-    if (!opener || !theApp.CheckConnection())
+    if (!opener)
+        return;
+    if (FrameCommandTable::checksConnection(id) && !theApp.CheckConnection())
         return;
     const int right = FrameCommandTable::find(id)->right;
     if (right == FrameCommandTable::SuperUserOnly && !theCurrentUser.ISuper)
         return; // refused without a word
     if (right >= 0 && !CheckRightWithMessage(right, theApp, true))
+        return;
+    // The data structure changes under every open window: they all close first.
+    if (id == DataStructureCommand && !m_frame->CloseAllChildren())
         return;
     opener(*m_frame);
 }

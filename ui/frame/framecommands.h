@@ -14,7 +14,8 @@ class QAbstractButton;
 // not a menu shows them; menus and navigation buttons show proxies that follow them.
 //
 // A command acts through the frame's own handler for it, else through the opener a module
-// registered in ModuleCommands (after the connection watchdog and the command's right check).
+// registered in ModuleCommands (after the connection watchdog for the module commands and the
+// command's right check; 数据结构 closes every child window first).
 // A command with neither is disabled, as is one whose enabled rule the user does not meet.
 class FrameCommands : public QObject
 {

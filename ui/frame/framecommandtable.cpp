@@ -2,6 +2,7 @@
 
 #include "core/app/currentuser.h"
 
+#include <algorithm>
 #include <array>
 
 namespace FrameCommandTable {
@@ -60,6 +61,14 @@ const Command *find(int id)
             return &command;
     }
     return nullptr;
+}
+
+bool checksConnection(int id)
+{
+    static constexpr std::array<int, 16> watched
+        = { 2100,  2101,  2104,  33249, 33222, 33158, 2201, 2202,
+            33188, 33189, 33174, 33171, 2300,  2301,  2302, 2303 };
+    return std::find(watched.begin(), watched.end(), id) != watched.end();
 }
 
 bool userHolds(int rule)

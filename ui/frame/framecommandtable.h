@@ -26,6 +26,10 @@ std::span<const Command> all();
 // Null for an id that is not in the table.
 const Command *find(int id);
 
+// Whether the command first makes sure the database still answers (the module commands,
+// 2100 to 2303).
+bool checksConnection(int id);
+
 // Whether the current user holds the rule with the rights in memory (no database access).
 bool userHolds(int rule);
 

@@ -31,3 +31,9 @@ ModuleCommands::Opener ModuleCommands::opener(int commandId) const
 {
     return m_openers.value(commandId);
 }
+
+void ModuleCommands::registerReminderManager(RowOpener opener)
+{
+    m_reminderManager = std::move(opener);
+    Q_EMIT openersChanged();
+}

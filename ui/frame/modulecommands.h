@@ -28,6 +28,13 @@ public:
     // Empty when none is registered.
     Opener opener(int commandId) const;
 
+    // The reminder manager as the reminder alert opens it, with the row of the definitions to
+    // select; the personnel module registers it with its command 33222. Without it the alert
+    // offers no way to the manager.
+    using RowOpener = std::function<void(CMainFrame &frame, int startRow)>;
+    void registerReminderManager(RowOpener opener);
+    RowOpener reminderManager() const { return m_reminderManager; }
+
 Q_SIGNALS:
     // A command gained or lost its opener: frames update what they offer.
     void openersChanged();
@@ -36,4 +43,5 @@ private:
     ModuleCommands() = default;
 
     QHash<int, Opener> m_openers;
+    RowOpener m_reminderManager;
 };

@@ -145,6 +145,8 @@ void TestMainFrame::initTestCase()
 void TestMainFrame::init()
 {
     QSettings(u"MorvelSoft"_s, u"Vantrel"_s).remove(u"Settings"_s);
+    // Closing a frame here does not ask first; tst_framecommands covers the exit question.
+    Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
     logIn(u"admin"_s, 1, {});
