@@ -3,6 +3,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadoparameter.h"
 #include "core/db/procedures/coreprocedures.h"
+#include "core/payroll/payrollprocedures.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -104,6 +105,7 @@ bool ProcedureContext::fail(const QString &message)
 ProcedureRegistry::ProcedureRegistry()
 {
     registerCoreProcedures(*this);
+    payroll::registerPayrollProcedures(*this);
 }
 
 ProcedureRegistry &ProcedureRegistry::instance()

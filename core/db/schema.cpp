@@ -14,7 +14,7 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables(), migration002Reminders() };
+    return { migration001CoreTables(), migration002Reminders(), migration003Payroll() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

@@ -12,4 +12,7 @@ SchemaMigration migration001CoreTables();
 // Version 2: the personnel reminder definitions (qz_PsnCaseWakeup).
 SchemaMigration migration002Reminders();
 
+// Version 3: the payroll periods (qz_WageTable) and wage-set members (qz_WagePsn).
+SchemaMigration migration003Payroll();
+
 } // namespace vantrel::db

@@ -1,0 +1,106 @@
+#include "core/payroll/payrollprocedures.h"
+
+#include "core/db/procedureregistry.h"
+#include "core/payroll/wageperiod.h"
+#include "core/payroll/wagesetschema.h"
+#include "core/query/itemmetadata.h"
+
+using namespace Qt::StringLiterals;
+using vantrel::db::ProcedureContext;
+using vantrel::db::RowSet;
+
+namespace vantrel::payroll {
+
+namespace {
+
+// The data table and column of an item, both checked as identifiers; empty when the lookup
+// finds nothing. False only when the lookup fails.
+bool findItemColumn(ProcedureContext &ctx, const QString &sql, const QVariantList &values,
+                    QString *table, QString *column)
+{
+    if (!ctx.select(sql, values))
+        return false;
+    const RowSet rows = ctx.takeResult();
+    ctx.setResult(RowSet());
+    if (rows.rows.isEmpty())
+        return true;
+    const QString t = rows.rows.first().value(0).toString();
+    const QString c = rows.rows.first().value(1).toString();
+    if (!IsSqlIdentifier(t) || !IsSqlIdentifier(c))
+        return ctx.fail(u"The wage item column %1.%2 is not a valid name."_s.arg(t, c));
+    *table = t;
+    *column = c;
+    return true;
+}
+
+bool getAggregateWageValue(ProcedureContext &ctx)
+{
+    static const QStringList functions = { u"SUM"_s, u"AVG"_s, u"MAX"_s, u"MIN"_s };
+    const QString function = ctx.input(u"AgFun"_s).toString().trimmed().toUpper();
+    const QString fromWhere = ctx.input(u"FromWhereSql"_s).toString();
+    if (!functions.contains(function))
+        return ctx.fail(u"Unknown aggregate function '%1'."_s.arg(function));
+    QString table;
+    QString column;
+    if (!findItemColumn(ctx,
+                        u"SELECT qz_Table.TblName, qz_Items.Name FROM qz_Items INNER JOIN qz_Table"
+                        " ON upper(qz_Items.TblName) = upper(qz_Table.TblName)"
+                        " WHERE qz_Table.ID = ? AND qz_Table.nType = ? AND qz_Items.iSort = ?"
+                        " AND qz_Items.iDataType = 0 AND upper(qz_Items.Alias) = upper(?)"
+                        " ORDER BY qz_Items.ItemID LIMIT 1"_s,
+                        { ctx.input(u"SID"_s).toInt(), WageSetTableType, WageItemSort,
+                          ctx.input(u"ItmAlias"_s).toString() },
+                        &table, &column))
+        return false;
+    // No item or no active wage view: no value.
+    if (table.isEmpty() || fromWhere.trimmed().isEmpty())
+        return true;
+    if (!IsSingleFromClause(fromWhere))
+        return ctx.fail(u"The FROM/WHERE text of the wage view is not one FROM clause."_s);
+    return ctx.select(u"SELECT %1(%2.%3) "_s.arg(function, table, column) + fromWhere);
+}
+
+// One person's value of an item in the wage set titled SortName for the period.
+bool selectPersonValue(ProcedureContext &ctx, int period)
+{
+    QString table;
+    QString column;
+    if (!findItemColumn(ctx,
+                        u"SELECT qz_Table.TblName, qz_Items.Name FROM qz_Table INNER JOIN qz_Items"
+                        " ON upper(qz_Items.TblName) = upper(qz_Table.TblName)"
+                        " WHERE qz_Table.nType = ? AND upper(qz_Table.Title) = upper(?)"
+                        " AND qz_Items.iSort = ? AND upper(qz_Items.Alias) = upper(?)"
+                        " ORDER BY qz_Table.ID, qz_Items.ItemID LIMIT 1"_s,
+                        { WageSetTableType, ctx.input(u"SortName"_s).toString(), WageItemSort,
+                          ctx.input(u"ItmAlias"_s).toString() },
+                        &table, &column))
+        return false;
+    if (table.isEmpty() || period == 0)
+        return true;
+    return ctx.select(u"SELECT %1.%2 FROM %1 INNER JOIN qz_PsnBase ON %1.PID = qz_PsnBase.PID"
+                      " WHERE upper(qz_PsnBase.Number) = upper(?) AND %1.fDate = ?"
+                      " ORDER BY %1.ID LIMIT 1"_s.arg(table, column),
+                      { ctx.input(u"PsnNumber"_s).toString(), period });
+}
+
+bool getPersonWageValue(ProcedureContext &ctx)
+{
+    return selectPersonValue(ctx, ctx.input(u"nFDate"_s).toInt());
+}
+
+bool getPersonPreviousWageValue(ProcedureContext &ctx)
+{
+    return selectPersonValue(
+        ctx, ShiftWagePeriod(ctx.input(u"nFDate"_s).toInt(), ctx.input(u"nPer"_s).toInt()));
+}
+
+} // namespace
+
+void registerPayrollProcedures(db::ProcedureRegistry &registry)
+{
+    registry.add(u"qz_GetAggregeWageValue"_s, getAggregateWageValue);
+    registry.add(u"qz_GetPSNWageValue"_s, getPersonWageValue);
+    registry.add(u"qz_GetPSNPreWageValue"_s, getPersonPreviousWageValue);
+}
+
+} // namespace vantrel::payroll

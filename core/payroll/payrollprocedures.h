@@ -1,0 +1,20 @@
+#pragma once
+
+namespace vantrel::db {
+class ProcedureRegistry;
+}
+
+namespace vantrel::payroll {
+
+// The payroll procedures that the host functions of scripts call:
+// qz_GetAggregeWageValue (SID, FromWhereSql, ItmAlias, AgFun): SUM, AVG, MAX or MIN of the
+//   number item ItmAlias of wage set SID over the rows the FROM/WHERE text selects;
+// qz_GetPSNWageValue (PsnNumber, nFDate, ItmAlias, SortName): the value of item ItmAlias for
+//   the person with that number in the wage set titled SortName, period nFDate;
+// qz_GetPSNPreWageValue (PsnNumber, nFDate, nPer, ItmAlias, SortName): the same for the
+//   period nPer calendar months before nFDate.
+// Each returns one value as its result set, or no row when the wage set, the item, the person
+// or the row is missing; a failing statement fails the procedure.
+void registerPayrollProcedures(db::ProcedureRegistry &registry);
+
+} // namespace vantrel::payroll
