@@ -2,6 +2,7 @@
 
 #include "core/app/vantrelapp.h"
 #include "core/script/cscripthostproxy.h"
+#include "core/script/hostfunctions.h"
 #include "core/util/messagebox.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/cmainframe.h"
@@ -24,6 +25,8 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     InitVantrelResources();
     app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    // Before any engine runs: the functions scripts call on "myApp".
+    registerHostFunctions();
     // A script error is shown once, as the engine words it, when it happens on this thread.
     CScriptHostProxy::setErrorPresenter([](const QString &text, const QString &caption) {
         ShowMessage(nullptr, text, caption, QMessageBox::Warning);

@@ -2,6 +2,7 @@
 
 #include "core/query/scalarqueries.h"
 #include "core/script/scriptinterface.h"
+#include "core/script/scriptsession.h"
 #include "core/script/scriptvalue.h"
 #include "platform/vbscript/engine.h"
 
@@ -96,6 +97,11 @@ void RestartScriptHost(CScriptHostProxy *proxy)
     if (!proxy)
         return;
     proxy->CreateEngine();
+    // A worker reads the global script on its own connection; without one it runs without.
+    const ScriptSession session = ScriptSession::current();
+    if (!session.database)
+        return;
     proxy->LoadScript(
-        GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s));
+        GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s,
+                      {}, session.database));
 }
