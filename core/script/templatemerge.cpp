@@ -20,17 +20,17 @@ const QString openMarker = u"{$"_s;
 const QString closeMarker = u"$}"_s;
 
 // A template cut into its parts once, so that merged values are never scanned again.
-struct Piece
+struct TemplatePart
 {
     enum Kind { Text, Field, Block };
     Kind kind = Text;
-    QString text;             // Text: the characters; Field: the title
-    std::vector<Piece> inner; // Block: what stands between its markers
+    QString text;                    // Text: the characters; Field: the title
+    std::vector<TemplatePart> inner; // Block: what stands between its markers
 };
 
 struct Frame
 {
-    std::vector<Piece> pieces;
+    std::vector<TemplatePart> parts;
     QString literal;
     qsizetype bracket = -1; // the last '[' in literal
 };
@@ -38,7 +38,7 @@ struct Frame
 void flush(Frame &frame)
 {
     if (!frame.literal.isEmpty())
-        frame.pieces.push_back({ Piece::Text, std::move(frame.literal), {} });
+        frame.parts.push_back({ TemplatePart::Text, std::move(frame.literal), {} });
     frame.literal.clear();
     frame.bracket = -1;
 }
@@ -50,7 +50,7 @@ void addCharacter(Frame &frame, QChar c, bool withFields)
         QString title = frame.literal.mid(frame.bracket + 1);
         frame.literal.truncate(frame.bracket);
         flush(frame);
-        frame.pieces.push_back({ Piece::Field, std::move(title), {} });
+        frame.parts.push_back({ TemplatePart::Field, std::move(title), {} });
         return;
     }
     if (withFields && c == u'[')
@@ -58,7 +58,7 @@ void addCharacter(Frame &frame, QChar c, bool withFields)
     frame.literal += c;
 }
 
-std::vector<Piece> parseTemplate(const QString &text, bool withFields)
+std::vector<TemplatePart> parseTemplate(const QString &text, bool withFields)
 {
     std::vector<Frame> frames(1);
     for (qsizetype i = 0; i < text.size();) {
@@ -68,9 +68,9 @@ std::vector<Piece> parseTemplate(const QString &text, bool withFields)
             i += 2;
         } else if (QStringView(text).mid(i, 2) == closeMarker && frames.size() > 1) {
             flush(frames.back());
-            Piece block { Piece::Block, {}, std::move(frames.back().pieces) };
+            TemplatePart block { TemplatePart::Block, {}, std::move(frames.back().parts) };
             frames.pop_back();
-            frames.back().pieces.push_back(std::move(block));
+            frames.back().parts.push_back(std::move(block));
             i += 2;
         } else {
             addCharacter(frames.back(), text[i], withFields);
@@ -82,12 +82,12 @@ std::vector<Piece> parseTemplate(const QString &text, bool withFields)
         Frame open = std::move(frames.back());
         frames.pop_back();
         flush(open);
-        std::vector<Piece> &outer = frames.back().pieces;
-        outer.push_back({ Piece::Text, openMarker, {} });
-        std::move(open.pieces.begin(), open.pieces.end(), std::back_inserter(outer));
+        std::vector<TemplatePart> &outer = frames.back().parts;
+        outer.push_back({ TemplatePart::Text, openMarker, {} });
+        std::move(open.parts.begin(), open.parts.end(), std::back_inserter(outer));
     }
     flush(frames.front());
-    return std::move(frames.front().pieces);
+    return std::move(frames.front().parts);
 }
 
 QString dateText(const QVariant &value)
@@ -153,17 +153,17 @@ public:
     {
     }
 
-    std::optional<QString> render(const std::vector<Piece> &pieces)
+    std::optional<QString> render(const std::vector<TemplatePart> &parts)
     {
         QString out;
-        for (const Piece &piece : pieces) {
-            if (piece.kind == Piece::Text) {
-                out += piece.text;
-            } else if (piece.kind == Piece::Field) {
-                out += plainText(field(piece.text));
+        for (const TemplatePart &part : parts) {
+            if (part.kind == TemplatePart::Text) {
+                out += part.text;
+            } else if (part.kind == TemplatePart::Field) {
+                out += plainText(field(part.text));
             } else {
                 QString source;
-                const std::optional<Variant> value = evaluate(piece, &source);
+                const std::optional<Variant> value = evaluate(part, &source);
                 if (!value)
                     return std::nullopt;
                 const bool nothing = value->isEmpty() || value->isNull();
@@ -177,16 +177,16 @@ private:
     QVariant field(const QString &title) const { return m_fields ? m_fields(title) : QVariant(); }
 
     // The block's value; *source is the expression that was evaluated.
-    std::optional<Variant> evaluate(const Piece &block, QString *source)
+    std::optional<Variant> evaluate(const TemplatePart &block, QString *source)
     {
-        for (const Piece &piece : block.inner) {
-            if (piece.kind == Piece::Text) {
-                *source += expressionText(piece.text);
-            } else if (piece.kind == Piece::Field) {
-                *source += scriptLiteral(field(piece.text));
+        for (const TemplatePart &part : block.inner) {
+            if (part.kind == TemplatePart::Text) {
+                *source += expressionText(part.text);
+            } else if (part.kind == TemplatePart::Field) {
+                *source += scriptLiteral(field(part.text));
             } else {
                 QString innerSource;
-                const std::optional<Variant> inner = evaluate(piece, &innerSource);
+                const std::optional<Variant> inner = evaluate(part, &innerSource);
                 if (!inner)
                     return std::nullopt;
                 *source += scriptLiteral(ScriptValue::toQVariant(*inner));
