@@ -8,6 +8,8 @@
 #include "core/util/stringtable.h"
 #include "ui/controls/gridcelldelegate.h"
 #include "ui/controls/igridowner.h"
+#include "ui/controls/keysetrowsource.h"
+#include "ui/controls/recordsetrowsource.h"
 #include "ui/controls/recordwriter.h"
 
 #include <QDesktopServices>
@@ -88,6 +90,7 @@ bool CBCGPADOGridCtrl::Close()
 {
     m_nLastError = 0;
     m_pModel->clear();
+    m_pSource.reset();
     m_nRowCount = 0;
     m_strQuery.clear();
     if (m_pRecordset)
@@ -125,11 +128,16 @@ bool CBCGPADOGridCtrl::GetTableList(QStringList &tables)
 bool CBCGPADOGridCtrl::GetFieldList(QStringList &fields) const
 {
     fields.clear();
-    if (!m_pRecordset || !m_pRecordset->IsOpen())
+    if (!m_pSource)
         return false;
-    for (int i = 0; i < m_pRecordset->GetFieldCount(); ++i)
-        fields << m_pRecordset->GetFieldName(i);
+    for (int i = 0; i < m_pSource->fieldCount(); ++i)
+        fields << m_pSource->fieldName(i);
     return true;
+}
+
+CADORecordset *CBCGPADOGridCtrl::GetRecordset() const
+{
+    return dynamic_cast<RecordsetRowSource *>(m_pSource.get()) ? m_pRecordset.get() : nullptr;
 }
 
 bool CBCGPADOGridCtrl::GetTableFieldList(const QString &table, QStringList &fields)
@@ -158,41 +166,55 @@ bool CBCGPADOGridCtrl::OpenTable(const QString &table)
     return OpenSQL(u"SELECT * FROM "_s + table);
 }
 
-bool CBCGPADOGridCtrl::OpenSQL(const QString &sql, const QVariantList &values)
+bool CBCGPADOGridCtrl::beginOpen()
 {
     m_nLastError = 0;
+    m_strLastError.clear();
     m_strQuery.clear();
     m_nRowCount = 0;
-    m_strLastError.clear();
     m_pModel->clear(m_bKeepColumns);
+    m_pSource.reset();
     if (!m_pConnection || !m_pConnection->IsOpen())
         return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
+    ensureRecordset();
+    m_pRecordset->Close();
+    return true;
+}
+
+bool CBCGPADOGridCtrl::OpenSQL(const QString &sql, const QVariantList &values)
+{
+    if (!beginOpen())
+        return false;
     if (sql.trimmed().isEmpty())
         return fail(ErrorCode::InvalidArgument, u"The query is empty."_s);
-    ensureRecordset();
-    return showRows(m_pRecordset->Open(sql, values), sql);
+    if (m_bVirtualMode && !m_strKeyField.isEmpty()) {
+        auto keyset = std::make_unique<KeysetRowSource>(m_pConnection);
+        if (!keyset->open(sql, values, m_strKeyField))
+            return fail(keyset->lastError().code, keyset->lastError().description);
+        if (!keyset->hasDuplicateKeys())
+            return showRows(std::move(keyset), sql);
+    }
+    if (!m_pRecordset->Open(sql, values))
+        return fail(m_pRecordset->GetLastError() ? m_pRecordset->GetLastError() : ErrorCode::Failed,
+                    m_pRecordset->GetLastErrorString());
+    return showRows(std::make_unique<RecordsetRowSource>(m_pRecordset.get(), m_strKeyField), sql);
 }
 
 bool CBCGPADOGridCtrl::OpenCommand(CADOCommand &command)
 {
-    m_nLastError = 0;
-    m_strQuery.clear();
-    m_nRowCount = 0;
-    m_pModel->clear(m_bKeepColumns);
-    if (!m_pConnection || !m_pConnection->IsOpen())
-        return fail(ErrorCode::ObjectClosed, u"The connection is closed."_s);
-    ensureRecordset();
-    return showRows(m_pRecordset->Open(command), QString());
-}
-
-bool CBCGPADOGridCtrl::showRows(bool ok, const QString &query)
-{
-    if (!ok)
+    if (!beginOpen())
+        return false;
+    if (!m_pRecordset->Open(command))
         return fail(m_pRecordset->GetLastError() ? m_pRecordset->GetLastError() : ErrorCode::Failed,
                     m_pRecordset->GetLastErrorString());
-    const bool keep
-        = m_bKeepColumns && m_pModel->columnCount() == int(m_pRecordset->GetFieldCount());
-    m_pModel->attach(m_pRecordset.get(), m_bKeepColumns);
+    return showRows(std::make_unique<RecordsetRowSource>(m_pRecordset.get(), m_strKeyField), {});
+}
+
+bool CBCGPADOGridCtrl::showRows(std::unique_ptr<GridRowSource> source, const QString &query)
+{
+    const bool keep = m_bKeepColumns && m_pModel->columnCount() == source->fieldCount();
+    m_pSource = std::move(source);
+    m_pModel->attach(m_pSource.get(), m_bKeepColumns);
     m_nRowCount = m_pModel->rowCount();
     if (!keep)
         sizeNewColumns();
@@ -249,9 +271,9 @@ void CBCGPADOGridCtrl::RefreshRow(int row, int column)
 
 bool CBCGPADOGridCtrl::IsColumnTypeSupported(int column) const
 {
-    if (!m_pRecordset || !m_pRecordset->IsOpen())
+    if (!m_pSource || column < 0 || column >= m_pSource->fieldCount())
         return false;
-    switch (m_pRecordset->GetFieldKind(column)) {
+    switch (m_pSource->fieldKind(column)) {
     case FieldKind::Integer:
     case FieldKind::BigInt:
     case FieldKind::Double:
@@ -400,7 +422,7 @@ bool CBCGPADOGridCtrl::eventFilter(QObject *watched, QEvent *event)
 
 bool CBCGPADOGridCtrl::OnItemChanged(int record, int field, const QVariant &value)
 {
-    if (!m_pRecordset)
+    if (!m_pSource)
         return false;
     GridItemInfo info = ItemInfo(m_pModel->index(m_pModel->rowOfRecord(record), field));
     info.oldValue = info.value;
@@ -408,7 +430,8 @@ bool CBCGPADOGridCtrl::OnItemChanged(int record, int field, const QVariant &valu
     if (m_pOwner && m_pOwner->OnGridItemChanged(info) != 0)
         return false;
     m_nLastError = 0;
-    const ErrorInfo error = m_pWriter->WriteField(*m_pRecordset, record, field, value);
+    const ErrorInfo error = m_pWriter->WriteField(m_pSource->recordRef(record), field, value);
+    m_pSource->refresh(record);
     if (error.code == 0)
         return true;
     m_nLastError = error.code;

@@ -15,13 +15,15 @@
 class CADOCommand;
 class CADODatabase;
 class CADORecordset;
+class GridRowSource;
 class IGridOwner;
 class RecordWriter;
 
 // The data grid: the rows of a query on a connection, one column per field. Numbers are
 // right-aligned (titles too), booleans centred check boxes, dates date cells, texts that are
-// addresses links. Rows are read from the recordset as they come into view, so the grid opens
-// 100,000 rows as fast as the query runs.
+// addresses links. Cells are read as they come into view. In virtual mode with a key field the
+// rows themselves are fetched by key a page at a time, so 100,000 rows open in the time it
+// takes to read their keys; otherwise the query's rows are read into one recordset.
 //
 // A cell the user changes is written to the record its row shows (rows may be sorted), through
 // the grid's RecordWriter, found by the record's key with an optimistic check; a failure is
@@ -62,7 +64,8 @@ public:
     // ---- opening
     // Runs the query (values bound to its '?') and shows its rows. With KeepColumns the
     // columns stay as they are and only the rows are refilled. A query without rows gives
-    // the columns and true, and leaves GetQuery() empty.
+    // the columns and true, and leaves GetQuery() empty. In virtual mode with a key field whose
+    // values repeat, the rows are read whole instead.
     virtual bool OpenSQL(const QString &sql, const QVariantList &values = {});
     virtual bool OpenTable(const QString &table);
     // The rows of a command (its parameters already added); GetQuery() stays empty.
@@ -96,7 +99,8 @@ public:
     quint32 GetLastError() const { return m_nLastError; }
     QString GetLastErrorString() const { return m_strLastError; }
     int GetRowCount() const { return m_nRowCount; }
-    CADORecordset *GetRecordset() const { return m_pRecordset.get(); }
+    // The recordset of the rows; null while they are read by key a page at a time.
+    CADORecordset *GetRecordset() const;
     RecordsetGridModel *GetGridModel() const { return m_pModel; }
     int GetRecordOfRow(int row) const { return m_pModel->recordOfRow(row); }
     QVariant GetFieldValue(int row, int field) const;
@@ -104,6 +108,10 @@ public:
     void SetCurSel(int row, int column = -1);
     void SetKeepColumns(bool keep) { m_bKeepColumns = keep; }
     void SetVirtualMode(bool on) { m_bVirtualMode = on; }
+    // The result field whose values identify the rows (a plain identifier, e.g. PID): rows are
+    // then read by key in virtual mode, and writers receive the key of the changed row.
+    void SetKeyField(const QString &field) { m_strKeyField = field; }
+    QString GetKeyField() const { return m_strKeyField; }
     bool IsVirtualMode() const { return m_bVirtualMode; }
     void SetGridOptions(int options) { m_nOptions = options; }
     int GetGridOptions() const { return m_nOptions; }
@@ -142,13 +150,16 @@ protected:
 private:
     bool ensureRecordset();
     bool fail(quint32 code, const QString &description);
-    bool showRows(bool ok, const QString &query);
+    bool beginOpen();
+    bool showRows(std::unique_ptr<GridRowSource> source, const QString &query);
     void sizeNewColumns();
     void widenToValues(int column);
 
     CADODatabase *m_pConnection = nullptr;
     std::unique_ptr<CADODatabase> m_pOwnConnection;
     std::unique_ptr<CADORecordset> m_pRecordset;
+    std::unique_ptr<GridRowSource> m_pSource;
+    QString m_strKeyField;
     quint32 m_nLastError = 0;
     QString m_strLastError;
     int m_nRowCount = 0;

@@ -1,14 +1,11 @@
 #include "ui/controls/recordsetgridmodel.h"
 
-#include "core/db/cadorecordset.h"
 #include "core/db/valuetext.h"
+#include "ui/controls/gridrowsource.h"
 
 #include <QDateTime>
 #include <QFont>
 #include <QRegularExpression>
-
-#include <algorithm>
-#include <numeric>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
@@ -52,15 +49,6 @@ QString plainText(const QVariant &value)
     }
 }
 
-// Empty values first; then by meaning (numbers, dates, texts).
-bool lessThan(const QVariant &a, const QVariant &b)
-{
-    const bool nullA = isNull(a), nullB = isNull(b);
-    if (nullA || nullB)
-        return nullA && !nullB;
-    return QVariant::compare(a, b) == QPartialOrdering::Less;
-}
-
 } // namespace
 
 RecordsetGridModel::RecordsetGridModel(QObject *parent) : QAbstractTableModel(parent) { }
@@ -68,7 +56,7 @@ RecordsetGridModel::RecordsetGridModel(QObject *parent) : QAbstractTableModel(pa
 void RecordsetGridModel::clear(bool keepColumns)
 {
     beginResetModel();
-    m_recordset = nullptr;
+    m_pSource = nullptr;
     m_rowCount = 0;
     m_order.clear();
     m_rowOfRec.clear();
@@ -77,14 +65,14 @@ void RecordsetGridModel::clear(bool keepColumns)
     endResetModel();
 }
 
-void RecordsetGridModel::attach(CADORecordset *recordset, bool keepColumns)
+void RecordsetGridModel::attach(GridRowSource *source, bool keepColumns)
 {
     beginResetModel();
-    m_recordset = recordset;
-    m_rowCount = recordset ? int(recordset->GetRecordCount()) : 0;
+    m_pSource = source;
+    m_rowCount = source ? source->rowCount() : 0;
     m_order.clear();
     m_rowOfRec.clear();
-    const int fields = recordset ? int(recordset->GetFieldCount()) : 0;
+    const int fields = source ? source->fieldCount() : 0;
     if (!keepColumns || m_columns.size() != fields)
         buildColumns();
     endResetModel();
@@ -93,14 +81,14 @@ void RecordsetGridModel::attach(CADORecordset *recordset, bool keepColumns)
 void RecordsetGridModel::buildColumns()
 {
     m_columns.clear();
-    if (!m_recordset)
+    if (!m_pSource)
         return;
-    const int fields = int(m_recordset->GetFieldCount());
+    const int fields = m_pSource->fieldCount();
     m_columns.reserve(fields);
     for (int i = 0; i < fields; ++i) {
         Column column;
-        column.title = m_recordset->GetFieldName(i);
-        column.kind = m_recordset->GetFieldKind(i);
+        column.title = m_pSource->fieldName(i);
+        column.kind = m_pSource->fieldKind(i);
         if (column.kind == FieldKind::DateTime)
             column.cell = DateCell;
         else if (column.kind == FieldKind::Boolean)
@@ -125,14 +113,15 @@ int RecordsetGridModel::rowOfRecord(int record) const
 
 QVariant RecordsetGridModel::fieldValue(int record, int field) const
 {
-    QVariant value;
-    if (m_recordset && m_recordset->SetAbsolutePosition(record))
-        m_recordset->GetFieldValueVariant(field, value);
-    return value;
+    if (!m_pSource || record < 0 || record >= m_rowCount)
+        return {};
+    return m_pSource->value(record, field);
 }
 
 void RecordsetGridModel::refreshRecord(int record)
 {
+    if (m_pSource && record >= 0 && record < m_rowCount)
+        m_pSource->refresh(record);
     const int row = rowOfRecord(record);
     if (row >= 0 && !m_columns.isEmpty())
         Q_EMIT dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
@@ -409,20 +398,11 @@ void RecordsetGridModel::sort(int column, Qt::SortOrder order)
 {
     if (!validColumn(column) && m_order.isEmpty())
         return;
-    QVector<int> records(m_rowCount);
-    std::iota(records.begin(), records.end(), 0);
-    if (validColumn(column) && m_rowCount > 1) {
-        QVector<QVariant> keys(m_rowCount);
-        for (int record = 0; record < m_rowCount; ++record)
-            keys[record] = fieldValue(record, column);
-        if (order == Qt::AscendingOrder)
-            std::stable_sort(records.begin(), records.end(),
-                             [&](int a, int b) { return lessThan(keys.at(a), keys.at(b)); });
-        else
-            std::stable_sort(records.begin(), records.end(),
-                             [&](int a, int b) { return lessThan(keys.at(b), keys.at(a)); });
+    if (!validColumn(column) || !m_pSource) {
+        setOrder({});
+        return;
     }
-    setOrder(validColumn(column) ? records : QVector<int>());
+    setOrder(m_pSource->sortedOrder(column, order == Qt::AscendingOrder));
 }
 
 void RecordsetGridModel::setOrder(QVector<int> order)

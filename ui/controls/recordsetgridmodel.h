@@ -8,11 +8,11 @@
 
 #include <functional>
 
-class CADORecordset;
+class GridRowSource;
 
-// The rows of a recordset as a table: one column per field, one row per record. Cells are
-// read from the recordset when the view asks for them (nothing is copied), so opening 100,000
-// rows costs no more than the recordset itself.
+// The rows of a query as a table: one column per field, one row per record. Cells are read
+// from the row source when the view asks for them (nothing is copied): a whole recordset, or
+// pages of rows fetched by key as they come into view.
 //
 // Rows can be sorted by the model; a row then shows another record than its number says, and
 // recordOfRow() is the only way from a view row to its record. The model never writes to the
@@ -50,13 +50,13 @@ public:
 
     explicit RecordsetGridModel(QObject *parent = nullptr);
 
-    // Shows the recordset's rows (the recordset stays the caller's and must outlive the model
-    // or be detached first). The columns are built from its fields unless keepColumns is set
-    // and their number is unchanged. Null empties the rows.
-    void attach(CADORecordset *recordset, bool keepColumns = false);
+    // Shows the source's rows (the source stays the caller's and must outlive the model or be
+    // detached first). The columns are built from its fields unless keepColumns is set and
+    // their number is unchanged. Null empties the rows.
+    void attach(GridRowSource *source, bool keepColumns = false);
     // No rows; the columns too unless keepColumns.
     void clear(bool keepColumns = false);
-    CADORecordset *recordset() const { return m_recordset; }
+    GridRowSource *source() const { return m_pSource; }
 
     void setCommitHandler(CommitHandler handler) { m_commit = std::move(handler); }
     bool isEditable() const { return bool(m_commit); }
@@ -64,7 +64,7 @@ public:
     int recordOfRow(int row) const;
     int rowOfRecord(int record) const; // -1 when the record is not shown
     QVariant fieldValue(int record, int field) const;
-    // The cells of the record changed in the recordset: views show them again.
+    // The record was written: it is read again and views show it again.
     void refreshRecord(int record);
 
     // Column settings; they survive a reopen with keepColumns.
@@ -117,7 +117,7 @@ private:
     void setOrder(QVector<int> order);
     bool validColumn(int column) const { return column >= 0 && column < m_columns.size(); }
 
-    CADORecordset *m_recordset = nullptr;
+    GridRowSource *m_pSource = nullptr;
     int m_rowCount = 0;
     QVector<Column> m_columns;
     QVector<int> m_order;    // view row → record; empty while unsorted

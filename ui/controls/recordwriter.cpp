@@ -5,12 +5,11 @@
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
-ErrorInfo RecordWriter::WriteField(CADORecordset &recordset, long record, int field,
-                                   const QVariant &value)
+ErrorInfo RecordWriter::WriteField(const GridRecordRef &record, int field, const QVariant &value)
 {
-    if (!recordset.SetAbsolutePosition(record))
-        return ErrorInfo::make(ErrorCode::NoCurrentRecord,
-                               u"Record %1 is not in the recordset."_s.arg(record));
+    if (!record.recordset || !record.recordset->SetAbsolutePosition(record.position))
+        return ErrorInfo::make(ErrorCode::RowConflict, u"The row was deleted by another user."_s);
+    CADORecordset &recordset = *record.recordset;
     recordset.Edit();
     if (!recordset.SetFieldValueVariant(field, value)) {
         const ErrorInfo error = lastErrorOf(recordset);

@@ -17,6 +17,9 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cmyadogridctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmybcgpgridview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gridcelldelegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/keyedrecordwriter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/keysetrowsource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recordsetgridmodel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/recordsetrowsource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recordwriter.cpp
 )

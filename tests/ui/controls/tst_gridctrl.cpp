@@ -5,6 +5,7 @@
 #include "testdatabase.h"
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/controls/igridowner.h"
+#include "ui/controls/keyedrecordwriter.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -102,6 +103,7 @@ private Q_SLOTS:
     void conflictBetweenTwoConnections();
     void enterMovesAsEnterActionSays_data();
     void enterMovesAsEnterActionSays();
+    void virtualRowsByKey();
     void caretKeys();
     void ownerDecides();
 
@@ -268,6 +270,54 @@ void TestGridCtrl::enterMovesAsEnterActionSays()
     QCOMPARE(grid.GetEndEditInfo().endReason & EndByEnter, int(EndByEnter));
     QCOMPARE(QPoint(grid.currentIndex().row(), grid.currentIndex().column()), expected);
     QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 1);
+}
+
+void TestGridCtrl::virtualRowsByKey()
+{
+    // Enough rows for three pages.
+    {
+        vantrel::db::DbTransaction transaction(theDatabase);
+        for (int i = 5; i <= 250; ++i)
+            QVERIFY(theDatabase.Execute(
+                u"INSERT INTO qz_PsnBase (Number, Name, Ord) VALUES (?, ?, ?)"_s,
+                { u"%1"_s.arg(i, 3, 10, QChar(u'0')), u"P%1"_s.arg(i), i }));
+        QVERIFY(transaction.commit());
+    }
+    CMyADOGridCtrl grid;
+    QAbstractItemModelTester tester(grid.GetGridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.SetVirtualMode(true);
+    grid.SetKeyField(u"PID"_s);
+    QVERIFY(grid.AttachConnection(&theDatabase));
+    QVERIFY(grid.OpenSQL(PersonQuery));
+    QVERIFY(!grid.GetRecordset()); // read by key, not whole
+    RecordsetGridModel *model = grid.GetGridModel();
+    QCOMPARE(grid.GetRowCount(), 250);
+    QCOMPARE(model->columnCount(), 5);
+    QCOMPARE(model->cellKind(ColBirthday), RecordsetGridModel::DateCell);
+    QCOMPARE(model->index(0, ColBirthday).data().toString(), u"1980-02-01"_s);
+    QCOMPARE(model->index(249, ColNumber).data().toString(), u"250"_s);
+    QCOMPARE(model->index(120, ColName).data().toString(), u"P121"_s);
+    QCOMPARE(grid.FindRow(u"P200"_s, ColName, true, true), 199);
+
+    // Sorted, the keyed writer writes the person the row shows.
+    KeyedRecordWriter writer(&theDatabase, u"qz_PsnBase"_s, u"PID"_s);
+    grid.SetRecordWriter(&writer);
+    grid.sortByColumn(ColName, Qt::DescendingOrder);
+    QCOMPARE(model->index(0, ColName).data().toString(), u"P99"_s);
+    QCOMPARE(model->index(249, ColName).data().toString(), u"Anders"_s);
+    QVERIFY(grid.SetCellValue(249, ColNumber, u"A-1"_s));
+    QCOMPARE(numberOf(u"Anders"_s), u"A-1"_s);
+    QCOMPARE(model->index(249, ColNumber).data().toString(), u"A-1"_s);
+
+    // Another user changed the cell meanwhile: the conflict is told.
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET Number = 'X' WHERE Name = 'P99'"_s));
+    MessageCatcher messages;
+    QVERIFY(!grid.SetCellValue(0, ColNumber, u"Y"_s));
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(messages.texts.first().endsWith(u"\n\n多用户操作冲突!"_s));
+    QCOMPARE(numberOf(u"P99"_s), u"X"_s);
+    QCOMPARE(model->index(0, ColNumber).data().toString(), u"X"_s);
 }
 
 void TestGridCtrl::caretKeys()
