@@ -52,6 +52,7 @@ private Q_SLOTS:
     void logRetention();
     void rightRefusalIsShown();
     void watchdogRetriesUntilTheServerAnswers();
+    void missingReportLibraryIsSaidClearly();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -142,6 +143,15 @@ void TestAppServices::watchdogRetriesUntilTheServerAnswers()
     QVERIFY(theApp.CheckConnection());
     QVERIFY(answer.text.startsWith(u"数据库连接异常!"_s));
     QCOMPARE(GetScalarInt(u"SELECT COUNT(*) FROM qz_Users"_s), 1);
+}
+
+void TestAppServices::missingReportLibraryIsSaidClearly()
+{
+    // No report library is built beside the tests.
+    QVERIFY(!theApp.BindReportEntryPoints());
+    QVERIFY(!theApp.OpenReport && !theApp.CreateReport && !theApp.PrintReport
+            && !theApp.ExportReport);
+    QVERIFY(theApp.m_strReportLibraryError.startsWith(u"报表组件未安装(ferrolyn)"_s));
 }
 
 QTEST_MAIN(TestAppServices)
