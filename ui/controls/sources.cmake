@@ -14,8 +14,13 @@ target_sources(vantrel_ui PRIVATE
 )
 target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cbcgpadogridctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cdeptpane.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmyadogridctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmybcgpgridview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmychartview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmyfilelistview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmyhtmlview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmytreeview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gridcelldelegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keyedrecordwriter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/keysetrowsource.cpp
