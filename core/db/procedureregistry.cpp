@@ -3,6 +3,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadoparameter.h"
 #include "core/db/procedures/coreprocedures.h"
+#include "core/db/procedures/personprocedures.h"
 #include "core/payroll/payrollprocedures.h"
 
 #include <QSqlError>
@@ -105,6 +106,7 @@ bool ProcedureContext::fail(const QString &message)
 ProcedureRegistry::ProcedureRegistry()
 {
     registerCoreProcedures(*this);
+    registerPersonProcedures(*this);
     payroll::registerPayrollProcedures(*this);
 }
 

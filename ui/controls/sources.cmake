@@ -28,3 +28,14 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/recordsetrowsource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recordwriter.cpp
 )
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cdropdownlistdept.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cdroplistgrid.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cdroplisttree.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsectrlfromdb.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsectrlpsn.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsedropctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsegridctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsetreectrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmfceditbrowsectrl.cpp
+)
