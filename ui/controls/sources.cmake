@@ -39,3 +39,7 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ceditbrowsetreectrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmfceditbrowsectrl.cpp
 )
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cdatetimectrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ceditlblctl.cpp
+)

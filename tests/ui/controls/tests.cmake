@@ -4,3 +4,4 @@ vantrel_add_test(NAME tst_csubclasswnd SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_csu
 vantrel_add_test(NAME tst_pickers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_pickers.cpp LIBS vantrel_ui DATABASE)
 vantrel_add_test(NAME tst_relayingviews SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_relayingviews.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_deptpane SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_deptpane.cpp LIBS vantrel_ui DATABASE)
+vantrel_add_test(NAME tst_editlblctl SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editlblctl.cpp LIBS vantrel_ui DATABASE)
