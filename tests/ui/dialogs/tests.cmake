@@ -1,1 +1,5 @@
 vantrel_add_test(NAME tst_dialogbase SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_dialogbase.cpp LIBS vantrel_ui)
+vantrel_add_test(NAME tst_resetorder SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_resetorder.cpp LIBS vantrel_ui DATABASE)
+vantrel_add_test(NAME tst_columntools SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_columntools.cpp LIBS vantrel_ui)
+vantrel_add_test(NAME tst_progressdlg SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_progressdlg.cpp LIBS vantrel_ui)
+vantrel_add_test(NAME tst_scrollable SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_scrollable.cpp LIBS vantrel_ui)
