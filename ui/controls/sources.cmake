@@ -43,3 +43,9 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cdatetimectrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ceditlblctl.cpp
 )
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/cmylistctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmymfctabctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmytoolbarlabel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cmytreectrl.cpp
+)

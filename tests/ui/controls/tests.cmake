@@ -5,3 +5,4 @@ vantrel_add_test(NAME tst_pickers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_pickers.
 vantrel_add_test(NAME tst_relayingviews SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_relayingviews.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_deptpane SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_deptpane.cpp LIBS vantrel_ui DATABASE)
 vantrel_add_test(NAME tst_editlblctl SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editlblctl.cpp LIBS vantrel_ui DATABASE)
+vantrel_add_test(NAME tst_commoncontrols SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_commoncontrols.cpp LIBS vantrel_ui)
