@@ -30,11 +30,12 @@ QColor fromColorRef(int value)
 
 } // namespace
 
-MdiBackground::MdiBackground(QMdiArea &area) : QObject(&area), m_area(area)
+MdiBackground::MdiBackground(QMdiArea &area)
+    : QObject(&area), m_area(area), m_viewport(area.viewport())
 {
     // The area paints nothing of its own; the viewport's paint event is ours first.
     m_area.setBackground(Qt::NoBrush);
-    m_area.viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     ResetBackground();
 }
 
@@ -137,13 +138,15 @@ void MdiBackground::tile(QPainter &painter, const QRect &area) const
 
 bool MdiBackground::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_area.viewport()) {
+    // The viewport is compared by the pointer kept at the start: while the area is being
+    // destroyed it is no scroll area any more and must not be asked for its viewport.
+    if (m_viewport && watched == m_viewport) {
         if (event->type() == QEvent::Paint) {
-            QPainter painter(m_area.viewport());
-            paint(painter, m_area.viewport()->rect());
+            QPainter painter(m_viewport);
+            paint(painter, m_viewport->rect());
         } else if (event->type() == QEvent::Resize) {
             // A centred or stretched picture follows the window.
-            m_area.viewport()->update();
+            m_viewport->update();
         }
     }
     return QObject::eventFilter(watched, event);

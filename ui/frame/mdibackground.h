@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 
 class QMdiArea;
 class QPainter;
@@ -53,6 +54,7 @@ private:
     void tile(QPainter &painter, const QRect &area) const;
 
     QMdiArea &m_area;
+    QPointer<QWidget> m_viewport;
     QColor m_color;
     QPixmap m_picture;
     QString m_picturePath;
