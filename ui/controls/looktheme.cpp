@@ -29,17 +29,17 @@ QPalette tinted(const QColor &window, const QColor &highlight, const QColor &bas
     p.setColor(QPalette::Text, text);
     p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
     p.setColor(QPalette::ToolTipText, Qt::black);
+    // setColor fills every colour group; disabled commands must still look disabled.
+    const QColor disabled = text == Qt::black ? QColor(0x8A, 0x8A, 0x8A) : QColor(0x80, 0x80, 0x80);
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        p.setColor(QPalette::Disabled, role, disabled);
     return p;
 }
 
 QPalette dark()
 {
-    QPalette p = tinted(QColor(0x35, 0x38, 0x3D), QColor(0x4A, 0x7F, 0xC1),
-                        QColor(0x25, 0x27, 0x2B), QColor(0xE8, 0xE8, 0xE8));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    return p;
+    return tinted(QColor(0x35, 0x38, 0x3D), QColor(0x4A, 0x7F, 0xC1), QColor(0x25, 0x27, 0x2B),
+                  QColor(0xE8, 0xE8, 0xE8));
 }
 
 QPalette paletteFor(int id)

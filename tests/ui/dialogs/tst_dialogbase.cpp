@@ -126,6 +126,15 @@ void TestDialogBase::looks()
     LookTheme::apply(210);
     QCOMPARE(LookTheme::current(), 210);
     QVERIFY(QApplication::palette().color(QPalette::Window) != black);
+    // Disabled commands look disabled in every look.
+    for (int id = 210; id <= 218; ++id) {
+        LookTheme::apply(id);
+        const QPalette p = QApplication::palette();
+        QVERIFY2(p.color(QPalette::Disabled, QPalette::ButtonText)
+                     != p.color(QPalette::Active, QPalette::ButtonText),
+                 qPrintable(QString::number(id)));
+    }
+    LookTheme::apply(216);
     // An unknown id gives the Office 2007 look in the colour it had last.
     LookTheme::apply(219);
     QCOMPARE(LookTheme::current(), 216);
