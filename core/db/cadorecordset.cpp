@@ -1,4 +1,5 @@
 #include "core/db/cadorecordset.h"
+#include "core/db/sqlidentifier.h"
 
 #include "core/db/recordsetdata.h"
 
@@ -8,7 +9,6 @@
 #include "core/db/selectstatement.h"
 #include "core/db/valuetext.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -18,12 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString hiddenKeyAlias = u"vt_rowkey"_s;
-
-bool isIdentifier(const QString &text)
-{
-    static const QRegularExpression ident(u"^[A-Za-z_][A-Za-z0-9_]*$"_s);
-    return ident.match(text).hasMatch();
-}
 
 bool isNull(const QVariant &v)
 {
@@ -93,11 +87,11 @@ bool CADORecordset::Open(const QString &source, CADODatabase *db, int option)
     switch (option) {
     case openUnknown:
     case openQuery:
-        if (isIdentifier(m_query))
+        if (IsSqlIdentifier(m_query))
             return openRows(u"SELECT * FROM "_s + m_query, {});
         return openRows(m_query, m_values);
     case openTable:
-        if (!isIdentifier(m_query)) {
+        if (!IsSqlIdentifier(m_query)) {
             StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
                                        u"'%1' is not a table name."_s.arg(m_query)));
             return false;

@@ -1,6 +1,7 @@
 #include "core/db/schemacatalog.h"
 
-#include <QRegularExpression>
+#include "core/db/sqlidentifier.h"
+
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlIndex>
@@ -31,8 +32,7 @@ SchemaCatalog::TableInfo &SchemaCatalog::info(const QString &table)
     if (m_db.driverName() == u"QSQLITE") {
         QSqlQuery q(m_db);
         // table_info takes no bound values; the name is checked to be an identifier first.
-        static const QRegularExpression ident(u"^[A-Za-z_][A-Za-z0-9_]*$"_s);
-        if (ident.match(table).hasMatch() && q.exec(u"PRAGMA table_info("_s + table + u')')) {
+        if (IsSqlIdentifier(table) && q.exec(u"PRAGMA table_info("_s + table + u')')) {
             int keyColumns = 0;
             QString key;
             while (q.next()) {

@@ -4,8 +4,6 @@
 #include "core/db/cadorecordset.h"
 #include "core/query/scalarqueries.h"
 
-#include <QRegularExpression>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -103,14 +101,6 @@ QString GetTableTitle(const QString &qualifiedColumn)
     return GetScalarText(
         u"SELECT Title FROM qz_Table WHERE upper(TblName) = upper(?) ORDER BY ID LIMIT 1"_s,
         { table });
-}
-
-bool IsSqlIdentifier(const QString &name)
-{
-    // Anchored whole: '$' alone would let a trailing newline through.
-    static const QRegularExpression identifier(
-        QRegularExpression::anchoredPattern(u"[A-Za-z_][A-Za-z0-9_]*"_s));
-    return identifier.match(name).hasMatch();
 }
 
 bool IsKnownDataTable(const QString &tableName)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/db/sqlidentifier.h"
+
 #include <QString>
 #include <QVariantList>
 #include <QVector>
@@ -74,10 +76,6 @@ int GetItemWidth(const QString &columnName, const QString &tableName = {});
 QString GetTableTitle(const QString &qualifiedColumn);
 
 // --- Names in statements -------------------------------------------------------------------
-
-// Letters, digits and underscores, not starting with a digit: the only names that enter SQL
-// text unquoted.
-bool IsSqlIdentifier(const QString &name);
 
 // Whether qz_Table describes a table of that name (compared without case) and the name is an
 // identifier.

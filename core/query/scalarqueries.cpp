@@ -3,8 +3,8 @@
 #include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
+#include "core/db/sqlidentifier.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -16,12 +16,6 @@ namespace {
 CADODatabase &orGlobal(CADODatabase *db)
 {
     return db ? *db : theDatabase;
-}
-
-bool isIdentifier(const QString &text)
-{
-    static const QRegularExpression ident(u"^[A-Za-z_][A-Za-z0-9_]*$"_s);
-    return ident.match(text).hasMatch();
 }
 
 // Column 0 of the first row, or an invalid variant.
@@ -78,7 +72,7 @@ bool TableExists(const QString &table, CADODatabase *db)
 bool RecordExists(const QString &table, const QString &condition, const QVariantList &values,
                   CADODatabase *db)
 {
-    if (!isIdentifier(table))
+    if (!IsSqlIdentifier(table))
         return false;
     bool found = false;
     firstValue(orGlobal(db), u"SELECT 1 FROM %1 WHERE (%2)"_s.arg(table, condition), values,
@@ -149,8 +143,8 @@ int InsertReturningId(const QString &table, const QStringList &columns, const QV
                       const QString &keyColumn, CADODatabase *db)
 {
     CADODatabase &conn = orGlobal(db);
-    if (!isIdentifier(table) || !isIdentifier(keyColumn)
-        || !std::all_of(columns.cbegin(), columns.cend(), isIdentifier)
+    if (!IsSqlIdentifier(table) || !IsSqlIdentifier(keyColumn)
+        || !std::all_of(columns.cbegin(), columns.cend(), IsSqlIdentifier)
         || columns.size() != values.size()) {
         conn.StoreError(
             ErrorInfo::make(ErrorCode::InvalidArgument, u"Invalid insert into '%1'."_s.arg(table)));
