@@ -129,7 +129,6 @@ private:
     bool putFieldValue(int index, const QVariant &value);
     bool writeNew();
     bool writeChanges();
-    bool refreshRow(int row);
     bool requireWritable();
     int currentRow() const; // index into the rows, -1 at BOF/EOF
 

@@ -198,52 +198,35 @@ bool CADORecordset::writeNew()
     const int row = currentRow();
     QStringList columns, marks;
     QVariantList values;
+    // The key and every column the rows show come back from the insert itself, so defaults
+    // and generated values are in the row after one round trip.
+    QStringList returned { d.keyColumn };
+    QVector<int> targets;
     for (int i = 0; i < d.set.fields.size(); ++i) {
+        if (d.baseColumns.at(i).isEmpty())
+            continue;
+        returned << d.baseColumns.at(i);
+        targets << i;
         if (!d.changed.at(i))
             continue;
         columns << d.baseColumns.at(i);
         marks << u"?"_s;
         values << d.set.rows.at(row).at(i);
     }
+    const QString returning = returned.join(u", "_s);
     const QString sql = columns.isEmpty()
-        ? u"INSERT INTO %1 DEFAULT VALUES RETURNING %2"_s.arg(d.table, d.keyColumn)
+        ? u"INSERT INTO %1 DEFAULT VALUES RETURNING %2"_s.arg(d.table, returning)
         : u"INSERT INTO %1 (%2) VALUES (%3) RETURNING %4"_s.arg(d.table, columns.join(u", "_s),
-                                                                marks.join(u", "_s), d.keyColumn);
+                                                                marks.join(u", "_s), returning);
     QSqlQuery query(m_db->GetActiveConnection());
     if (!m_db->runQuery(query, sql, values) || !query.next()) {
         StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
         return false;
     }
     d.set.rows[row][d.keyIndex] = query.value(0);
-    // Defaults and generated values become visible in the row.
-    return refreshRow(row);
-}
-
-bool CADORecordset::refreshRow(int row)
-{
-    Data &d = *m_data;
-    QStringList columns;
-    QVector<int> targets;
-    for (int i = 0; i < d.set.fields.size(); ++i) {
-        if (!d.baseColumns.at(i).isEmpty()) {
-            columns << d.baseColumns.at(i);
-            targets << i;
-        }
-    }
-    if (columns.isEmpty())
-        return true;
-    QSqlQuery query(m_db->GetActiveConnection());
-    const QString sql
-        = u"SELECT %1 FROM %2 WHERE %3 = ?"_s.arg(columns.join(u", "_s), d.table, d.keyColumn);
-    if (!m_db->runQuery(query, sql, { d.set.rows.at(row).at(d.keyIndex) })) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
-        return false;
-    }
-    if (query.next()) {
-        for (int c = 0; c < targets.size(); ++c) {
-            const int field = targets.at(c);
-            d.set.rows[row][field] = RowSet::normalise(query.value(c), d.set.fields.at(field).kind);
-        }
+    for (int c = 0; c < targets.size(); ++c) {
+        const int field = targets.at(c);
+        d.set.rows[row][field] = RowSet::normalise(query.value(c + 1), d.set.fields.at(field).kind);
     }
     return true;
 }
