@@ -164,6 +164,14 @@ void TestRecordset::fieldsByNameIgnoreCase()
     tagADOFIELDINFO info;
     QVERIFY(rs.GetFieldInfo(0, &info));
     QCOMPARE(info.m_strName, u"姓名"_s);
+
+    // GetFieldInfo keeps the first 29 characters of a long name; GetFieldName keeps it whole.
+    const QString longName = u"a_column_name_of_forty_characters_long_x"_s;
+    QCOMPARE(longName.size(), 40);
+    QVERIFY(rs.Open(u"SELECT t AS %1 FROM vals"_s.arg(longName), QVariantList {}));
+    QVERIFY(rs.GetFieldInfo(0, &info));
+    QCOMPARE(info.m_strName, longName.left(29));
+    QCOMPARE(rs.GetFieldName(0), longName);
 }
 
 void TestRecordset::writesGoToTheRowByKey()
@@ -225,6 +233,8 @@ void TestRecordset::concurrentEditIsRefused()
     QVERIFY(mine.SetFieldValueText(0, u"mine"_s));
     QVERIFY(!mine.Update());
     QCOMPARE(mine.GetLastError(), ErrorCode::RowConflict);
+    QVERIFY(mine.GetLastErrorString().startsWith(
+        u"Query = SELECT t, d FROM vals\nCADORecordset Error"_s));
     QCOMPARE(mine.GetEditMode(), int(CADORecordset::dbEditNone));
     QString text;
     QVERIFY(mine.GetFieldValueText(0, text));
