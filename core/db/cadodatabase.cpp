@@ -103,6 +103,9 @@ bool CADODatabase::runQuery(QSqlQuery &query, const QString &sql, const QVariant
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (values.isEmpty())
         return query.exec(sql);
+    QString inlined;
+    if (m_dialect.inlineValues(m_db.driver(), sql, values, &inlined))
+        return query.exec(inlined);
     if (!query.prepare(sql))
         return false;
     for (const QVariant &value : values)

@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
@@ -175,6 +176,45 @@ QVariant SqlDialect::toDatabase(const QVariant &value) const
     default:
         return value;
     }
+}
+
+bool SqlDialect::inlineValues(const QSqlDriver *driver, const QString &sql,
+                              const QVariantList &values, QString *out) const
+{
+    if (m_backend != Backend::Postgres || !driver)
+        return false;
+    QString result;
+    result.reserve(sql.size() + values.size() * 8);
+    qsizetype next = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        if (c == u'\'' || c == u'"') {
+            // Copy the quoted text whole; a doubled quote stays inside it.
+            const qsizetype start = i++;
+            while (i < n && sql.at(i) != c)
+                ++i;
+            result += QStringView(sql).mid(start, qMin(i, n - 1) - start + 1);
+        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            const qsizetype stop = end < 0 ? n : end;
+            result += QStringView(sql).mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == u'?') {
+            if (next >= values.size())
+                return false;
+            const QVariant value = toDatabase(values.at(next++));
+            QSqlField field(QString(), value.metaType());
+            field.setValue(value);
+            result += driver->formatValue(field);
+        } else {
+            result += c;
+        }
+    }
+    if (next != values.size())
+        return false;
+    *out = result;
+    return true;
 }
 
 QString SqlDialect::equalsPlaceholder(const QString &column, FieldKind kind) const

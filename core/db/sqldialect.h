@@ -8,6 +8,7 @@
 #include <QVariant>
 
 class QSqlDatabase;
+class QSqlDriver;
 
 namespace vantrel::db {
 
@@ -40,6 +41,13 @@ public:
     // The value as the backend should receive it: dates as canonical local-time text,
     // booleans as 0/1 (flags are INTEGER columns).
     QVariant toDatabase(const QVariant &value) const;
+
+    // PostgreSQL only: the statement with each '?' placeholder (outside quotes and comments)
+    // replaced by the value written as a literal by the driver's own escaping, the same text
+    // the driver sends for a prepared statement. One round trip instead of three (prepare,
+    // execute, deallocate). False when the backend does not inline or the counts differ.
+    bool inlineValues(const QSqlDriver *driver, const QString &sql, const QVariantList &values,
+                      QString *out) const;
 
     // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
     // their meaning, since a file may hold them in more than one text form.

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void countsAffectedRows();
     void transactionsNestAndRollBack();
     void failedStatementLeavesNoPartialChange();
+    void boundValuesStayValues_data();
+    void boundValuesStayValues();
 };
 
 void TestDatabaseConnection::failedCallsKeepTheirReport()
@@ -116,6 +118,47 @@ void TestDatabaseConnection::failedStatementLeavesNoPartialChange()
     QSqlQuery q(db.GetActiveConnection());
     QVERIFY(q.exec(u"SELECT COUNT(*) FROM t"_s) && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestDatabaseConnection::boundValuesStayValues_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("quote and statement") << QVariant(u"x'); DROP TABLE t; --"_s);
+    QTest::newRow("backslashes") << QVariant(u"C:\\tmp\\'\\"_s);
+    QTest::newRow("question mark") << QVariant(u"谁? 何时?"_s);
+    QTest::newRow("NULL") << QVariant();
+    QTest::newRow("bytes") << QVariant(QByteArray("\x00'\\\xff", 4));
+    QTest::newRow("negative double") << QVariant(-0.1);
+}
+
+void TestDatabaseConnection::boundValuesStayValues()
+{
+    QFETCH(QVariant, value);
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(db.Execute(db.dialect().ddl(u"CREATE TABLE t (k INTEGER, v TEXT, b %BLOB%, d DOUBLE "
+                                        "PRECISION)"_s)));
+    const QString column = value.typeId() == QMetaType::QByteArray ? u"b"_s
+        : value.typeId() == QMetaType::Double                      ? u"d"_s
+                                                                   : u"v"_s;
+    // Question marks inside quotes, quoted names and comments are not placeholders.
+    QVERIFY2(db.Execute(u"INSERT INTO t (k, %1) -- the value ? goes in\n"
+                        "VALUES (?, ?)"_s.arg(column),
+                        { 1, value }),
+             qPrintable(db.GetLastErrorString()));
+    QSqlQuery q(db.GetActiveConnection());
+    QVERIFY(db.runQuery(q, u"SELECT %1, '?' AS \"a?b\" FROM t WHERE k = ?"_s.arg(column), { 1 }));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(1).toString(), u"?"_s);
+    if (!value.isValid())
+        QVERIFY(q.value(0).isNull());
+    else if (value.typeId() == QMetaType::QByteArray)
+        QCOMPARE(q.value(0).toByteArray(), value.toByteArray());
+    else
+        QCOMPARE(q.value(0), value);
+    // Too few values is an error, not a statement with a hole.
+    QVERIFY(!db.Execute(u"UPDATE t SET v = ? WHERE k = ?"_s, { u"only one"_s }));
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseConnection)
