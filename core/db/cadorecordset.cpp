@@ -19,11 +19,6 @@ namespace {
 
 const QString hiddenKeyAlias = u"vt_rowkey"_s;
 
-bool isNull(const QVariant &v)
-{
-    return !v.isValid() || v.isNull();
-}
-
 } // namespace
 
 CADORecordset::CADORecordset() : m_data(std::make_shared<Data>()) { }
@@ -331,7 +326,7 @@ bool CADORecordset::IsFieldNull(int index) const
     const int row = currentRow();
     if (row < 0 || index < 0 || index >= m_data->set.fields.size())
         return true;
-    return isNull(m_data->set.rows.at(row).at(index));
+    return isNullValue(m_data->set.rows.at(row).at(index));
 }
 
 // ---- reading values
@@ -369,7 +364,7 @@ bool CADORecordset::GetFieldValueInt64(int index, qint64 &value)
     QVariant v;
     if (!fieldAt(index, &v))
         return false;
-    if (isNull(v)) {
+    if (isNullValue(v)) {
         value = 0;
         return true;
     }
@@ -448,7 +443,7 @@ bool CADORecordset::GetFieldValueDateByName(const QString &name, QDateTime &valu
     QVariant v;
     if (index < 0 || !fieldAt(index, &v))
         return false;
-    if (isNull(v)) {
+    if (isNullValue(v)) {
         value = QDateTime();
         return true;
     }
@@ -471,7 +466,7 @@ bool CADORecordset::GetFieldValueBool(int index, bool &value)
     QVariant v;
     if (!fieldAt(index, &v))
         return false;
-    if (isNull(v)) {
+    if (isNullValue(v)) {
         value = false;
         return true;
     }
@@ -524,7 +519,7 @@ short adoTypeOf(FieldKind kind)
 
 long byteSize(const QVariant &v)
 {
-    if (isNull(v))
+    if (isNullValue(v))
         return 0;
     switch (v.typeId()) {
     case QMetaType::QByteArray:

@@ -11,15 +11,6 @@
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool isNull(const QVariant &v)
-{
-    return !v.isValid() || v.isNull();
-}
-
-} // namespace
-
 bool CADORecordset::requireWritable()
 {
     if (!m_data->table.isEmpty())
@@ -249,7 +240,7 @@ bool CADORecordset::writeChanges()
         const FieldKind kind = d.set.fields.at(i).kind;
         if (kind == FieldKind::Binary)
             continue;
-        if (isNull(d.original.at(i))) {
+        if (isNullValue(d.original.at(i))) {
             checks << column + u" IS NULL"_s;
         } else {
             checks << m_db->dialect().equalsPlaceholder(column, kind);

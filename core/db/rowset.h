@@ -12,6 +12,12 @@ class QSqlQuery;
 
 namespace vantrel::db {
 
+// A database NULL as the rows hold it: an invalid or null QVariant.
+inline bool isNullValue(const QVariant &v)
+{
+    return !v.isValid() || v.isNull();
+}
+
 struct FieldDef
 {
     QString name; // as the statement names it (alias or column)

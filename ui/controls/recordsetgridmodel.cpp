@@ -1,5 +1,6 @@
 #include "ui/controls/recordsetgridmodel.h"
 
+#include "core/db/rowset.h"
 #include "core/db/valuetext.h"
 #include "ui/controls/gridrowsource.h"
 
@@ -11,11 +12,6 @@ using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isNull(const QVariant &v)
-{
-    return !v.isValid() || v.isNull();
-}
 
 bool isNumeric(FieldKind kind)
 {
@@ -223,7 +219,7 @@ QString RecordsetGridModel::displayTextOfRecord(int record, int column) const
     if (c.cell == CheckCell)
         return {};
     const QVariant value = fieldValue(record, column);
-    if (isNull(value))
+    if (isNullValue(value))
         return {};
     if (value.typeId() == QMetaType::QDateTime)
         return value.toDateTime().toString(dateFormatOf(c.dates));
@@ -235,10 +231,10 @@ QVariant RecordsetGridModel::editValue(int record, int column) const
     const QVariant value = fieldValue(record, column);
     const Column &c = m_columns.at(column);
     if (c.cell == DateCell) {
-        const QDateTime when = isNull(value) ? QDateTime() : value.toDateTime();
+        const QDateTime when = isNullValue(value) ? QDateTime() : value.toDateTime();
         return c.dates == DateOnly ? QVariant(when.date()) : QVariant(when);
     }
-    if (isNull(value))
+    if (isNullValue(value))
         return QString();
     if (value.typeId() == QMetaType::Double)
         return DoubleToText(value.toDouble());
@@ -248,7 +244,7 @@ QVariant RecordsetGridModel::editValue(int record, int column) const
 QVariant RecordsetGridModel::checkState(int record, int column) const
 {
     const QVariant value = fieldValue(record, column);
-    const bool on = !isNull(value)
+    const bool on = !isNullValue(value)
         && (value.typeId() == QMetaType::Bool ? value.toBool() : value.toLongLong() != 0);
     return on ? Qt::Checked : Qt::Unchecked;
 }
@@ -345,7 +341,7 @@ bool RecordsetGridModel::toFieldValue(int column, const QVariant &input, QVarian
         *value = c.kind == FieldKind::Boolean ? QVariant(on) : QVariant(on ? 1 : 0);
         return true;
     }
-    if (isNull(input))
+    if (isNullValue(input))
         return true;
     if (input.typeId() == QMetaType::QDate || input.typeId() == QMetaType::QDateTime) {
         const QDateTime when
