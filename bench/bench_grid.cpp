@@ -6,6 +6,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
+#include "core/db/databasefile.h"
 #include "core/db/schema.h"
 #include "core/query/querybuilders.h"
 #include "ui/controls/cmyadogridctrl.h"
@@ -199,7 +200,7 @@ int main(int argc, char **argv)
     const QString path = dir.filePath(u"bench.db"_s);
     {
         CADODatabase builder;
-        if (!builder.Open(ConnectionString::forSqlite(path)) || !upgradeSchema(builder)
+        if (!createSqliteDatabase(path) || !builder.Open(ConnectionString::forSqlite(path)) || !upgradeSchema(builder)
             || !addUserColumns(builder) || !insertPersons(builder)) {
             std::fprintf(stderr, "fixture failed: %s\n", qPrintable(builder.GetLastErrorString()));
             return 1;

@@ -5,6 +5,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
+#include "core/db/databasefile.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -28,10 +29,12 @@ QString env(const char *name)
 // Opens a fresh database of the backend; empty text on success, else why not.
 QString openDatabase(CADODatabase &db, Backend backend, QTemporaryDir &dir)
 {
-    if (backend == Backend::Sqlite)
-        return db.Open(ConnectionString::forSqlite(dir.filePath(u"bench.db"_s)))
-            ? QString()
-            : db.GetLastErrorString();
+    if (backend == Backend::Sqlite) {
+        const QString path = dir.filePath(u"bench.db"_s);
+        if (const vantrel::Status created = createSqliteDatabase(path); !created)
+            return created.error();
+        return db.Open(ConnectionString::forSqlite(path)) ? QString() : db.GetLastErrorString();
+    }
     if (env("VANTREL_PG_HOST").isEmpty())
         return u"no PostgreSQL server (VANTREL_PG_HOST)"_s;
     const QString admin = ConnectionString::forPostgres(

@@ -2,6 +2,8 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -68,8 +70,20 @@ bool CADODatabase::Open(const QString &connectionString)
 
     m_db = QSqlDatabase::addDatabase(m_dialect.qtDriverName(), m_connectionName);
     if (cs.backend() == Backend::Sqlite) {
-        m_db.setDatabaseName(cs.filePath());
-        m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000"_s);
+        // Opening never creates: a missing file (an unplugged share, a typo) must not turn
+        // into a new, empty database.
+        const bool inMemory = cs.filePath() == u":memory:";
+        if (!inMemory && !QFileInfo::exists(cs.filePath())) {
+            StoreError(ErrorInfo::make(ErrorCode::FileNotFound,
+                                       u"The database file %1 does not exist."_s.arg(cs.filePath())));
+            Close();
+            return false;
+        }
+        m_db.setDatabaseName(inMemory ? cs.filePath()
+                                      : QUrl::fromLocalFile(cs.filePath()).toString(
+                                            QUrl::FullyEncoded)
+                                          + u"?mode=rw"_s);
+        m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"_s);
     } else {
         m_db.setHostName(cs.host());
         if (cs.port() > 0)
@@ -129,6 +143,27 @@ bool CADODatabase::Execute(const QString &sql, const QVariantList &values)
     if (isStructureChange(sql))
         m_catalog.invalidate();
     return true;
+}
+
+QueryResult CADODatabase::run(const QString &sql, const QVariantList &values)
+{
+    if (!IsOpen())
+        return QueryResult::failure(
+            ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+    QSqlQuery query(m_db);
+    if (!runQuery(query, sql, values))
+        return QueryResult::failure(
+            ErrorInfo::fromSqlError(query.lastError(), m_dialect.qtDriverName()));
+    QueryResult result;
+    result.ok = true;
+    result.returnsRows = query.isSelect();
+    if (result.returnsRows)
+        result.rows = RowSet::fromQuery(*this, query);
+    else
+        result.rowsAffected = qMax(0, query.numRowsAffected());
+    if (isStructureChange(sql))
+        m_catalog.invalidate();
+    return result;
 }
 
 void CADODatabase::StoreError(const ErrorInfo &error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/errorreport.h"
+#include "core/db/queryresult.h"
 #include "core/db/schemacatalog.h"
 #include "core/db/sqldialect.h"
 
@@ -30,6 +31,11 @@ public:
 
     // A statement that returns no rows; the values are bound to its '?' placeholders.
     bool Execute(const QString &sql, const QVariantList &values = {});
+
+    // Runs one statement with its values bound to the '?' placeholders and returns its rows
+    // whole, or why it failed. The error fields of this object are left alone: the caller
+    // decides what to keep and show.
+    vantrel::db::QueryResult run(const QString &sql, const QVariantList &values = {});
 
     QSqlDatabase GetActiveConnection() const { return m_db; }
     const vantrel::db::SqlDialect &dialect() const { return m_dialect; }

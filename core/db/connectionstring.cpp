@@ -123,6 +123,11 @@ bool ConnectionString::integratedSecurity() const
     return v == u"sspi" || v == u"true" || v == u"yes";
 }
 
+QString ConnectionString::sslMode() const
+{
+    return first({ "ssl mode", "sslmode" }).toLower();
+}
+
 QString ConnectionString::masked(const QString &text)
 {
     static const QRegularExpression password(

@@ -27,6 +27,9 @@ public:
     QString password() const;
     QString databaseName() const;
     bool integratedSecurity() const; // log in as the operating-system user
+    // PostgreSQL: libpq's sslmode ("disable", "prefer", "require", "verify-full" …); empty
+    // leaves libpq's default.
+    QString sslMode() const;
 
     // The text with the password replaced by asterisks, for error reports.
     static QString masked(const QString &text);

@@ -16,6 +16,7 @@ constexpr quint32 ObjectClosed = 0x800A0E78; // the connection or recordset is n
 constexpr quint32 RowConflict = 0x80040E38;  // another user changed or deleted the row
 constexpr quint32 NotUpdatable = 0x800A0CB3; // the recordset cannot write this change
 constexpr quint32 NoCurrentRecord = 0x800A0BCD;
+constexpr quint32 FileNotFound = 0x80030002; // an embedded database file that is not there
 } // namespace ErrorCode
 
 struct ErrorInfo

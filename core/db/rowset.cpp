@@ -22,6 +22,13 @@ int RowSet::fieldIndex(const QString &name) const
     return -1;
 }
 
+QVariant RowSet::value(int row, int column) const
+{
+    if (row < 0 || row >= rows.size() || column < 0 || column >= rows.at(row).size())
+        return {};
+    return rows.at(row).at(column);
+}
+
 QVariant RowSet::normalise(const QVariant &value, FieldKind kind)
 {
     if (!value.isValid() || value.isNull())

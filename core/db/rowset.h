@@ -35,6 +35,9 @@ struct RowSet
     QVector<QVector<QVariant>> rows;
 
     int fieldIndex(const QString &name) const; // case-insensitive, -1 when absent
+    int rowCount() const { return int(rows.size()); }
+    // The value at a row and column; an invalid QVariant for NULL or out of range.
+    QVariant value(int row, int column) const;
 
     // Reads every remaining row of an executed query.
     static RowSet fromQuery(CADODatabase &db, QSqlQuery &query);

@@ -1,6 +1,7 @@
 #include "testdatabase.h"
 
 #include "core/db/connectionstring.h"
+#include "core/db/databasefile.h"
 #include "core/db/schema.h"
 
 #include <QAtomicInt>
@@ -98,7 +99,12 @@ bool TestDatabase::open(CADODatabase &db, bool withSchema)
             m_error = u"No temporary folder"_s;
             return false;
         }
-        m_connectionString = ConnectionString::forSqlite(m_dir.filePath(u"test.db"_s));
+        const QString path = m_dir.filePath(u"test.db"_s);
+        if (const vantrel::Status created = createSqliteDatabase(path); !created) {
+            m_error = created.error();
+            return false;
+        }
+        m_connectionString = ConnectionString::forSqlite(path);
     }
     if (!db.Open(m_connectionString)) {
         m_error = db.GetLastErrorString();
