@@ -166,6 +166,34 @@ QueryResult CADODatabase::run(const QString &sql, const QVariantList &values)
     return result;
 }
 
+QueryResult CADODatabase::runReadOnly(const QString &sql, const QVariantList &values)
+{
+    if (!IsOpen())
+        return QueryResult::failure(
+            ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+    if (backend() == Backend::Sqlite) {
+        // query_only holds for the connection until switched off again.
+        if (const QueryResult on = run(u"PRAGMA query_only = ON"_s); !on.ok)
+            return on;
+        QueryResult result = run(sql, values);
+        run(u"PRAGMA query_only = OFF"_s);
+        return result;
+    }
+    // SET LOCAL inside a savepoint ends with it, so the session keeps its own mode.
+    const bool own = m_transactionDepth == 0;
+    if (own && !BeginTrans())
+        return QueryResult::failure(ErrorInfo::make(m_lastErrorCode, m_lastError));
+    run(u"SAVEPOINT vt_readonly"_s);
+    QueryResult result = run(u"SET LOCAL transaction_read_only = on"_s);
+    if (result.ok)
+        result = run(sql, values);
+    run(u"ROLLBACK TO SAVEPOINT vt_readonly"_s);
+    run(u"RELEASE SAVEPOINT vt_readonly"_s);
+    if (own)
+        RollbackTrans();
+    return result;
+}
+
 void CADODatabase::StoreError(const ErrorInfo &error)
 {
     m_lastError = u"Connection String = "_s + ConnectionString::masked(m_connectionString) + u'\n'

@@ -36,6 +36,9 @@ public:
     // whole, or why it failed. The error fields of this object are left alone: the caller
     // decides what to keep and show.
     vantrel::db::QueryResult run(const QString &sql, const QVariantList &values = {});
+    // The same for a query that must not change anything (a user's conditions, a report's
+    // source): the database refuses any write it attempts, inside or outside a transaction.
+    vantrel::db::QueryResult runReadOnly(const QString &sql, const QVariantList &values = {});
 
     QSqlDatabase GetActiveConnection() const { return m_db; }
     const vantrel::db::SqlDialect &dialect() const { return m_dialect; }
