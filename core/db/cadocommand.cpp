@@ -1,11 +1,10 @@
 #include "core/db/cadocommand.h"
 
+#include <climits>
+
 #include "core/db/cadodatabase.h"
 #include "core/db/cadoparameter.h"
 #include "core/db/procedureregistry.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
@@ -104,25 +103,25 @@ bool CADOCommand::runText()
         if (p->GetDirection() != adParamReturnValue && p->GetDirection() != adParamOutput)
             values << p->GetValue();
     }
-    QSqlQuery query(m_db->GetActiveConnection());
-    if (!m_db->runQuery(query, m_text, values)) {
-        storeError(ErrorCode::CommandError, query.lastError().text());
+    QueryResult result = m_db->run(m_text, values);
+    if (!result.ok) {
+        storeError(result.error.code, result.error.description);
         return false;
     }
-    if (query.isSelect()) {
-        m_result = RowSet::fromQuery(*m_db, query);
+    if (result.returnsRows) {
+        m_result = std::move(result.rows);
         m_hasResult = true;
     } else {
-        m_recordsAffected = qMax(0, query.numRowsAffected());
+        m_recordsAffected = int(qMin<qint64>(result.rowsAffected, INT_MAX));
     }
     return true;
 }
 
 QVariant CADOCommand::ExecuteScalar()
 {
-    if (!Execute() || !m_hasResult || m_result.rows.isEmpty() || m_result.fields.isEmpty())
+    if (!Execute() || !m_hasResult)
         return {};
-    return m_result.rows.first().first();
+    return m_result.value(0, 0);
 }
 
 RowSet CADOCommand::TakeResultSet()

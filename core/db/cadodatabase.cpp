@@ -1,11 +1,16 @@
 #include "core/db/cadodatabase.h"
 
+#include "core/db/pgrunner.h"
+#include "core/db/sqliterunner.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
+
+#include <limits>
+#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
@@ -48,9 +53,10 @@ void CADODatabase::Close()
         return;
     m_db.close();
     m_db = QSqlDatabase();
-    m_catalog.reset(m_db);
+    m_handle = nullptr;
+    m_catalog.reset(nullptr);
     QSqlDatabase::removeDatabase(m_connectionName);
-    m_transactionDepth = 0;
+    m_failedLevels.clear();
 }
 
 bool CADODatabase::Open(const QString &connectionString)
@@ -74,15 +80,16 @@ bool CADODatabase::Open(const QString &connectionString)
         // into a new, empty database.
         const bool inMemory = cs.filePath() == u":memory:";
         if (!inMemory && !QFileInfo::exists(cs.filePath())) {
-            StoreError(ErrorInfo::make(ErrorCode::FileNotFound,
-                                       u"The database file %1 does not exist."_s.arg(cs.filePath())));
+            StoreError(
+                ErrorInfo::make(ErrorCode::FileNotFound,
+                                u"The database file %1 does not exist."_s.arg(cs.filePath())));
             Close();
             return false;
         }
-        m_db.setDatabaseName(inMemory ? cs.filePath()
-                                      : QUrl::fromLocalFile(cs.filePath()).toString(
-                                            QUrl::FullyEncoded)
-                                          + u"?mode=rw"_s);
+        m_db.setDatabaseName(inMemory
+                                 ? cs.filePath()
+                                 : QUrl::fromLocalFile(cs.filePath()).toString(QUrl::FullyEncoded)
+                                     + u"?mode=rw"_s);
         m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"_s);
     } else {
         m_db.setHostName(cs.host());
@@ -93,7 +100,22 @@ bool CADODatabase::Open(const QString &connectionString)
             m_db.setUserName(cs.userName());
             m_db.setPassword(cs.password());
         }
-        m_db.setConnectOptions(u"connect_timeout=10"_s);
+        // Keepalives and a send timeout: a dropped network is noticed in about a minute
+        // instead of the operating system's many minutes.
+        QString options = u"connect_timeout=10;keepalives=1;keepalives_idle=30;"
+                          "keepalives_interval=10;keepalives_count=3;tcp_user_timeout=60000"_s;
+        if (const QString ssl = cs.sslMode(); !ssl.isEmpty()) {
+            static const QStringList known { u"disable"_s, u"allow"_s,     u"prefer"_s,
+                                             u"require"_s, u"verify-ca"_s, u"verify-full"_s };
+            if (!known.contains(ssl)) {
+                StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
+                                           u"Unknown SSL mode '%1'."_s.arg(ssl)));
+                Close();
+                return false;
+            }
+            options += u";sslmode="_s + ssl;
+        }
+        m_db.setConnectOptions(options);
     }
 
     if (!m_db.open()) {
@@ -101,68 +123,99 @@ bool CADODatabase::Open(const QString &connectionString)
         Close();
         return false;
     }
+    const QVariant handle = m_db.driver()->handle();
+    m_handle = handle.isValid() ? *static_cast<void *const *>(handle.constData()) : nullptr;
     QString error;
-    if (!m_dialect.prepareConnection(m_db, &error)) {
-        StoreError(ErrorInfo::make(ErrorCode::Failed, error, m_dialect.qtDriverName()));
+    if (!m_handle || !m_dialect.prepareConnection(m_db, &error)) {
+        StoreError(
+            ErrorInfo::make(ErrorCode::Failed,
+                            error.isEmpty() ? u"The driver gives no connection handle."_s : error,
+                            m_dialect.qtDriverName()));
         Close();
         return false;
     }
-    m_catalog.reset(m_db);
+    for (const QString &setting : m_dialect.sessionSettings()) {
+        if (const QueryResult r = runStatement(setting, {}); !r.ok) {
+            StoreError(r.error);
+            Close();
+            return false;
+        }
+    }
+    m_catalog.reset(this);
     return true;
 }
 
-bool CADODatabase::runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values) const
+QueryResult CADODatabase::runStatement(const QString &sql, const QVariantList &values)
 {
-    query.setForwardOnly(true);
-    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (values.isEmpty())
-        return query.exec(sql);
-    QString inlined;
-    if (m_dialect.inlineValues(m_db.driver(), sql, values, &inlined))
-        return query.exec(inlined);
-    if (!query.prepare(sql))
-        return false;
+    if (!IsOpen() || !m_handle)
+        return QueryResult::failure(
+            ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+    if (backend() == Backend::Postgres)
+        return postgres::run(static_cast<PGconn *>(m_handle), sql, values);
+    QVariantList stored;
+    stored.reserve(values.size());
     for (const QVariant &value : values)
-        query.addBindValue(m_dialect.toDatabase(value));
-    return query.exec();
+        stored << m_dialect.toDatabase(value);
+    return sqlite::run(static_cast<sqlite3 *>(m_handle), sql, stored);
+}
+
+void CADODatabase::markFailed()
+{
+    if (!m_failedLevels.isEmpty())
+        m_failedLevels.last() = true;
+}
+
+QueryResult CADODatabase::run(const QString &sql, const QVariantList &values)
+{
+    QueryResult result = runStatement(sql, values);
+    if (!result.ok)
+        markFailed();
+    else if (isStructureChange(sql))
+        m_catalog.invalidate();
+    return result;
 }
 
 bool CADODatabase::Execute(const QString &sql, const QVariantList &values)
 {
     m_recordsAffected = 0;
-    if (!IsOpen()) {
-        StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+    const QueryResult result = run(sql, values);
+    if (!result.ok) {
+        StoreError(result.error);
         return false;
     }
-    QSqlQuery query(m_db);
-    if (!runQuery(query, sql, values)) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_dialect.qtDriverName()));
-        return false;
-    }
-    m_recordsAffected = qMax(0, query.numRowsAffected());
-    if (isStructureChange(sql))
-        m_catalog.invalidate();
+    m_recordsAffected = int(qMin<qint64>(result.rowsAffected, std::numeric_limits<int>::max()));
     return true;
 }
 
-QueryResult CADODatabase::run(const QString &sql, const QVariantList &values)
+QueryResult CADODatabase::runBatch(const QString &sql, const QVector<QVariantList> &rows)
 {
-    if (!IsOpen())
+    if (!IsOpen() || !m_handle)
         return QueryResult::failure(
             ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
-    QSqlQuery query(m_db);
-    if (!runQuery(query, sql, values))
-        return QueryResult::failure(
-            ErrorInfo::fromSqlError(query.lastError(), m_dialect.qtDriverName()));
+    DbTransaction transaction(*this);
+    if (!transaction.isActive())
+        return QueryResult::failure(ErrorInfo::make(m_lastErrorCode, m_lastError));
     QueryResult result;
-    result.ok = true;
-    result.returnsRows = query.isSelect();
-    if (result.returnsRows)
-        result.rows = RowSet::fromQuery(*this, query);
-    else
-        result.rowsAffected = qMax(0, query.numRowsAffected());
-    if (isStructureChange(sql))
-        m_catalog.invalidate();
+    if (backend() == Backend::Postgres) {
+        result = postgres::runBatch(static_cast<PGconn *>(m_handle), sql, rows);
+    } else {
+        QVector<QVariantList> stored;
+        stored.reserve(rows.size());
+        for (const QVariantList &row : rows) {
+            QVariantList values;
+            values.reserve(row.size());
+            for (const QVariant &value : row)
+                values << m_dialect.toDatabase(value);
+            stored << values;
+        }
+        result = sqlite::runBatch(static_cast<sqlite3 *>(m_handle), sql, stored);
+    }
+    if (!result.ok) {
+        markFailed();
+        return result;
+    }
+    if (!transaction.commit())
+        return QueryResult::failure(ErrorInfo::make(m_lastErrorCode, m_lastError));
     return result;
 }
 
@@ -171,26 +224,18 @@ QueryResult CADODatabase::runReadOnly(const QString &sql, const QVariantList &va
     if (!IsOpen())
         return QueryResult::failure(
             ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
-    if (backend() == Backend::Sqlite) {
-        // query_only holds for the connection until switched off again.
-        if (const QueryResult on = run(u"PRAGMA query_only = ON"_s); !on.ok)
-            return on;
-        QueryResult result = run(sql, values);
-        run(u"PRAGMA query_only = OFF"_s);
-        return result;
-    }
-    // SET LOCAL inside a savepoint ends with it, so the session keeps its own mode.
-    const bool own = m_transactionDepth == 0;
-    if (own && !BeginTrans())
+    // A level of its own, always rolled back: on PostgreSQL SET LOCAL ends with it; SQLite's
+    // query_only holds for the connection until it is switched off again.
+    if (!BeginTrans())
         return QueryResult::failure(ErrorInfo::make(m_lastErrorCode, m_lastError));
-    run(u"SAVEPOINT vt_readonly"_s);
-    QueryResult result = run(u"SET LOCAL transaction_read_only = on"_s);
+    const bool sqlite = backend() == Backend::Sqlite;
+    QueryResult result = runStatement(
+        sqlite ? u"PRAGMA query_only = ON"_s : u"SET LOCAL transaction_read_only = on"_s, {});
     if (result.ok)
-        result = run(sql, values);
-    run(u"ROLLBACK TO SAVEPOINT vt_readonly"_s);
-    run(u"RELEASE SAVEPOINT vt_readonly"_s);
-    if (own)
-        RollbackTrans();
+        result = runStatement(sql, values);
+    if (sqlite)
+        runStatement(u"PRAGMA query_only = OFF"_s, {});
+    RollbackTrans();
     return result;
 }
 
@@ -203,13 +248,20 @@ void CADODatabase::StoreError(const ErrorInfo &error)
 
 bool CADODatabase::runControl(const QString &sql)
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(sql)) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_dialect.qtDriverName()));
-        return false;
-    }
-    return true;
+    const QueryResult result = runStatement(sql, {});
+    if (!result.ok)
+        StoreError(result.error);
+    return result.ok;
 }
+
+namespace {
+
+QString savepointName(int level)
+{
+    return u"vt_sp"_s + QString::number(level);
+}
+
+} // namespace
 
 bool CADODatabase::BeginTrans()
 {
@@ -217,40 +269,49 @@ bool CADODatabase::BeginTrans()
         StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
         return false;
     }
-    const bool ok = m_transactionDepth == 0
-        ? runControl(u"BEGIN"_s)
-        : runControl(u"SAVEPOINT vt_sp"_s + QString::number(m_transactionDepth));
-    if (ok)
-        ++m_transactionDepth;
-    return ok;
+    const int depth = transactionDepth();
+    if (!runControl(depth == 0 ? u"BEGIN"_s : u"SAVEPOINT "_s + savepointName(depth)))
+        return false;
+    m_failedLevels.push_back(false);
+    return true;
 }
 
 bool CADODatabase::CommitTrans()
 {
-    if (m_transactionDepth <= 0)
+    if (m_failedLevels.isEmpty())
         return false;
-    const int level = m_transactionDepth - 1;
-    const bool ok = level == 0 ? runControl(u"COMMIT"_s)
-                               : runControl(u"RELEASE SAVEPOINT vt_sp"_s + QString::number(level));
-    if (ok)
-        --m_transactionDepth;
-    return ok;
+    const int level = transactionDepth() - 1;
+    const bool aborted = m_failedLevels.last()
+        || (level == 0 && backend() == Backend::Postgres
+            && postgres::transactionAborted(static_cast<PGconn *>(m_handle)));
+    if (aborted) {
+        RollbackTrans();
+        markFailed();
+        StoreError(ErrorInfo::make(ErrorCode::Failed,
+                                   u"The transaction was rolled back: a statement inside it "
+                                   "failed."_s));
+        return false;
+    }
+    if (!runControl(level == 0 ? u"COMMIT"_s : u"RELEASE SAVEPOINT "_s + savepointName(level)))
+        return false;
+    m_failedLevels.removeLast();
+    return true;
 }
 
 bool CADODatabase::RollbackTrans()
 {
-    if (m_transactionDepth <= 0)
+    if (m_failedLevels.isEmpty())
         return false;
-    const int level = m_transactionDepth - 1;
+    const int level = transactionDepth() - 1;
     bool ok;
     if (level == 0) {
         ok = runControl(u"ROLLBACK"_s);
     } else {
         // Rolling back to a savepoint keeps it; release it so the names stay balanced.
-        ok = runControl(u"ROLLBACK TO SAVEPOINT vt_sp"_s + QString::number(level))
-            && runControl(u"RELEASE SAVEPOINT vt_sp"_s + QString::number(level));
+        ok = runControl(u"ROLLBACK TO SAVEPOINT "_s + savepointName(level))
+            && runControl(u"RELEASE SAVEPOINT "_s + savepointName(level));
     }
-    --m_transactionDepth;
+    m_failedLevels.removeLast();
     return ok;
 }
 

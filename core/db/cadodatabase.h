@@ -8,8 +8,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
-
-class QSqlQuery;
+#include <QVector>
 
 // One database connection (SQLite file or PostgreSQL server) named by an ADO-style
 // connection string. Open and Execute never throw: they return false and keep the error
@@ -32,13 +31,18 @@ public:
     // A statement that returns no rows; the values are bound to its '?' placeholders.
     bool Execute(const QString &sql, const QVariantList &values = {});
 
-    // Runs one statement with its values bound to the '?' placeholders and returns its rows
-    // whole, or why it failed. The error fields of this object are left alone: the caller
-    // decides what to keep and show.
+    // Runs one statement with its values bound to the '?' placeholders (on PostgreSQL sent as
+    // parameters, never as text) and returns its rows whole, or why it failed. The error
+    // fields of this object are left alone: the caller decides what to keep and show. A
+    // failure inside a transaction marks it failed (see CommitTrans).
     vantrel::db::QueryResult run(const QString &sql, const QVariantList &values = {});
     // The same for a query that must not change anything (a user's conditions, a report's
     // source): the database refuses any write it attempts, inside or outside a transaction.
     vantrel::db::QueryResult runReadOnly(const QString &sql, const QVariantList &values = {});
+    // One statement for many value lists (an import, a calculation pass, a new period):
+    // prepared once, in one transaction of its own unless one is open, pipelined on
+    // PostgreSQL. All rows or none: the first failing row is named in the error.
+    vantrel::db::QueryResult runBatch(const QString &sql, const QVector<QVariantList> &rows);
 
     QSqlDatabase GetActiveConnection() const { return m_db; }
     const vantrel::db::SqlDialect &dialect() const { return m_dialect; }
@@ -50,22 +54,24 @@ public:
     QString GetLastErrorString() const { return m_lastError; }
     quint32 GetLastError() const { return m_lastErrorCode; }
 
-    // Nested calls use savepoints: only the outermost commit ends the transaction.
+    // Nested calls use savepoints: only the outermost commit ends the transaction. A statement
+    // that failed inside a level makes its commit fail on both backends (PostgreSQL aborts such
+    // a transaction): the level is rolled back, CommitTrans returns false, and the enclosing
+    // level counts as failed too. Rolling a level back clears its failure.
     bool BeginTrans();
     bool CommitTrans();
     bool RollbackTrans();
-    int transactionDepth() const { return m_transactionDepth; }
+    int transactionDepth() const { return int(m_failedLevels.size()); }
 
     void StoreError(const vantrel::db::ErrorInfo &error);
 
-    // Prepares (when there are values) and runs one statement with the values bound through
-    // the dialect. The query must be built on this connection.
-    bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values) const;
-
 private:
     bool runControl(const QString &sql);
+    vantrel::db::QueryResult runStatement(const QString &sql, const QVariantList &values);
+    void markFailed();
 
     QSqlDatabase m_db;
+    void *m_handle = nullptr; // sqlite3* or PGconn*, owned by the driver
     QString m_connectionName;
     vantrel::db::SqlDialect m_dialect;
     vantrel::db::SchemaCatalog m_catalog;
@@ -73,7 +79,7 @@ private:
     QString m_lastError;
     quint32 m_lastErrorCode = 0;
     int m_recordsAffected = 0;
-    int m_transactionDepth = 0;
+    QVector<bool> m_failedLevels; // one per open transaction level, innermost last
 };
 
 // The one connection of the session, opened by the login.

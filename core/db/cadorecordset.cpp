@@ -9,9 +9,6 @@
 #include "core/db/selectstatement.h"
 #include "core/db/valuetext.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
@@ -56,17 +53,12 @@ void CADORecordset::Close()
     m_data = std::make_shared<Data>();
 }
 
-bool CADORecordset::Open(const QString &source, int option)
+bool CADORecordset::Open(const QString &source, OpenOption option)
 {
     return Open(source, m_db, option);
 }
 
-bool CADORecordset::OpenWithOwnConnection(const QString &source, int option)
-{
-    return Open(source, m_db, option);
-}
-
-bool CADORecordset::Open(const QString &source, CADODatabase *db, int option)
+bool CADORecordset::Open(const QString &source, CADODatabase *db, OpenOption option)
 {
     Close();
     if (!source.isEmpty()) {
@@ -80,19 +72,19 @@ bool CADORecordset::Open(const QString &source, CADODatabase *db, int option)
         m_db = db;
 
     switch (option) {
-    case openUnknown:
-    case openQuery:
+    case OpenOption::Unknown:
+    case OpenOption::Query:
         if (IsSqlIdentifier(m_query))
             return openRows(u"SELECT * FROM "_s + m_query, {});
         return openRows(m_query, m_values);
-    case openTable:
+    case OpenOption::Table:
         if (!IsSqlIdentifier(m_query)) {
             StoreError(ErrorInfo::make(ErrorCode::InvalidArgument,
                                        u"'%1' is not a table name."_s.arg(m_query)));
             return false;
         }
         return openRows(u"SELECT * FROM "_s + m_query, {});
-    case openStoredProc: {
+    case OpenOption::StoredProc: {
         if (!m_db) {
             StoreError(ErrorInfo::make(ErrorCode::ObjectClosed, u"No connection."_s));
             return false;
@@ -100,9 +92,8 @@ bool CADORecordset::Open(const QString &source, CADODatabase *db, int option)
         CADOCommand command(m_db, m_query);
         return Open(command);
     }
-    default:
-        return false;
     }
+    return false;
 }
 
 bool CADORecordset::Open(const QString &sql, const QVariantList &values)
@@ -134,15 +125,21 @@ bool CADORecordset::OpenSchemaTables()
         return false;
     }
     Close();
-    RowSet set;
-    set.fields = { FieldDef { u"TABLE_NAME"_s, FieldKind::Text, {}, -1 },
-                   FieldDef { u"TABLE_TYPE"_s, FieldKind::Text, {}, -1 } };
-    const QSqlDatabase db = m_db->GetActiveConnection();
-    for (const QString &name : db.tables(QSql::Tables))
-        set.rows.push_back({ name, u"TABLE"_s });
-    for (const QString &name : db.tables(QSql::Views))
-        set.rows.push_back({ name, u"VIEW"_s });
-    adopt(std::move(set));
+    const QString sql = m_db->backend() == Backend::Postgres
+        ? u"SELECT table_name AS TABLE_NAME, CASE table_type WHEN 'VIEW' THEN 'VIEW' "
+          "ELSE 'TABLE' END AS TABLE_TYPE FROM information_schema.tables "
+          "WHERE table_schema = current_schema() ORDER BY 2, 1"_s
+        : u"SELECT name AS TABLE_NAME, upper(type) AS TABLE_TYPE FROM sqlite_master "
+          "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+          "ORDER BY 2, 1"_s;
+    QueryResult tables = m_db->run(sql);
+    if (!tables.ok) {
+        StoreError(tables.error);
+        return false;
+    }
+    tables.rows.fields[0].name = u"TABLE_NAME"_s;
+    tables.rows.fields[1].name = u"TABLE_TYPE"_s;
+    adopt(std::move(tables.rows));
     return true;
 }
 
@@ -168,21 +165,20 @@ bool CADORecordset::openRows(const QString &sql, const QVariantList &values)
         }
     }
 
-    QSqlQuery query(m_db->GetActiveConnection());
-    if (!m_db->runQuery(query, runSql, values)) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+    QueryResult result = m_db->run(runSql, values);
+    if (!result.ok) {
+        StoreError(result.error);
         return false;
     }
-    RowSet set = RowSet::fromQuery(*m_db, query);
-    const bool returnsRows = query.isSelect();
-    adopt(std::move(set));
+    const bool returnsRows = result.returnsRows;
+    adopt(std::move(result.rows));
     m_data->open = returnsRows;
     if (!returnsRows || key.isEmpty())
         return true;
 
     Data &d = *m_data;
     if (hiddenKey) {
-        d.set.fields.removeLast(); // the rows keep the key after the visible fields
+        d.set.hideLastField(); // the rows keep the key after the visible fields
         d.keyIndex = int(d.set.fields.size());
     }
     d.baseColumns.resize(d.set.fields.size());
@@ -207,7 +203,7 @@ void CADORecordset::adopt(RowSet rows)
     m_data = std::make_shared<Data>();
     m_data->set = std::move(rows);
     m_data->open = true;
-    m_data->visible.resize(m_data->set.rows.size());
+    m_data->visible.resize(m_data->set.rowCount());
     std::iota(m_data->visible.begin(), m_data->visible.end(), 0);
     m_data->pos = 0;
     m_editStatus = dbEditNone;
@@ -317,7 +313,7 @@ bool CADORecordset::fieldAt(int index, QVariant *value)
                                    u"Field index %1 is out of range."_s.arg(index)));
         return false;
     }
-    *value = m_data->set.rows.at(row).at(index);
+    *value = m_data->set.value(row, index);
     return true;
 }
 
@@ -326,7 +322,7 @@ bool CADORecordset::IsFieldNull(int index) const
     const int row = currentRow();
     if (row < 0 || index < 0 || index >= m_data->set.fields.size())
         return true;
-    return isNullValue(m_data->set.rows.at(row).at(index));
+    return m_data->set.isNull(row, index);
 }
 
 // ---- reading values
@@ -550,7 +546,7 @@ bool CADORecordset::GetFieldInfo(int index, tagADOFIELDINFO *info) const
     info->m_lDefinedSize = field.definedSize;
     const int row = currentRow();
     if (row >= 0)
-        info->m_lSize = byteSize(m_data->set.rows.at(row).at(index));
+        info->m_lSize = byteSize(m_data->set.value(row, index));
     return true;
 }
 
@@ -560,7 +556,7 @@ long CADORecordset::GetFieldSizeByName(const QString &name) const
     const int row = currentRow();
     if (index < 0 || row < 0)
         return 0;
-    return byteSize(m_data->set.rows.at(row).at(index));
+    return byteSize(m_data->set.value(row, index));
 }
 
 bool CADORecordset::SetFilter(const QString &criteria)
@@ -572,18 +568,18 @@ bool CADORecordset::SetFilter(const QString &criteria)
     }
     d.visible.clear();
     if (criteria.trimmed().isEmpty()) {
-        d.visible.resize(d.set.rows.size());
+        d.visible.resize(d.set.rowCount());
         std::iota(d.visible.begin(), d.visible.end(), 0);
     } else {
         const auto filter = RecordsetFilter::parse(criteria, d.set);
         if (!filter) {
             StoreError(ErrorInfo::make(ErrorCode::InvalidArgument, filter.error()));
-            d.visible.resize(d.set.rows.size());
+            d.visible.resize(d.set.rowCount());
             std::iota(d.visible.begin(), d.visible.end(), 0);
             return false;
         }
-        for (int i = 0; i < d.set.rows.size(); ++i) {
-            if (filter->matches(d.set.rows.at(i)))
+        for (int i = 0; i < d.set.rowCount(); ++i) {
+            if (filter->matches(d.set, i))
                 d.visible.push_back(i);
         }
     }

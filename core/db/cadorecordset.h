@@ -31,22 +31,22 @@ struct tagADOFIELDINFO
 class CADORecordset
 {
 public:
-    enum cadoOpenEnum { openUnknown = 0, openQuery = 1, openTable = 2, openStoredProc = 3 };
+    // A scoped enum, so that a brace list of values never passes for an option.
+    enum class OpenOption { Unknown = 0, Query = 1, Table = 2, StoredProc = 3 };
     enum cadoEditEnum { dbEditNone = 0, dbEditNew = 1, dbEditInProgress = 2 };
 
     CADORecordset();
     explicit CADORecordset(CADODatabase *db);
     virtual ~CADORecordset();
 
-    // An empty source reruns the last query. Option 2 takes a table name, option 3 runs a
+    // An empty source reruns the last query. Table takes a table name, StoredProc runs a
     // registered procedure without arguments.
-    bool Open(const QString &source, int option = openUnknown);
-    bool Open(const QString &source, CADODatabase *db, int option);
+    bool Open(const QString &source, OpenOption option = OpenOption::Unknown);
+    bool Open(const QString &source, CADODatabase *db, OpenOption option);
     // A query with values bound to its '?' placeholders.
     bool Open(const QString &sql, const QVariantList &values);
     // Runs the command and holds the result set it returns.
     bool Open(CADOCommand &command);
-    bool OpenWithOwnConnection(const QString &source, int option = openUnknown);
     // The tables (and views) of the connection: TABLE_NAME, TABLE_TYPE.
     bool OpenSchemaTables();
 
@@ -91,6 +91,8 @@ public:
 
     bool AddNew();
     void Edit();
+    // Writes the pending row. On failure the pending values stay (the row is still being
+    // added or edited), so the caller can correct and retry, or CancelUpdate.
     bool Update();
     void CancelUpdate();
     // Deletes the current row from the table and from the recordset.

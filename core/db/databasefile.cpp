@@ -30,7 +30,8 @@ Status createSqliteDatabase(const QString &filePath)
         error = QString::fromUtf8(sqlite3_errmsg(handle));
     sqlite3_close(handle);
     if (!error.isEmpty())
-        return Status::failure(u"The database file %1 cannot be created: %2"_s.arg(filePath, error));
+        return Status::failure(
+            u"The database file %1 cannot be created: %2"_s.arg(filePath, error));
     return {};
 }
 

@@ -6,9 +6,6 @@
 #include "core/db/procedures/personprocedures.h"
 #include "core/payroll/payrollprocedures.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
@@ -74,19 +71,19 @@ void ProcedureContext::setReturnValue(int value)
 
 bool ProcedureContext::exec(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(m_db.GetActiveConnection());
-    if (!m_db.runQuery(query, sql, values))
-        return fail(query.lastError().text());
-    m_recordsAffected += qMax(0, query.numRowsAffected());
+    const QueryResult result = m_db.run(sql, values);
+    if (!result.ok)
+        return fail(result.error.description);
+    m_recordsAffected += int(result.rowsAffected);
     return true;
 }
 
 bool ProcedureContext::select(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(m_db.GetActiveConnection());
-    if (!m_db.runQuery(query, sql, values))
-        return fail(query.lastError().text());
-    setResult(RowSet::fromQuery(m_db, query));
+    QueryResult result = m_db.run(sql, values);
+    if (!result.ok)
+        return fail(result.error.description);
+    setResult(std::move(result.rows));
     return true;
 }
 

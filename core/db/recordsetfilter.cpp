@@ -262,17 +262,17 @@ bool likeMatches(const QString &value, const QString &pattern)
     return value.compare(core, Qt::CaseInsensitive) == 0;
 }
 
-bool evaluate(const Node &node, const QVector<QVariant> &row)
+bool evaluate(const Node &node, const RowSet &rows, int row)
 {
     switch (node.kind) {
     case Node::And:
-        return evaluate(*node.left, row) && evaluate(*node.right, row);
+        return evaluate(*node.left, rows, row) && evaluate(*node.right, rows, row);
     case Node::Or:
-        return evaluate(*node.left, row) || evaluate(*node.right, row);
+        return evaluate(*node.left, rows, row) || evaluate(*node.right, rows, row);
     case Node::Compare:
         break;
     }
-    const QVariant &v = row.at(node.field);
+    const QVariant v = rows.value(row, node.field);
     const bool isNull = !v.isValid() || v.isNull();
     if (!node.value.isValid()) {
         if (node.op == u"=")
@@ -312,9 +312,9 @@ Result<RecordsetFilter> RecordsetFilter::parse(const QString &criteria, const Ro
     return filter;
 }
 
-bool RecordsetFilter::matches(const QVector<QVariant> &row) const
+bool RecordsetFilter::matches(const RowSet &rows, int row) const
 {
-    return m_root && evaluate(*m_root, row);
+    return m_root && evaluate(*m_root, rows, row);
 }
 
 } // namespace vantrel::db

@@ -20,7 +20,7 @@ class RecordsetFilter
 {
 public:
     static Result<RecordsetFilter> parse(const QString &criteria, const RowSet &rows);
-    bool matches(const QVector<QVariant> &row) const;
+    bool matches(const RowSet &rows, int row) const;
 
     struct Node;
 

@@ -5,9 +5,6 @@
 #include "core/db/cadorecordset.h"
 #include "core/db/recordsetdata.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
@@ -28,9 +25,7 @@ bool CADORecordset::AddNew()
     if (!m_data->open)
         return false;
     Data &d = *m_data;
-    const int width = int(d.set.fields.size()) + (d.keyIndex >= d.set.fields.size() ? 1 : 0);
-    d.set.rows.push_back(QVector<QVariant>(width));
-    d.visible.push_back(int(d.set.rows.size()) - 1);
+    d.visible.push_back(d.set.appendRow());
     d.pos = int(d.visible.size()) - 1;
     d.original.clear();
     d.changed = QVector<bool>(d.set.fields.size(), false);
@@ -46,7 +41,7 @@ void CADORecordset::Edit()
     if (row < 0)
         return;
     if (m_editStatus == dbEditNone) {
-        d.original = d.set.rows.at(row);
+        d.original = d.set.row(row);
         d.changed = QVector<bool>(d.set.fields.size(), false);
         d.chunked = d.changed;
     }
@@ -59,7 +54,7 @@ void CADORecordset::CancelUpdate()
     Data &d = *m_data;
     const int row = currentRow();
     if (m_editStatus == dbEditNew && row >= 0) {
-        d.set.rows.remove(row);
+        d.set.removeRow(row);
         d.visible.remove(d.pos);
         for (int &v : d.visible) {
             if (v > row)
@@ -67,7 +62,7 @@ void CADORecordset::CancelUpdate()
         }
         d.pos = qMin(d.pos, int(d.visible.size()));
     } else if (m_editStatus == dbEditInProgress && row >= 0 && !d.original.isEmpty()) {
-        d.set.rows[row] = d.original;
+        d.set.setRow(row, d.original);
     }
     d.original.clear();
     d.changed.clear();
@@ -95,7 +90,7 @@ bool CADORecordset::putFieldValue(int index, const QVariant &value)
                                        d.set.fields.at(index).name)));
         return false;
     }
-    d.set.rows[row][index] = RowSet::normalise(value, d.set.fields.at(index).kind);
+    d.set.setValue(row, index, value);
     d.changed[index] = true;
     return true;
 }
@@ -151,9 +146,8 @@ bool CADORecordset::AppendChunk(int index, const QByteArray &bytes)
         return false;
     }
     // The first chunk of an edit replaces the stored value, the next ones extend it.
-    QByteArray value = m_data->chunked.value(index)
-        ? m_data->set.rows.at(row).at(index).toByteArray()
-        : QByteArray();
+    QByteArray value
+        = m_data->chunked.value(index) ? m_data->set.value(row, index).toByteArray() : QByteArray();
     value.append(bytes);
     if (!putFieldValue(index, value))
         return false;
@@ -172,10 +166,8 @@ bool CADORecordset::Update()
         ok = requireWritable() && writeNew();
     else if (anyChange)
         ok = requireWritable() && writeChanges();
-    if (!ok) {
-        CancelUpdate();
-        return false;
-    }
+    if (!ok)
+        return false; // the pending values stay for a retry or CancelUpdate
     m_data->original.clear();
     m_data->changed.clear();
     m_data->chunked.clear();
@@ -202,23 +194,23 @@ bool CADORecordset::writeNew()
             continue;
         columns << d.baseColumns.at(i);
         marks << u"?"_s;
-        values << d.set.rows.at(row).at(i);
+        values << d.set.value(row, i);
     }
     const QString returning = returned.join(u", "_s);
     const QString sql = columns.isEmpty()
         ? u"INSERT INTO %1 DEFAULT VALUES RETURNING %2"_s.arg(d.table, returning)
         : u"INSERT INTO %1 (%2) VALUES (%3) RETURNING %4"_s.arg(d.table, columns.join(u", "_s),
                                                                 marks.join(u", "_s), returning);
-    QSqlQuery query(m_db->GetActiveConnection());
-    if (!m_db->runQuery(query, sql, values) || !query.next()) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+    const QueryResult inserted = m_db->run(sql, values);
+    if (!inserted.ok || !inserted.hasRow()) {
+        StoreError(inserted.ok
+                       ? ErrorInfo::make(ErrorCode::Failed, u"The insert returned no row."_s)
+                       : inserted.error);
         return false;
     }
-    d.set.rows[row][d.keyIndex] = query.value(0);
-    for (int c = 0; c < targets.size(); ++c) {
-        const int field = targets.at(c);
-        d.set.rows[row][field] = RowSet::normalise(query.value(c + 1), d.set.fields.at(field).kind);
-    }
+    d.set.setValue(row, d.keyIndex, inserted.rows.value(0, 0));
+    for (int c = 0; c < targets.size(); ++c)
+        d.set.setValue(row, targets.at(c), inserted.rows.value(0, c + 1));
     return true;
 }
 
@@ -235,7 +227,7 @@ bool CADORecordset::writeChanges()
             continue;
         const QString &column = d.baseColumns.at(i);
         sets << column + u" = ?"_s;
-        values << d.set.rows.at(row).at(i);
+        values << d.set.value(row, i);
         // Optimistic check: the row must still hold what this user read.
         const FieldKind kind = d.set.fields.at(i).kind;
         if (kind == FieldKind::Binary)
@@ -249,12 +241,12 @@ bool CADORecordset::writeChanges()
     }
     const QString sql
         = u"UPDATE %1 SET %2 WHERE %3"_s.arg(d.table, sets.join(u", "_s), checks.join(u" AND "_s));
-    QSqlQuery query(m_db->GetActiveConnection());
-    if (!m_db->runQuery(query, sql, values + checkValues)) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+    const QueryResult updated = m_db->run(sql, values + checkValues);
+    if (!updated.ok) {
+        StoreError(updated.error);
         return false;
     }
-    if (query.numRowsAffected() == 0) {
+    if (updated.rowsAffected == 0) {
         StoreError(ErrorInfo::make(ErrorCode::RowConflict,
                                    u"The row was changed or deleted by another user."_s));
         return false;
@@ -274,18 +266,18 @@ bool CADORecordset::Delete()
     if (!requireWritable())
         return false;
     Data &d = *m_data;
-    QSqlQuery query(m_db->GetActiveConnection());
     const QString sql = u"DELETE FROM %1 WHERE %2 = ?"_s.arg(d.table, d.keyColumn);
-    if (!m_db->runQuery(query, sql, { d.set.rows.at(row).at(d.keyIndex) })) {
-        StoreError(ErrorInfo::fromSqlError(query.lastError(), m_db->dialect().qtDriverName()));
+    const QueryResult deleted = m_db->run(sql, { d.set.value(row, d.keyIndex) });
+    if (!deleted.ok) {
+        StoreError(deleted.error);
         return false;
     }
-    if (query.numRowsAffected() == 0) {
+    if (deleted.rowsAffected == 0) {
         StoreError(ErrorInfo::make(ErrorCode::RowConflict,
                                    u"The row was already deleted by another user."_s));
         return false;
     }
-    d.set.rows.remove(row);
+    d.set.removeRow(row);
     d.visible.remove(d.pos);
     for (int &v : d.visible) {
         if (v > row)

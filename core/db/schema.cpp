@@ -4,8 +4,6 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/migrations/migrations.h"
 
-#include <QSqlQuery>
-
 using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
@@ -19,8 +17,7 @@ QVector<SchemaMigration> allMigrations()
 
 bool tableExists(CADODatabase &db, const QString &table)
 {
-    QSqlQuery query(db.GetActiveConnection());
-    return db.runQuery(query, db.dialect().tableExistsQuery(), { table }) && query.next();
+    return db.run(db.dialect().tableExistsQuery(), { table }).hasRow();
 }
 
 // Seeds that need code: the first operator with a digest of its password.
@@ -49,10 +46,7 @@ int schemaVersion(CADODatabase &db)
 {
     if (!tableExists(db, u"qz_SchemaVersion"_s))
         return 0;
-    QSqlQuery query(db.GetActiveConnection());
-    if (!query.exec(u"SELECT MAX(version) FROM qz_SchemaVersion"_s) || !query.next())
-        return 0;
-    return query.value(0).toInt();
+    return db.run(u"SELECT MAX(version) FROM qz_SchemaVersion"_s).scalar().toInt();
 }
 
 Status upgradeSchema(CADODatabase &db)

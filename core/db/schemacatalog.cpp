@@ -2,17 +2,13 @@
 
 #include "core/db/sqlidentifier.h"
 
-#include <QSqlDriver>
-#include <QSqlField>
-#include <QSqlIndex>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "core/db/cadodatabase.h"
 
 using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
 
-void SchemaCatalog::reset(const QSqlDatabase &db)
+void SchemaCatalog::reset(CADODatabase *db)
 {
     m_db = db;
     m_tables.clear();
@@ -26,35 +22,35 @@ void SchemaCatalog::invalidate()
 SchemaCatalog::TableInfo &SchemaCatalog::info(const QString &table)
 {
     TableInfo &ti = m_tables[table.toLower()];
-    if (ti.loaded || !m_db.isValid() || !m_db.isOpen())
+    if (ti.loaded || !m_db || !m_db->IsOpen() || !IsSqlIdentifier(table))
         return ti;
     ti.loaded = true;
-    if (m_db.driverName() == u"QSQLITE") {
-        QSqlQuery q(m_db);
-        // table_info takes no bound values; the name is checked to be an identifier first.
-        if (IsSqlIdentifier(table) && q.exec(u"PRAGMA table_info("_s + table + u')')) {
-            int keyColumns = 0;
-            QString key;
-            while (q.next()) {
-                const QString name = q.value(1).toString();
-                ti.columns << name;
-                ti.declaredTypes.insert(name.toLower(), q.value(2).toString());
-                if (q.value(5).toInt() > 0) {
-                    ++keyColumns;
-                    key = name;
-                }
-            }
-            if (keyColumns == 1)
-                ti.primaryKey = key;
-        }
+    // Name, declared type, part of the primary key (0 when not), in column order.
+    const QueryResult columns = m_db->backend() == Backend::Sqlite
+        ? m_db->run(u"SELECT name, type, pk FROM pragma_table_info(?) ORDER BY cid"_s, { table })
+        : m_db->run(u"SELECT a.attname, format_type(a.atttypid, a.atttypmod), "
+                    "CASE WHEN EXISTS (SELECT 1 FROM pg_index i WHERE i.indrelid = a.attrelid "
+                    "AND i.indisprimary AND a.attnum = ANY (i.indkey)) THEN 1 ELSE 0 END "
+                    "FROM pg_attribute a WHERE a.attrelid = to_regclass(lower(?)) "
+                    "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"_s,
+                    { table });
+    if (!columns.ok) {
+        ti.loaded = false; // a failed look-up is asked again, not remembered as "no columns"
         return ti;
     }
-    const QSqlRecord record = m_db.record(table.toLower());
-    for (int i = 0; i < record.count(); ++i)
-        ti.columns << record.fieldName(i);
-    const QSqlIndex index = m_db.primaryIndex(table.toLower());
-    if (index.count() == 1)
-        ti.primaryKey = index.fieldName(0);
+    int keyColumns = 0;
+    QString key;
+    for (int r = 0; r < columns.rows.rowCount(); ++r) {
+        const QString name = columns.rows.text(r, 0);
+        ti.columns << name;
+        ti.declaredTypes.insert(name.toLower(), columns.rows.text(r, 1));
+        if (columns.rows.value(r, 2).toInt() > 0) {
+            ++keyColumns;
+            key = name;
+        }
+    }
+    if (keyColumns == 1)
+        ti.primaryKey = key;
     return ti;
 }
 

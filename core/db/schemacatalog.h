@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QHash>
-#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+
+class CADODatabase;
 
 namespace vantrel::db {
 
@@ -12,10 +14,12 @@ namespace vantrel::db {
 class SchemaCatalog
 {
 public:
-    void reset(const QSqlDatabase &db);
+    // The connection the catalog asks; null when it is closed.
+    void reset(CADODatabase *db);
     void invalidate();
 
-    // Empty when the table or column is unknown.
+    // Empty when the table or column is unknown, or the name is not an identifier (names are
+    // checked before any query).
     QString declaredType(const QString &table, const QString &column);
     // The single-column primary key of the table, matched without regard to case;
     // empty when the table has none or a composite one.
@@ -33,7 +37,7 @@ private:
     };
     TableInfo &info(const QString &table);
 
-    QSqlDatabase m_db;
+    CADODatabase *m_db = nullptr;
     QHash<QString, TableInfo> m_tables; // lower-case table name
 };
 

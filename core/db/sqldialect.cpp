@@ -4,9 +4,6 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -86,18 +83,6 @@ bool registerSqliteFunctions(QSqlDatabase &db, QString *error)
     return true;
 }
 
-bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error)
-{
-    QSqlQuery query(db);
-    for (const QString &statement : statements) {
-        if (!query.exec(statement)) {
-            *error = query.lastError().text();
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 QString SqlDialect::qtDriverName() const
@@ -130,13 +115,22 @@ QString SqlDialect::ddl(const QString &statement) const
 bool SqlDialect::prepareConnection(QSqlDatabase &db, QString *error) const
 {
     if (m_backend == Backend::Sqlite) {
-        if (!registerSqliteFunctions(db, error))
-            return false;
-        return runAll(db, { u"PRAGMA journal_mode=WAL"_s, u"PRAGMA foreign_keys=ON"_s }, error);
+        return registerSqliteFunctions(db, error);
     }
-    if (m_backend == Backend::Postgres)
-        return runAll(db, { u"SET client_min_messages TO warning"_s }, error);
     return true;
+}
+
+QStringList SqlDialect::sessionSettings() const
+{
+    if (m_backend == Backend::Sqlite)
+        return { u"PRAGMA journal_mode=WAL"_s, u"PRAGMA foreign_keys=ON"_s };
+    if (m_backend != Backend::Postgres)
+        return {};
+    // Values never travel inside the SQL text, but SQL the program runs as it stands must
+    // read the same whatever the server's defaults are.
+    return { u"SET client_min_messages TO warning"_s, u"SET standard_conforming_strings = on"_s,
+             u"SET DateStyle = 'ISO, YMD'"_s, u"SET client_encoding = 'UTF8'"_s,
+             u"SET bytea_output = hex"_s };
 }
 
 QStringList SqlDialect::serverFunctions() const
@@ -176,45 +170,6 @@ QVariant SqlDialect::toDatabase(const QVariant &value) const
     default:
         return value;
     }
-}
-
-bool SqlDialect::inlineValues(const QSqlDriver *driver, const QString &sql,
-                              const QVariantList &values, QString *out) const
-{
-    if (m_backend != Backend::Postgres || !driver)
-        return false;
-    QString result;
-    result.reserve(sql.size() + values.size() * 8);
-    qsizetype next = 0;
-    const qsizetype n = sql.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = sql.at(i);
-        if (c == u'\'' || c == u'"') {
-            // Copy the quoted text whole; a doubled quote stays inside it.
-            const qsizetype start = i++;
-            while (i < n && sql.at(i) != c)
-                ++i;
-            result += QStringView(sql).mid(start, qMin(i, n - 1) - start + 1);
-        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
-            const qsizetype end = sql.indexOf(u'\n', i);
-            const qsizetype stop = end < 0 ? n : end;
-            result += QStringView(sql).mid(i, stop - i);
-            i = stop - 1;
-        } else if (c == u'?') {
-            if (next >= values.size())
-                return false;
-            const QVariant value = toDatabase(values.at(next++));
-            QSqlField field(QString(), value.metaType());
-            field.setValue(value);
-            result += driver->formatValue(field);
-        } else {
-            result += c;
-        }
-    }
-    if (next != values.size())
-        return false;
-    *out = result;
-    return true;
 }
 
 QString SqlDialect::equalsPlaceholder(const QString &column, FieldKind kind) const
@@ -293,21 +248,77 @@ QString SqlDialect::dateTimeText(const QDateTime &dateTime)
     return local.toString(u"yyyy-MM-dd HH:mm:ss");
 }
 
+namespace {
+
+// Reads `count` digits at *i (any number of at least `count` when `atLeast`).
+bool readNumber(QStringView text, qsizetype *i, int count, bool atLeast, int *out)
+{
+    qsizetype j = *i;
+    int value = 0;
+    while (j < text.size() && text.at(j).unicode() >= u'0' && text.at(j).unicode() <= u'9'
+           && (atLeast || j - *i < count)) {
+        if (value > 100000000)
+            return false;
+        value = value * 10 + (text.at(j).unicode() - u'0');
+        ++j;
+    }
+    if (j - *i < count)
+        return false;
+    *i = j;
+    *out = value;
+    return true;
+}
+
+} // namespace
+
+bool SqlDialect::parseDateTime(QStringView text, QDate *date, QTime *time)
+{
+    text = text.trimmed();
+    qsizetype i = 0;
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
+    if (!readNumber(text, &i, 4, true, &y) || i >= text.size() || text.at(i++) != u'-'
+        || !readNumber(text, &i, 2, false, &mo) || i >= text.size() || text.at(i++) != u'-'
+        || !readNumber(text, &i, 2, false, &d))
+        return false;
+    if (i < text.size()) {
+        if (text.at(i) != u' ' && text.at(i) != u'T')
+            return false;
+        ++i;
+        if (!readNumber(text, &i, 2, false, &h) || i >= text.size() || text.at(i++) != u':'
+            || !readNumber(text, &i, 2, false, &mi))
+            return false;
+        if (i < text.size()) {
+            if (text.at(i++) != u':' || !readNumber(text, &i, 2, false, &s))
+                return false;
+            if (i < text.size()) {
+                if (text.at(i++) != u'.')
+                    return false;
+                const qsizetype start = i;
+                int fraction = 0;
+                if (!readNumber(text, &i, 1, true, &fraction) || i - start > 9 || i != text.size())
+                    return false;
+                // Milliseconds from the first three digits of the fraction.
+                QStringView digits = text.mid(start, qMin<qsizetype>(3, i - start));
+                ms = digits.toInt();
+                for (qsizetype k = digits.size(); k < 3; ++k)
+                    ms *= 10;
+            }
+        }
+    }
+    const QDate dd(y, mo, d);
+    const QTime tt(h, mi, s, ms);
+    if (!dd.isValid() || !tt.isValid())
+        return false;
+    *date = dd;
+    *time = tt;
+    return true;
+}
+
 QDateTime SqlDialect::parseDateTimeText(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,6}))?)?)?$)"));
-    const QRegularExpressionMatch m = pattern.match(text.trimmed());
-    if (!m.hasMatch())
-        return {};
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    QTime time(0, 0);
-    if (m.capturedLength(4) > 0) {
-        const int ms
-            = m.capturedLength(7) > 0 ? QString(m.captured(7) + u"00"_s).left(3).toInt() : 0;
-        time = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
-    }
-    if (!date.isValid() || !time.isValid())
+    QDate date;
+    QTime time;
+    if (!parseDateTime(text, &date, &time))
         return {};
     return QDateTime(date, time);
 }

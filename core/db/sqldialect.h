@@ -8,7 +8,6 @@
 #include <QVariant>
 
 class QSqlDatabase;
-class QSqlDriver;
 
 namespace vantrel::db {
 
@@ -32,6 +31,9 @@ public:
     // Unicode UPPER) and connection settings.
     bool prepareConnection(QSqlDatabase &db, QString *error) const;
 
+    // Statements run on every new connection (PostgreSQL's session settings).
+    QStringList sessionSettings() const;
+
     // Statements that create the same functions in a PostgreSQL database; run with the schema.
     QStringList serverFunctions() const;
 
@@ -41,13 +43,6 @@ public:
     // The value as the backend should receive it: dates as canonical local-time text,
     // booleans as 0/1 (flags are INTEGER columns).
     QVariant toDatabase(const QVariant &value) const;
-
-    // PostgreSQL only: the statement with each '?' placeholder (outside quotes and comments)
-    // replaced by the value written as a literal by the driver's own escaping, the same text
-    // the driver sends for a prepared statement. One round trip instead of three (prepare,
-    // execute, deallocate). False when the backend does not inline or the counts differ.
-    bool inlineValues(const QSqlDriver *driver, const QString &sql, const QVariantList &values,
-                      QString *out) const;
 
     // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
     // their meaning, since a file may hold them in more than one text form.
@@ -64,6 +59,8 @@ public:
     static QString dateTimeText(const QDateTime &dateTime);
     // Reads the canonical text back (also "yyyy-MM-dd", and 'T' between date and time).
     static QDateTime parseDateTimeText(const QString &text);
+    // The same without building a QDateTime; false when the text is not such a date.
+    static bool parseDateTime(QStringView text, QDate *date, QTime *time);
 
 private:
     Backend m_backend;

@@ -22,10 +22,10 @@ bool findItemColumn(ProcedureContext &ctx, const QString &sql, const QVariantLis
         return false;
     const RowSet rows = ctx.takeResult();
     ctx.setResult(RowSet());
-    if (rows.rows.isEmpty())
+    if (rows.rowCount() == 0)
         return true;
-    const QString t = rows.rows.first().value(0).toString();
-    const QString c = rows.rows.first().value(1).toString();
+    const QString t = rows.text(0, 0);
+    const QString c = rows.text(0, 1);
     if (!IsSqlIdentifier(t) || !IsSqlIdentifier(c))
         return ctx.fail(u"The wage item column %1.%2 is not a valid name."_s.arg(t, c));
     *table = t;

@@ -5,9 +5,6 @@
 #include "core/db/cadorecordset.h"
 #include "core/db/sqlidentifier.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
@@ -24,12 +21,11 @@ QVariant firstValue(CADODatabase &db, const QString &sql, const QVariantList &va
     *found = false;
     if (!db.IsOpen())
         return {};
-    QSqlQuery query(db.GetActiveConnection());
-    if (!db.runQuery(query, sql, values) || !query.next())
+    const vantrel::db::QueryResult result = db.run(sql, values);
+    if (!result.hasRow())
         return {};
     *found = true;
-    const QVariant v = query.value(0);
-    return v.isNull() ? QVariant() : v;
+    return result.scalar();
 }
 
 } // namespace
@@ -152,12 +148,14 @@ int InsertReturningId(const QString &table, const QStringList &columns, const QV
     }
     const QString sql = u"INSERT INTO %1 (%2) VALUES (%3) RETURNING %4"_s.arg(
         table, columns.join(u", "_s), QStringList(columns.size(), u"?"_s).join(u", "_s), keyColumn);
-    QSqlQuery query(conn.GetActiveConnection());
-    if (!conn.runQuery(query, sql, values) || !query.next()) {
-        conn.StoreError(ErrorInfo::fromSqlError(query.lastError(), conn.dialect().qtDriverName()));
+    const vantrel::db::QueryResult inserted = conn.run(sql, values);
+    if (!inserted.hasRow()) {
+        conn.StoreError(inserted.ok
+                            ? ErrorInfo::make(ErrorCode::Failed, u"The insert returned no key."_s)
+                            : inserted.error);
         return 0;
     }
-    return query.value(0).toInt();
+    return inserted.scalar().toInt();
 }
 
 bool RefreshPrintTemplateOrder(int sid, int kind)

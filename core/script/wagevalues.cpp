@@ -22,9 +22,7 @@ Result<QVariant> firstValue(CADOCommand &command)
     if (!command.Execute())
         return Result<QVariant>::failure(command.GetLastErrorString());
     const vantrel::db::RowSet rows = command.TakeResultSet();
-    if (rows.rows.isEmpty() || rows.rows.first().isEmpty())
-        return QVariant();
-    return rows.rows.first().first();
+    return rows.value(0, 0);
 }
 
 Result<double> toNumber(const Result<QVariant> &value)

@@ -4,9 +4,6 @@
 #include "core/db/cadorecordset.h"
 #include "core/query/itemmetadata.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
@@ -51,10 +48,10 @@ ErrorInfo KeyedRecordWriter::WriteField(const GridRecordRef &record, int field,
         sql += dialect.equalsPlaceholder(column, record.recordset->GetFieldKind(field));
         values << before;
     }
-    QSqlQuery query(m_pConnection->GetActiveConnection());
-    if (!m_pConnection->runQuery(query, sql, values))
-        return ErrorInfo::fromSqlError(query.lastError(), dialect.qtDriverName());
-    if (query.numRowsAffected() == 0)
+    const QueryResult updated = m_pConnection->run(sql, values);
+    if (!updated.ok)
+        return updated.error;
+    if (updated.rowsAffected == 0)
         return ErrorInfo::make(ErrorCode::RowConflict,
                                u"The row was changed or deleted by another user."_s);
     return {};

@@ -7,9 +7,6 @@
 #include "ui/controls/recordsetrowsource.h"
 #include "ui/controls/recordwriter.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 #include <algorithm>
 #include <numeric>
 
@@ -61,14 +58,12 @@ bool KeysetRowSource::readKeys()
 {
     m_keys.clear();
     m_bDuplicateKeys = false;
-    QSqlQuery query(m_pConnection->GetActiveConnection());
-    query.setForwardOnly(true);
-    if (!m_pConnection->runQuery(query, wrapped(u"vt_rows."_s + m_strKeyField), m_values)) {
-        const ErrorInfo error = ErrorInfo::fromSqlError(query.lastError(), {});
-        return fail(error.code, error.description);
-    }
-    while (query.next())
-        m_keys.push_back(query.value(0));
+    const QueryResult keys = m_pConnection->run(wrapped(u"vt_rows."_s + m_strKeyField), m_values);
+    if (!keys.ok)
+        return fail(keys.error.code, keys.error.description);
+    m_keys.reserve(keys.rows.rowCount());
+    for (int row = 0; row < keys.rows.rowCount(); ++row)
+        m_keys.push_back(keys.rows.value(row, 0));
     m_bDuplicateKeys = keysRepeat();
     return true;
 }
@@ -227,17 +222,16 @@ QVector<int> KeysetRowSource::sortedOrder(int field, bool ascending)
     // One column of every row, sorted here so that ties keep the query's order and empty
     // values sort as in every other grid.
     QVector<QVariant> values(m_keys.size());
-    QSqlQuery query(m_pConnection->GetActiveConnection());
-    query.setForwardOnly(true);
     const QString columns
         = u"vt_rows.%1, vt_rows.%2"_s.arg(m_strKeyField, QuoteCaption(m_fieldNames.at(field)));
-    if (!m_pConnection->runQuery(query, wrapped(columns), m_values))
+    const QueryResult column = m_pConnection->run(wrapped(columns), m_values);
+    if (!column.ok)
         return records;
     // The query gives its rows in the order their keys were read, unless another user changed
     // the rows meanwhile; only then are keys looked up.
     QHash<QString, int> recordOfKey;
-    for (int row = 0; query.next(); ++row) {
-        const QVariant key = query.value(0);
+    for (int row = 0; row < column.rows.rowCount(); ++row) {
+        const QVariant key = column.rows.value(row, 0);
         int record = row;
         if (row >= m_keys.size() || m_keys.at(row) != key) {
             if (recordOfKey.isEmpty())
@@ -245,7 +239,7 @@ QVector<int> KeysetRowSource::sortedOrder(int field, bool ascending)
             record = recordOfKey.value(keyText(key), -1);
         }
         if (record >= 0)
-            values[record] = query.value(1);
+            values[record] = column.rows.value(row, 1);
     }
     const auto less = [&](int a, int b) {
         return ascending ? RecordsetRowSource::lessThan(values.at(a), values.at(b))

@@ -16,8 +16,12 @@ ErrorInfo RecordWriter::WriteField(const GridRecordRef &record, int field, const
         recordset.CancelUpdate();
         return error;
     }
-    if (!recordset.Update())
-        return lastErrorOf(recordset);
+    if (!recordset.Update()) {
+        // The cell goes back to what was read; the message tells the user why.
+        const ErrorInfo error = lastErrorOf(recordset);
+        recordset.CancelUpdate();
+        return error;
+    }
     return {};
 }
 

@@ -85,8 +85,9 @@ bool refreshPrintTemplateOrder(ProcedureContext &ctx)
         return false;
     const RowSet rows = ctx.takeResult();
     int order = 0;
-    for (const auto &row : rows.rows) {
-        if (!ctx.exec(u"UPDATE qz_Report SET Ord = ? WHERE ID = ?"_s, { ++order, row.first() }))
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        if (!ctx.exec(u"UPDATE qz_Report SET Ord = ? WHERE ID = ?"_s,
+                      { ++order, rows.value(r, 0) }))
             return false;
     }
     return true;

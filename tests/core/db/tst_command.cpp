@@ -5,7 +5,6 @@
 #include "core/db/procedureregistry.h"
 #include "testdatabase.h"
 
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace vantrel::db;
@@ -35,8 +34,8 @@ bool noResult(ProcedureContext &ctx)
 
 int count(CADODatabase &db, const QString &sql)
 {
-    QSqlQuery q(db.GetActiveConnection());
-    return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
+    const vantrel::db::QueryResult result = db.run(sql);
+    return result.hasRow() ? result.scalar().toInt() : -1;
 }
 
 } // namespace

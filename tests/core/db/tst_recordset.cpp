@@ -5,7 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace vantrel::db;
@@ -73,14 +72,14 @@ void TestRecordset::valuesRoundTrip()
     QFETCH(QString, column);
     QFETCH(QVariant, value);
     CADORecordset rs(&m_db);
-    QVERIFY2(rs.Open(u"SELECT %1 FROM vals"_s.arg(column), CADORecordset::openQuery),
+    QVERIFY2(rs.Open(u"SELECT %1 FROM vals"_s.arg(column), CADORecordset::OpenOption::Query),
              qPrintable(rs.GetLastErrorString()));
     QVERIFY(rs.AddNew());
     QVERIFY(rs.SetFieldValueVariant(0, value));
     QVERIFY2(rs.Update(), qPrintable(rs.GetLastErrorString()));
 
     CADORecordset back(&m_db);
-    QVERIFY(back.Open(u"SELECT %1 FROM vals"_s.arg(column), CADORecordset::openQuery));
+    QVERIFY(back.Open(u"SELECT %1 FROM vals"_s.arg(column), CADORecordset::OpenOption::Query));
     QCOMPARE(back.GetRecordCount(), 1);
     QVariant read;
     QVERIFY(back.GetFieldValueVariant(0, read));
@@ -98,7 +97,7 @@ void TestRecordset::largeBlobInChunks()
     for (int i = 0; i < blob.size(); ++i)
         blob[i] = char((i * 31 + i / 7) & 0xff);
     CADORecordset rs(&m_db);
-    QVERIFY(rs.Open(u"SELECT * FROM vals"_s, CADORecordset::openQuery));
+    QVERIFY(rs.Open(u"SELECT * FROM vals"_s, CADORecordset::OpenOption::Query));
     QVERIFY(rs.AddNew());
     const qsizetype half = blob.size() / 2;
     QVERIFY(rs.AppendChunkByName(u"B"_s, blob.left(half)));
@@ -116,7 +115,7 @@ void TestRecordset::largeBlobInChunks()
     back.Edit();
     QVERIFY(back.AppendChunkByName(u"b"_s, "xyz"));
     QVERIFY(back.Update());
-    QVERIFY(back.Open(QString(), CADORecordset::openQuery));
+    QVERIFY(back.Open(QString(), CADORecordset::OpenOption::Query));
     QCOMPARE(back.GetFieldSizeByName(u"b"_s), 3L);
 }
 
@@ -187,11 +186,10 @@ void TestRecordset::writesGoToTheRowByKey()
     QVERIFY(rs.SetFieldValueText(0, u"changed"_s));
     QVERIFY2(rs.Update(), qPrintable(rs.GetLastErrorString()));
 
-    QSqlQuery q(m_db.GetActiveConnection());
-    QVERIFY(q.exec(u"SELECT t FROM vals ORDER BY id"_s));
+    const QueryResult rows = m_db.run(u"SELECT t FROM vals ORDER BY id"_s);
     QStringList stored;
-    while (q.next())
-        stored << q.value(0).toString();
+    for (int r = 0; r < rows.rows.rowCount(); ++r)
+        stored << rows.rows.text(r, 0);
     QCOMPARE(stored, QStringList({ u"first"_s, u"changed"_s, u"third"_s }));
 
     // Without AddNew or Edit nothing is written; Update then is a no-op.
@@ -215,7 +213,7 @@ void TestRecordset::addNewGetsGeneratedKeyAndDefaults()
     rs.Edit();
     QVERIFY(rs.SetFieldValueText(1, QString()));
     QVERIFY(rs.Update());
-    QVERIFY(rs.Open(QString(), CADORecordset::openQuery));
+    QVERIFY(rs.Open(QString(), CADORecordset::OpenOption::Query));
     QVERIFY(rs.IsFieldNull(1));
 }
 
@@ -235,13 +233,17 @@ void TestRecordset::concurrentEditIsRefused()
     QCOMPARE(mine.GetLastError(), ErrorCode::RowConflict);
     QVERIFY(mine.GetLastErrorString().startsWith(
         u"Query = SELECT t, d FROM vals\nCADORecordset Error"_s));
-    QCOMPARE(mine.GetEditMode(), int(CADORecordset::dbEditNone));
+    // The typed values stay pending, for a retry or a cancel.
+    QCOMPARE(mine.GetEditMode(), int(CADORecordset::dbEditInProgress));
     QString text;
     QVERIFY(mine.GetFieldValueText(0, text));
-    QCOMPARE(text, u"a"_s); // the pending change is cancelled
-    QSqlQuery q(m_db.GetActiveConnection());
-    QVERIFY(q.exec(u"SELECT t FROM vals"_s) && q.next());
-    QCOMPARE(q.value(0).toString(), u"theirs"_s);
+    QCOMPARE(text, u"mine"_s);
+    QVERIFY(!mine.Update());
+    mine.CancelUpdate();
+    QCOMPARE(mine.GetEditMode(), int(CADORecordset::dbEditNone));
+    QVERIFY(mine.GetFieldValueText(0, text));
+    QCOMPARE(text, u"a"_s);
+    QCOMPARE(m_db.run(u"SELECT t FROM vals"_s).scalar().toString(), u"theirs"_s);
 }
 
 void TestRecordset::computedColumnsAreReadOnly()
@@ -278,15 +280,15 @@ void TestRecordset::openOptions()
 {
     QVERIFY(m_db.Execute(u"INSERT INTO vals (t) VALUES ('a')"_s));
     CADORecordset rs(&m_db);
-    QVERIFY(rs.Open(u"  SELECT t FROM vals"_s, CADORecordset::openUnknown));
+    QVERIFY(rs.Open(u"  SELECT t FROM vals"_s, CADORecordset::OpenOption::Unknown));
     QCOMPARE(rs.GetQuery(), u"SELECT t FROM vals"_s);
-    QVERIFY(rs.Open(QString(), CADORecordset::openQuery));
+    QVERIFY(rs.Open(QString(), CADORecordset::OpenOption::Query));
     QCOMPARE(rs.GetRecordCount(), 1L);
-    QVERIFY(rs.Open(u"vals"_s, CADORecordset::openTable));
+    QVERIFY(rs.Open(u"vals"_s, CADORecordset::OpenOption::Table));
     QCOMPARE(rs.GetFieldCount(), 8L);
-    QVERIFY(!rs.Open(u"vals"_s, 5));
+    QVERIFY(!rs.Open(u"vals"_s, static_cast<CADORecordset::OpenOption>(5)));
     QVERIFY(!rs.IsOpen());
-    QVERIFY(!rs.Open(u"SELECT nothing FROM nowhere"_s, CADORecordset::openQuery));
+    QVERIFY(!rs.Open(u"SELECT nothing FROM nowhere"_s, CADORecordset::OpenOption::Query));
     QVERIFY(rs.GetLastErrorString().startsWith(
         u"Query = SELECT nothing FROM nowhere\nCADORecordset Error"_s));
     QVERIFY(rs.OpenSchemaTables());

@@ -192,17 +192,17 @@ void TestStringHelpers::filters()
     QFETCH(QString, criteria);
     QFETCH(QList<int>, matching);
     RowSet rows;
-    rows.fields = { { u"Name"_s, FieldKind::Text, {}, -1 },
-                    { u"Amount"_s, FieldKind::Double, {}, -1 },
-                    { u"Day"_s, FieldKind::DateTime, {}, -1 } };
-    rows.rows = { { u"zhang"_s, 100.0, QDateTime(QDate(2024, 1, 5), QTime(0, 0)) },
-                  { u"li"_s, 200.0, QDateTime(QDate(2024, 3, 5), QTime(0, 0)) },
-                  { u"wang"_s, 300.0, QVariant() } };
+    rows.addColumn({ u"Name"_s, FieldKind::Text, {}, -1 });
+    rows.addColumn({ u"Amount"_s, FieldKind::Double, {}, -1 });
+    rows.addColumn({ u"Day"_s, FieldKind::DateTime, {}, -1 });
+    rows.appendRow({ u"zhang"_s, 100.0, QDateTime(QDate(2024, 1, 5), QTime(0, 0)) });
+    rows.appendRow({ u"li"_s, 200.0, QDateTime(QDate(2024, 3, 5), QTime(0, 0)) });
+    rows.appendRow({ u"wang"_s, 300.0, QVariant() });
     const auto filter = RecordsetFilter::parse(criteria, rows);
     QVERIFY2(filter.ok(), qPrintable(filter.error()));
     QList<int> got;
-    for (int i = 0; i < rows.rows.size(); ++i) {
-        if (filter->matches(rows.rows.at(i)))
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        if (filter->matches(rows, i))
             got << i;
     }
     QCOMPARE(got, matching);

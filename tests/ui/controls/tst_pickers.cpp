@@ -291,8 +291,8 @@ void TestPickers::personProcedureFilters()
         if (!command.Execute())
             return QStringList { command.GetLastErrorString() };
         const vantrel::db::RowSet rows = command.TakeResultSet();
-        for (const auto &row : rows.rows)
-            names << row.value(2).toString();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            names << rows.text(row, 2);
         return names;
     };
     QCOMPARE(run(0, 1, {}), QStringList({ u"Chen Wei"_s, u"Li Na"_s, u"Wang Xiaoming"_s }));

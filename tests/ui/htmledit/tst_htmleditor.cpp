@@ -33,7 +33,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kTimeout = 20000;
+constexpr int kTimeout = 60000; // generous: the web engine shares a loaded machine with other tests
 
 const QString kPaySlip = uR"(<html><head><meta charset="utf-8"><title>工资条</title></head>
 <body style="font-family:'WenQuanYi Micro Hei','Noto Sans CJK SC',sans-serif">

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/db/queryresult.h"
+
+#include <QVariantList>
+#include <QVector>
+
+struct sqlite3;
+
+namespace vantrel::db::sqlite {
+
+// Runs one statement on the connection with its values bound, rows read whole. A text with a
+// second statement after the first is refused.
+QueryResult run(sqlite3 *db, const QString &sql, const QVariantList &values);
+
+// Runs one statement once per value list, prepared once. The caller holds the transaction.
+// Stops at the first failing row and names it in the error.
+QueryResult runBatch(sqlite3 *db, const QString &sql, const QVector<QVariantList> &rows);
+
+} // namespace vantrel::db::sqlite
