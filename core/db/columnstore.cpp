@@ -1,5 +1,7 @@
 #include "core/db/columnstore.h"
 
+#include <QStringDecoder>
+
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -223,6 +225,36 @@ void ColumnStore::appendText(const char16_t *text, qsizetype length)
     }
     m_null.push_back(false);
     m_variants.emplace_back(QString::fromUtf16(text, length));
+}
+
+void ColumnStore::appendUtf8(const char *text, qsizetype length)
+{
+    if (m_kind == FieldKind::Unknown)
+        m_kind = FieldKind::Text;
+    if (!holdsVariants() && m_kind == FieldKind::Text && length < (qsizetype(1) << 31)) {
+        // At most one UTF-16 unit per byte; the arena is trimmed to what the decoder wrote.
+        const size_t offset = m_text.size();
+        m_text.resize(offset + 2 + size_t(length));
+        auto *start = reinterpret_cast<QChar *>(m_text.data() + offset + 2);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QChar *end = decoder.appendToBuffer(start, QByteArrayView(text, length));
+        const auto n = quint32(end - start);
+        m_text.resize(offset + 2 + n);
+        m_text[offset] = char16_t(n & 0xFFFF);
+        m_text[offset + 1] = char16_t(n >> 16);
+        m_null.push_back(false);
+        m_cells.push_back(offset);
+        return;
+    }
+    if (!holdsVariants() && m_kind == FieldKind::DateTime && length < 40) {
+        // Dates are plain ASCII: no decoding, no allocation.
+        char16_t wide[40];
+        for (qsizetype i = 0; i < length; ++i)
+            wide[i] = char16_t(uchar(text[i]));
+        appendText(wide, length);
+        return;
+    }
+    appendText(QString::fromUtf8(text, length));
 }
 
 void ColumnStore::appendBytes(const char *bytes, qsizetype length)

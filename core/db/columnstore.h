@@ -31,6 +31,8 @@ public:
     void appendDouble(double value);
     void appendText(const char16_t *text, qsizetype length);
     void appendText(QStringView text) { appendText(text.utf16(), text.size()); }
+    // Text as the databases hand it out, decoded straight into the column.
+    void appendUtf8(const char *text, qsizetype length);
     void appendBytes(const char *bytes, qsizetype length);
     void appendDateTime(const QDate &date, const QTime &time);
     void appendVariant(const QVariant &value);

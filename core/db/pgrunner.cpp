@@ -340,7 +340,7 @@ void appendCell(ColumnStore &column, Oid type, const char *text, int length)
         break;
     }
     // Text, and what did not read as its type ("infinity", NaN in an integer …).
-    column.appendText(QString::fromUtf8(text, length));
+    column.appendUtf8(text, length);
 }
 
 RowSet readRows(const PGresult *result)

@@ -191,9 +191,10 @@ void readRow(sqlite3_stmt *stmt, RowSet &rows)
             column.appendDouble(sqlite3_column_double(stmt, c));
             break;
         case SQLITE_TEXT: {
-            const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(stmt, c));
-            const int bytes = sqlite3_column_bytes16(stmt, c);
-            column.appendText(text ? text : u"", bytes / 2);
+            // UTF-8 as stored: no conversion buffer inside SQLite for every cell.
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            const int bytes = sqlite3_column_bytes(stmt, c);
+            column.appendUtf8(text ? text : "", bytes);
             break;
         }
         case SQLITE_BLOB: {
