@@ -31,6 +31,7 @@ private Q_SLOTS:
     void batchWritesAllOrNothing();
     void readOnlyQueriesCannotWrite();
     void missingDatabaseFileIsNotCreated();
+    void catalogAsksOnlyForNames();
 };
 
 void TestDatabaseConnection::failedCallsKeepTheirReport()
@@ -74,6 +75,14 @@ void TestDatabaseConnection::reopenWithStoredString()
     // A failing reopen leaves the object closed.
     QVERIFY(!db.Open(u"Provider=NoSuchThing"_s));
     QVERIFY(!db.IsOpen());
+
+    if (TestDatabase::backend() == Backend::Postgres) {
+        // The SSL mode reaches the client library: the test server offers no SSL.
+        QVERIFY(db.Open(fixture.connectionString() + u";SSL Mode=disable"_s));
+        QVERIFY(!db.Open(fixture.connectionString() + u";SSL Mode=require"_s));
+        QVERIFY(!db.Open(fixture.connectionString() + u";SSL Mode=sometimes"_s));
+        QCOMPARE(db.GetLastError(), ErrorCode::InvalidArgument);
+    }
 }
 
 void TestDatabaseConnection::countsAffectedRows()
@@ -385,6 +394,19 @@ void TestDatabaseConnection::missingDatabaseFileIsNotCreated()
     QVERIFY(createSqliteDatabase(path));
     QVERIFY(!createSqliteDatabase(path)); // never over an existing file
     QVERIFY2(db.Open(ConnectionString::forSqlite(path)), qPrintable(db.GetLastErrorString()));
+}
+
+void TestDatabaseConnection::catalogAsksOnlyForNames()
+{
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(db.Execute(db.dialect().ddl(u"CREATE TABLE Staff (ID %IDENTITY%, Name TEXT)"_s)));
+    QCOMPARE(db.catalog().primaryKey(u"staff"_s).toLower(), u"id"_s);
+    QCOMPARE(db.catalog().columns(u"STAFF"_s).size(), 2);
+    for (const QString &name : { u"staff; DROP TABLE staff"_s, u"staff')--"_s, u"\"staff\""_s })
+        QVERIFY(db.catalog().columns(name).isEmpty());
+    QVERIFY(db.run(u"SELECT COUNT(*) FROM staff"_s).ok);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseConnection)

@@ -292,7 +292,18 @@ void TestRecordset::openOptions()
     QVERIFY(rs.GetLastErrorString().startsWith(
         u"Query = SELECT nothing FROM nowhere\nCADORecordset Error"_s));
     QVERIFY(rs.OpenSchemaTables());
-    QVERIFY(rs.GetRecordCount() >= 1);
+    QCOMPARE(rs.GetRecordCount(), 1L);
+    QString name, type;
+    QVERIFY(rs.GetFieldValueTextByName(u"TABLE_NAME"_s, name));
+    QVERIFY(rs.GetFieldValueTextByName(u"table_type"_s, type));
+    QCOMPARE(name.toLower(), u"vals"_s);
+    QCOMPARE(type, u"TABLE"_s);
+
+    // One integer in braces is a value for the placeholder, not an option.
+    const int id = m_db.run(u"SELECT id FROM vals"_s).scalar().toInt();
+    QVERIFY2(rs.Open(u"SELECT t FROM vals WHERE id = ?"_s, { id }),
+             qPrintable(rs.GetLastErrorString()));
+    QCOMPARE(rs.GetRecordCount(), 1L);
 }
 
 void TestRecordset::movesAndFilter()
