@@ -112,6 +112,18 @@ void insert(benchmark::State &state, Backend backend, bool (*write)(CADODatabase
     state.SetItemsProcessed(state.iterations() * rowCount);
 }
 
+// A database with the wages table of 100,000 rows; false (and the benchmark skipped) when
+// the backend is not there or the rows cannot be written.
+bool openWages(benchmark::State &state, Backend backend, CADODatabase &db, QTemporaryDir &dir)
+{
+    const QString why = openDatabase(db, backend, dir);
+    if (!why.isEmpty() || !freshTable(db) || !insertBatch(db)) {
+        state.SkipWithError(why.isEmpty() ? "setup failed" : qPrintable(why));
+        return false;
+    }
+    return true;
+}
+
 const QString updateSql = u"UPDATE wages SET amount = ? WHERE id = ?"_s;
 
 bool updateRowByRow(CADODatabase &db)
@@ -137,11 +149,8 @@ void updateByKey(benchmark::State &state, Backend backend, bool (*write)(CADODat
 {
     QTemporaryDir dir;
     CADODatabase db;
-    const QString why = openDatabase(db, backend, dir);
-    if (!why.isEmpty() || !freshTable(db) || !insertBatch(db)) {
-        state.SkipWithError(why.isEmpty() ? "setup failed" : qPrintable(why));
+    if (!openWages(state, backend, db, dir))
         return;
-    }
     for (auto _ : state) {
         if (!write(db)) {
             state.SkipWithError(qPrintable(db.GetLastErrorString()));
@@ -234,11 +243,8 @@ void openAndWalk(benchmark::State &state, Backend backend)
 {
     QTemporaryDir dir;
     CADODatabase db;
-    const QString why = openDatabase(db, backend, dir);
-    if (!why.isEmpty() || !freshTable(db) || !insertBatch(db)) {
-        state.SkipWithError(why.isEmpty() ? "setup failed" : qPrintable(why));
+    if (!openWages(state, backend, db, dir))
         return;
-    }
     for (auto _ : state) {
         CADORecordset rs(&db);
         if (!rs.Open(u"SELECT pid, name, amount, paid FROM wages ORDER BY id"_s, {})) {
