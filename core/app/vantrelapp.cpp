@@ -51,17 +51,17 @@ void CVantrelApp::LoadRecentDays()
         RecentDays = days;
 }
 
-QString CVantrelApp::GetScriptPrelude() const
+vantrel::Result<QString> CVantrelApp::GetScriptPrelude() const
 {
     QString prelude = u"Function UserName()\n  UserName = "_s + vbsLiteral(theCurrentUser.UserName)
         + u" \nEnd Function\n"_s;
     prelude += u"Function SDate()\n  SDate = "_s + QString::number(SDate) + u" \nEnd Function\n"_s;
     prelude += u"Function SName()\n  SName = "_s + vbsLiteral(SName) + u" \nEnd Function\n"_s;
-    const QString global
+    const ScalarAnswer<QString> global
         = GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s);
-    if (!global.isEmpty())
-        prelude += global;
-    return prelude;
+    if (global.failed())
+        return vantrel::Result<QString>::failure(global.error());
+    return QString(prelude + global.valueOr({}));
 }
 
 bool CVantrelApp::BindReportEntryPoints()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/common/result.h"
+
 #include <QString>
 
 #include <functional>
@@ -56,8 +58,8 @@ public:
     // current value; an explicit 0 switches the log off.
     void LoadRecentDays();
     // VBScript put in front of report scripts: UserName(), SDate(), SName() and the global
-    // script. Quotes inside the texts are doubled.
-    QString GetScriptPrelude() const;
+    // script. Fails with the database's reason when the global script cannot be read.
+    vantrel::Result<QString> GetScriptPrelude() const;
     // Loads the report library and binds the four entry points; false (with the reason in
     // m_strReportLibraryError) when it is not there.
     bool BindReportEntryPoints();

@@ -67,7 +67,8 @@ public:
 
 QString numberOf(const QString &name, CADODatabase &db = theDatabase)
 {
-    return GetScalarText(u"SELECT Number FROM qz_PsnBase WHERE Name = ?"_s, { name }, &db);
+    return GetScalarText(u"SELECT Number FROM qz_PsnBase WHERE Name = ?"_s, { name }, &db)
+        .valueOr({});
 }
 
 QLineEdit *editorOf(QAbstractItemView &view)

@@ -96,7 +96,7 @@ protected:
 
 int logEntries(const QString &action)
 {
-    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log WHERE lAction = ?"_s, { action });
+    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log WHERE lAction = ?"_s, { action }).valueOr(-1);
 }
 
 } // namespace
