@@ -57,8 +57,8 @@ public:
     // Reads the retention from qz_SysOption (nType 2). No row or a failed query keeps the
     // current value; an explicit 0 switches the log off.
     void LoadRecentDays();
-    // VBScript put in front of report scripts: UserName(), SDate(), SName() and the global
-    // script. Fails with the database's reason when the global script cannot be read.
+    // VBScript put in front of report scripts: UserName(), SDate(), SName() (the texts written
+    // by VbsStringLiteral) and the global script. Fails with the database's reason when the global script cannot be read.
     vantrel::Result<QString> GetScriptPrelude() const;
     // Loads the report library and binds the four entry points; false (with the reason in
     // m_strReportLibraryError) when it is not there.

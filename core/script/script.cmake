@@ -6,6 +6,7 @@ target_sources(vantrel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/scriptsession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scriptsessionscope.cpp
     ${CMAKE_CURRENT_LIST_DIR}/templatemerge.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/vbsstringliteral.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wageformula.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wagevalues.cpp
     ${PROJECT_SOURCE_DIR}/core/util/cxmldocument.cpp

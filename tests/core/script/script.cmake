@@ -7,6 +7,8 @@ vantrel_add_test(NAME tst_templatemerge DATABASE LIBS vantrel_core
                  SOURCES script/tst_templatemerge.cpp script/wagefixture.cpp)
 vantrel_add_test(NAME tst_wageformula DATABASE LIBS vantrel_core
                  SOURCES script/tst_wageformula.cpp script/wagefixture.cpp)
+vantrel_add_test(NAME tst_vbsstringliteral DATABASE LIBS vantrel_core
+                 SOURCES script/tst_vbsstringliteral.cpp)
 vantrel_add_test(NAME tst_chinesemoney SOURCES script/tst_chinesemoney.cpp LIBS vantrel_core)
 vantrel_add_test(NAME tst_cxmldocument SOURCES util/tst_cxmldocument.cpp LIBS vantrel_core)
 target_compile_definitions(tst_cxmldocument PRIVATE ${funcdescr})
