@@ -5,7 +5,6 @@
 #include "core/query/itemmetadata.h"
 #include "core/query/scalarqueries.h"
 
-#include <QRegularExpression>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -63,13 +62,6 @@ Result<QString> CheckedWageSetTable(CADODatabase &db, int sid)
         return Result<QString>::failure(table.error());
     const QString name = table.valueOr({});
     return IsSqlIdentifier(name) ? name : QString();
-}
-
-bool IsSingleFromClause(const QString &fromWhere)
-{
-    static const QRegularExpression fromFirst(u"^\\s*FROM\\s"_s,
-                                              QRegularExpression::CaseInsensitiveOption);
-    return fromFirst.match(fromWhere).hasMatch() && !fromWhere.contains(u';');
 }
 
 Status CreateWageSetDataTable(CADODatabase &db, int sid)

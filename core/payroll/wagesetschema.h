@@ -38,8 +38,4 @@ Result<int> AddWageItem(CADODatabase &db, int sid, const WageItemDefinition &ite
 // failure when the metadata cannot be read.
 Result<QString> CheckedWageSetTable(CADODatabase &db, int sid);
 
-// Whether a FROM/WHERE text (which the wage view builds) is one clause starting with FROM and
-// nothing else, before it is put behind a SELECT.
-bool IsSingleFromClause(const QString &fromWhere);
-
 } // namespace vantrel::payroll

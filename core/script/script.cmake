@@ -13,6 +13,7 @@ target_sources(vantrel_core PRIVATE
     ${PROJECT_SOURCE_DIR}/core/payroll/payrollprocedures.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wageperiod.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wagesetschema.cpp
+    ${PROJECT_SOURCE_DIR}/core/payroll/wageviewsource.cpp
 )
 
 # The formula editor's function catalogue ships beside the program.

@@ -14,3 +14,7 @@ vantrel_add_test(NAME tst_cxmldocument SOURCES util/tst_cxmldocument.cpp LIBS va
 target_compile_definitions(tst_cxmldocument PRIVATE ${funcdescr})
 vantrel_add_test(NAME tst_wagesetschema DATABASE LIBS vantrel_core
                  SOURCES payroll/tst_wagesetschema.cpp)
+# Registers a function on the embedded database's own handle.
+find_package(SQLite3 REQUIRED)
+vantrel_add_test(NAME tst_wageviewsource DATABASE LIBS vantrel_core SQLite::SQLite3
+                 SOURCES payroll/tst_wageviewsource.cpp script/wagefixture.cpp)
