@@ -10,8 +10,8 @@
 class CADODatabase;
 
 // One-value queries and existence tests on the session's connection (theDatabase unless
-// another is given), values always bound. They show nothing and answer one of three: the
-// value, no row, or the failure with the database's reason.
+// another is given), values always bound. They show nothing and tell a failed query from an
+// empty answer (TableExists aside).
 
 // Column 0 of the first row as it came (a NULL is an invalid variant).
 ScalarAnswer<QVariant> GetScalarVariant(const QString &sql, const QVariantList &values = {},
@@ -24,6 +24,8 @@ ScalarAnswer<QString> GetScalarText(const QString &sql, const QVariantList &valu
 ScalarAnswer<int> GetScalarInt(const QString &sql, const QVariantList &values = {},
                                CADODatabase *db = nullptr);
 
+// Whether the table is there. A failed query also gives false: not for decisions that a lost
+// connection must not take.
 bool TableExists(const QString &table, CADODatabase *db = nullptr);
 // Whether "SELECT 1 FROM <table> WHERE (<condition>)" finds a row, or why it failed: the table
 // name must be an identifier; the condition is the caller's SQL with '?' for each value.
