@@ -64,7 +64,8 @@ bool CCurrentUser::HasRight(int index, bool reRead)
     if (ISuper)
         return true;
     if (reRead)
-        ParsePurview(GetScalarText(u"SELECT Purview FROM qz_Users WHERE UserID = ?"_s, { UserID }));
+        ParsePurview(GetScalarText(u"SELECT Purview FROM qz_Users WHERE UserID = ?"_s, { UserID })
+                         .valueOr({}));
     return MaskHasRight(m_purview.mask, index);
 }
 

@@ -5,6 +5,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/query/scalarqueries.h"
+#include "core/script/vbsstringliteral.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,16 +14,6 @@
 using namespace Qt::StringLiterals;
 
 CVantrelApp theApp;
-
-namespace {
-
-// A VBScript string literal of the text.
-QString vbsLiteral(const QString &text)
-{
-    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
-}
-
-} // namespace
 
 void CVantrelApp::WriteSystemLog(const QString &text, int cleanup)
 {
@@ -51,17 +42,17 @@ void CVantrelApp::LoadRecentDays()
         RecentDays = days;
 }
 
-QString CVantrelApp::GetScriptPrelude() const
+vantrel::Result<QString> CVantrelApp::GetScriptPrelude() const
 {
-    QString prelude = u"Function UserName()\n  UserName = "_s + vbsLiteral(theCurrentUser.UserName)
-        + u" \nEnd Function\n"_s;
+    QString prelude = u"Function UserName()\n  UserName = "_s
+        + VbsStringLiteral(theCurrentUser.UserName) + u" \nEnd Function\n"_s;
     prelude += u"Function SDate()\n  SDate = "_s + QString::number(SDate) + u" \nEnd Function\n"_s;
-    prelude += u"Function SName()\n  SName = "_s + vbsLiteral(SName) + u" \nEnd Function\n"_s;
-    const QString global
+    prelude += u"Function SName()\n  SName = "_s + VbsStringLiteral(SName) + u" \nEnd Function\n"_s;
+    const ScalarAnswer<QString> global
         = GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s);
-    if (!global.isEmpty())
-        prelude += global;
-    return prelude;
+    if (global.failed())
+        return vantrel::Result<QString>::failure(global.error());
+    return QString(prelude + global.valueOr({}));
 }
 
 bool CVantrelApp::BindReportEntryPoints()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/payroll/wageviewsource.h"
+#include "platform/common/result.h"
+
 #include <QString>
 
 #include <functional>
@@ -34,13 +37,13 @@ public:
     int m_nAppLook = 213; // 210 … 218, profile value "ApplicationLook"
     int m_nMDITabsType = 0;
     int m_nMDITabsLocation = 0;
-    QString m_strConnection;    // the connection string of theDatabase
-    int m_nWageWork = 0;        // a value the payroll calculation keeps while it runs
-    int SDate = 190001;         // active payroll period, year × 100 + month
-    int SID = 0;                // active wage set
-    QString SName;              // active wage set's name
-    QString m_strWageFromWhere; // FROM/WHERE text of the active wage view
-    int RecentDays = 60;        // system-log retention; 0 or less switches the log off
+    QString m_strConnection; // the connection string of theDatabase
+    int m_nWageWork = 0;     // a value the payroll calculation keeps while it runs
+    int SDate = 190001;      // active payroll period, year × 100 + month
+    int SID = 0;             // active wage set
+    QString SName;           // active wage set's name
+    vantrel::payroll::WageViewSource m_wageView; // the rows of the active wage view
+    int RecentDays = 60; // system-log retention; 0 or less switches the log off
 
     CreateReportFn CreateReport = nullptr;
     OpenReportFn OpenReport = nullptr;
@@ -55,9 +58,10 @@ public:
     // Reads the retention from qz_SysOption (nType 2). No row or a failed query keeps the
     // current value; an explicit 0 switches the log off.
     void LoadRecentDays();
-    // VBScript put in front of report scripts: UserName(), SDate(), SName() and the global
-    // script. Quotes inside the texts are doubled.
-    QString GetScriptPrelude() const;
+    // VBScript put in front of report scripts: UserName(), SDate(), SName() (the texts written
+    // by VbsStringLiteral) and the global script. Fails with the database's reason when the global
+    // script cannot be read.
+    vantrel::Result<QString> GetScriptPrelude() const;
     // Loads the report library and binds the four entry points; false (with the reason in
     // m_strReportLibraryError) when it is not there.
     bool BindReportEntryPoints();

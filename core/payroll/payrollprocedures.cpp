@@ -1,13 +1,14 @@
 #include "core/payroll/payrollprocedures.h"
 
+#include "core/db/cadodatabase.h"
 #include "core/db/procedureregistry.h"
 #include "core/payroll/wageperiod.h"
 #include "core/payroll/wagesetschema.h"
+#include "core/payroll/wageviewsource.h"
 #include "core/query/itemmetadata.h"
 
 using namespace Qt::StringLiterals;
 using vantrel::db::ProcedureContext;
-using vantrel::db::RowSet;
 
 namespace vantrel::payroll {
 
@@ -18,14 +19,14 @@ namespace {
 bool findItemColumn(ProcedureContext &ctx, const QString &sql, const QVariantList &values,
                     QString *table, QString *column)
 {
-    if (!ctx.select(sql, values))
-        return false;
-    const RowSet rows = ctx.takeResult();
-    ctx.setResult(RowSet());
-    if (rows.rowCount() == 0)
+    ctx.setResult(db::RowSet()); // no row until a value is found
+    const db::QueryResult found = ctx.db().run(sql, values);
+    if (!found.ok)
+        return ctx.fail(found.error.description);
+    if (!found.hasRow())
         return true;
-    const QString t = rows.text(0, 0);
-    const QString c = rows.text(0, 1);
+    const QString t = found.rows.value(0, 0).toString();
+    const QString c = found.rows.value(0, 1).toString();
     if (!IsSqlIdentifier(t) || !IsSqlIdentifier(c))
         return ctx.fail(u"The wage item column %1.%2 is not a valid name."_s.arg(t, c));
     *table = t;
@@ -38,6 +39,7 @@ bool getAggregateWageValue(ProcedureContext &ctx)
     static const QStringList functions = { u"SUM"_s, u"AVG"_s, u"MAX"_s, u"MIN"_s };
     const QString function = ctx.input(u"AgFun"_s).toString().trimmed().toUpper();
     const QString fromWhere = ctx.input(u"FromWhereSql"_s).toString();
+    const QVariantList values = ctx.input(u"FromWhereValues"_s).toList();
     if (!functions.contains(function))
         return ctx.fail(u"Unknown aggregate function '%1'."_s.arg(function));
     QString table;
@@ -55,9 +57,14 @@ bool getAggregateWageValue(ProcedureContext &ctx)
     // No item or no active wage view: no value.
     if (table.isEmpty() || fromWhere.trimmed().isEmpty())
         return true;
-    if (!IsSingleFromClause(fromWhere))
-        return ctx.fail(u"The FROM/WHERE text of the wage view is not one FROM clause."_s);
-    return ctx.select(u"SELECT %1(%2.%3) "_s.arg(function, table, column) + fromWhere);
+    if (const Status checked = CheckWageViewSql(fromWhere, int(values.size())); !checked)
+        return ctx.fail(checked.error());
+    const db::QueryResult aggregate = ctx.db().runReadOnly(
+        u"SELECT %1(%2.%3) "_s.arg(function, table, column) + fromWhere, values);
+    if (!aggregate.ok)
+        return ctx.fail(aggregate.error.description);
+    ctx.setResult(aggregate.rows);
+    return true;
 }
 
 // One person's value of an item in the wage set titled SortName for the period.

@@ -7,8 +7,10 @@ class ProcedureRegistry;
 namespace vantrel::payroll {
 
 // The payroll procedures that the host functions of scripts call:
-// qz_GetAggregeWageValue (SID, FromWhereSql, ItmAlias, AgFun): SUM, AVG, MAX or MIN of the
-//   number item ItmAlias of wage set SID over the rows the FROM/WHERE text selects;
+// qz_GetAggregeWageValue (SID, FromWhereSql, FromWhereValues, ItmAlias, AgFun): SUM, AVG, MAX
+//   or MIN of the number item ItmAlias of wage set SID over the rows that the FROM/WHERE text
+//   (a rendered WageViewSource, checked again by CheckWageViewSql) selects with its values
+//   bound, read-only;
 // qz_GetPSNWageValue (PsnNumber, nFDate, ItmAlias, SortName): the value of item ItmAlias for
 //   the person with that number in the wage set titled SortName, period nFDate;
 // qz_GetPSNPreWageValue (PsnNumber, nFDate, nPer, ItmAlias, SortName): the same for the

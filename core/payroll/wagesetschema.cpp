@@ -5,7 +5,6 @@
 #include "core/query/itemmetadata.h"
 #include "core/query/scalarqueries.h"
 
-#include <QRegularExpression>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -33,9 +32,13 @@ QString columnType(CADODatabase &db, short dataType)
     }
 }
 
-int nextOrder(CADODatabase &db, const QString &sql, const QVariantList &values)
+// One past the largest order number so far (1 for the first).
+Result<int> nextOrder(CADODatabase &db, const QString &sql, const QVariantList &values)
 {
-    return GetScalarInt(sql, values, &db) + 1;
+    const ScalarAnswer<int> last = GetScalarInt(sql, values, &db);
+    if (last.failed())
+        return Result<int>::failure(last.error());
+    return last.valueOr(0) + 1;
 }
 
 } // namespace
@@ -50,24 +53,23 @@ QString WageItemColumnName(int itemId)
     return u"F%1"_s.arg(itemId);
 }
 
-QString CheckedWageSetTable(CADODatabase &db, int sid)
+Result<QString> CheckedWageSetTable(CADODatabase &db, int sid)
 {
-    const QString table
+    const ScalarAnswer<QString> table
         = GetScalarText(u"SELECT TblName FROM qz_Table WHERE ID = ? AND nType = ?"_s,
                         { sid, WageSetTableType }, &db);
-    return IsSqlIdentifier(table) ? table : QString();
-}
-
-bool IsSingleFromClause(const QString &fromWhere)
-{
-    static const QRegularExpression fromFirst(u"^\\s*FROM\\s"_s,
-                                              QRegularExpression::CaseInsensitiveOption);
-    return fromFirst.match(fromWhere).hasMatch() && !fromWhere.contains(u';');
+    if (table.failed())
+        return Result<QString>::failure(table.error());
+    const QString name = table.valueOr({});
+    return IsSqlIdentifier(name) ? name : QString();
 }
 
 Status CreateWageSetDataTable(CADODatabase &db, int sid)
 {
-    const QString table = CheckedWageSetTable(db, sid);
+    const Result<QString> checked = CheckedWageSetTable(db, sid);
+    if (!checked)
+        return Status::failure(checked.error());
+    const QString table = *checked;
     if (table.isEmpty())
         return Status::failure(u"Wage set %1 has no valid data table name."_s.arg(sid));
     db::DbTransaction transaction(db);
@@ -90,13 +92,15 @@ Status CreateWageSetDataTable(CADODatabase &db, int sid)
 Result<int> AddWageSet(CADODatabase &db, const QString &title, const QString &description)
 {
     db::DbTransaction transaction(db);
-    const int order
+    const Result<int> order
         = nextOrder(db, u"SELECT MAX(Ord) FROM qz_Table WHERE nType = ?"_s, { WageSetTableType });
+    if (!order)
+        return Result<int>::failure(order.error());
     // The table name follows from the id, so the row first gets a name no other row has.
     const QString pending = u"pending_"_s + QUuid::createUuid().toString(QUuid::Id128);
     const int sid = InsertReturningId(
         u"qz_Table"_s, { u"TblName"_s, u"Title"_s, u"Descr"_s, u"nType"_s, u"Ord"_s },
-        { pending, title, description, WageSetTableType, order }, u"ID"_s, &db);
+        { pending, title, description, WageSetTableType, *order }, u"ID"_s, &db);
     if (sid <= 0)
         return Result<int>::failure(failureText(db, u"The wage set could not be added."_s));
     if (!db.Execute(u"UPDATE qz_Table SET TblName = ? WHERE ID = ?"_s,
@@ -112,13 +116,18 @@ Result<int> AddWageSet(CADODatabase &db, const QString &title, const QString &de
 
 Result<int> AddWageItem(CADODatabase &db, int sid, const WageItemDefinition &item)
 {
-    const QString table = CheckedWageSetTable(db, sid);
+    const Result<QString> checked = CheckedWageSetTable(db, sid);
+    if (!checked)
+        return Result<int>::failure(checked.error());
+    const QString table = *checked;
     if (table.isEmpty())
         return Result<int>::failure(u"Wage set %1 has no valid data table name."_s.arg(sid));
     db::DbTransaction transaction(db);
     const QString orderOf = u"SELECT MAX(%1) FROM qz_Items WHERE upper(TblName) = upper(?)"_s;
-    const int order = nextOrder(db, orderOf.arg(u"Ord"_s), { table });
-    const int calcOrder = nextOrder(db, orderOf.arg(u"OrdF"_s), { table });
+    const Result<int> order = nextOrder(db, orderOf.arg(u"Ord"_s), { table });
+    const Result<int> calcOrder = nextOrder(db, orderOf.arg(u"OrdF"_s), { table });
+    if (!order || !calcOrder)
+        return Result<int>::failure(order ? calcOrder.error() : order.error());
     const QString pending = u"pending_"_s + QUuid::createUuid().toString(QUuid::Id128);
     const int itemId = InsertReturningId(
         u"qz_Items"_s,
@@ -127,8 +136,8 @@ Result<int> AddWageItem(CADODatabase &db, int sid, const WageItemDefinition &ite
           u"Active"_s, u"bShow"_s, u"Ord"_s, u"OrdF"_s },
         { WageItemSort, table, pending.left(30), item.alias, item.dataType, item.decimals,
           item.rounding, item.dictionaryCode, item.property, item.formula, item.formulaTyped,
-          item.standardTableId, item.retain ? 1 : 0, item.active ? 1 : 0, item.shown ? 1 : 0, order,
-          calcOrder },
+          item.standardTableId, item.retain ? 1 : 0, item.active ? 1 : 0, item.shown ? 1 : 0,
+          *order, *calcOrder },
         u"ItemID"_s, &db);
     const QString column = WageItemColumnName(itemId);
     if (itemId <= 0 || !IsSqlIdentifier(column)

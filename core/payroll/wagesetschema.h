@@ -34,11 +34,8 @@ Status CreateWageSetDataTable(CADODatabase &db, int sid);
 // date-time). The new item id.
 Result<int> AddWageItem(CADODatabase &db, int sid, const WageItemDefinition &item);
 
-// The data table of wage set sid, checked as an identifier; empty when there is none.
-QString CheckedWageSetTable(CADODatabase &db, int sid);
-
-// Whether a FROM/WHERE text (which the wage view builds) is one clause starting with FROM and
-// nothing else, before it is put behind a SELECT.
-bool IsSingleFromClause(const QString &fromWhere);
+// The data table of wage set sid, checked as an identifier; empty when there is none, a
+// failure when the metadata cannot be read.
+Result<QString> CheckedWageSetTable(CADODatabase &db, int sid);
 
 } // namespace vantrel::payroll

@@ -81,7 +81,7 @@ QString GetUserSortList()
 
 int GetDeptChildCount(int did)
 {
-    return GetScalarInt(u"SELECT COUNT(DID) FROM qz_Dept WHERE ParentID = ?"_s, { did });
+    return GetScalarInt(u"SELECT COUNT(DID) FROM qz_Dept WHERE ParentID = ?"_s, { did }).valueOr(0);
 }
 
 Result<RefTree> LoadDeptTree(int parentId, const CCurrentUser &user)

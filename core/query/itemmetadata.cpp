@@ -77,7 +77,8 @@ QString GetItemAlias(const QString &tableName, const QString &columnName, CADODa
     return GetScalarText(u"SELECT Alias FROM qz_Items"
                          " WHERE upper(TblName) = upper(?) AND upper(Name) = upper(?)"
                          " ORDER BY ItemID LIMIT 1"_s,
-                         { tableName, columnName }, db);
+                         { tableName, columnName }, db)
+        .valueOr({});
 }
 
 int GetItemWidth(const QString &columnName, const QString &tableName)
@@ -88,7 +89,8 @@ int GetItemWidth(const QString &columnName, const QString &tableName)
         sql += u" AND upper(TblName) = upper(?)"_s;
         values << tableName;
     }
-    const QVariant width = GetScalarVariant(sql + u" ORDER BY ItemID LIMIT 1"_s, values);
+    const QVariant width
+        = GetScalarVariant(sql + u" ORDER BY ItemID LIMIT 1"_s, values).valueOr({});
     bool ok = false;
     const int pixels = width.toInt(&ok);
     return ok ? pixels : 50;
@@ -99,14 +101,18 @@ QString GetTableTitle(const QString &qualifiedColumn)
     const qsizetype dot = qualifiedColumn.indexOf(u'.');
     const QString table = dot < 0 ? QString() : qualifiedColumn.left(dot);
     return GetScalarText(
-        u"SELECT Title FROM qz_Table WHERE upper(TblName) = upper(?) ORDER BY ID LIMIT 1"_s,
-        { table });
+               u"SELECT Title FROM qz_Table WHERE upper(TblName) = upper(?) ORDER BY ID LIMIT 1"_s,
+               { table })
+        .valueOr({});
 }
 
-bool IsKnownDataTable(const QString &tableName)
+vantrel::Result<bool> IsKnownDataTable(const QString &tableName)
 {
-    return IsSqlIdentifier(tableName)
-        && GetScalarInt(u"SELECT COUNT(*) FROM qz_Table WHERE upper(TblName) = upper(?)"_s,
-                        { tableName })
-        > 0;
+    if (!IsSqlIdentifier(tableName))
+        return false;
+    const ScalarAnswer<int> count = GetScalarInt(
+        u"SELECT COUNT(*) FROM qz_Table WHERE upper(TblName) = upper(?)"_s, { tableName });
+    if (count.failed())
+        return vantrel::Result<bool>::failure(count.error());
+    return count.valueOr(0) > 0;
 }

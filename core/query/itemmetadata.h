@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/sqlidentifier.h"
+#include "platform/common/result.h"
 
 #include <QString>
 #include <QVariantList>
@@ -78,5 +79,5 @@ QString GetTableTitle(const QString &qualifiedColumn);
 // --- Names in statements -------------------------------------------------------------------
 
 // Whether qz_Table describes a table of that name (compared without case) and the name is an
-// identifier.
-bool IsKnownDataTable(const QString &tableName);
+// identifier; a failure when qz_Table cannot be read.
+vantrel::Result<bool> IsKnownDataTable(const QString &tableName);

@@ -145,7 +145,12 @@ QString BuildPsnFromClause(bool withPhoto)
 
 QString BuildDetailFromClause(const QString &detailTable, bool withPhoto)
 {
-    if (!IsKnownDataTable(detailTable)) {
+    const vantrel::Result<bool> known = IsKnownDataTable(detailTable);
+    if (!known) {
+        qWarning() << "BuildDetailFromClause: cannot check" << detailTable << known.error();
+        return {};
+    }
+    if (!*known) {
         qWarning() << "BuildDetailFromClause: not a data table:" << detailTable;
         return {};
     }
@@ -172,7 +177,8 @@ QString BuildPsnSelect(int detailTableId, bool withPhoto)
     if (detailTableId <= 0)
         return list;
     const QString detail
-        = GetScalarText(u"SELECT TblName FROM qz_Table WHERE ID = ?"_s, { detailTableId });
+        = GetScalarText(u"SELECT TblName FROM qz_Table WHERE ID = ?"_s, { detailTableId })
+              .valueOr({});
     if (detail.isEmpty())
         return list;
     // Qualified by the detail table: its columns may share names with the person tables'.

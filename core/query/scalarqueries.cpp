@@ -4,9 +4,14 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/sqlidentifier.h"
+#include "core/db/valuetext.h"
+
+#include <limits>
+#include <optional>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
+using vantrel::Result;
 
 namespace {
 
@@ -15,90 +20,129 @@ CADODatabase &orGlobal(CADODatabase *db)
     return db ? *db : theDatabase;
 }
 
-// Column 0 of the first row, or an invalid variant.
-QVariant firstValue(CADODatabase &db, const QString &sql, const QVariantList &values, bool *found)
+// Column 0 of the first row, converted by the caller's rule.
+template<typename T, typename Convert>
+ScalarAnswer<T> firstValue(CADODatabase &db, const QString &sql, const QVariantList &values,
+                           Convert convert)
 {
-    *found = false;
-    if (!db.IsOpen())
-        return {};
-    const vantrel::db::QueryResult result = db.run(sql, values);
+    const QueryResult result = db.run(sql, values);
+    if (!result.ok)
+        return ScalarAnswer<T>::failure(result.error.description);
     if (!result.hasRow())
-        return {};
-    *found = true;
-    return result.scalar();
+        return ScalarAnswer<T>::noRow();
+    return convert(result.scalar());
+}
+
+ScalarAnswer<int> toInt(const QVariant &value)
+{
+    const auto notAnInt = [&value] {
+        return ScalarAnswer<int>::failure(
+            u"The value '%1' is not a 32-bit whole number."_s.arg(value.toString()));
+    };
+    if (isNullValue(value))
+        return 0;
+    qint64 wide = 0;
+    bool ok = true;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        wide = value.toBool() ? -1 : 0;
+        break;
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        ok = d > -2147483649.0 && d < 2147483648.0;
+        wide = ok ? qint64(d) : 0;
+        break;
+    }
+    case QMetaType::QString:
+        wide = value.toString().trimmed().toLongLong(&ok);
+        break;
+    default:
+        wide = value.toLongLong(&ok);
+    }
+    if (!ok || wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max())
+        return notAnInt();
+    return int(wide);
+}
+
+ScalarAnswer<QString> toText(const QVariant &value)
+{
+    QString text;
+    if (!ValueToText(value, {}, text))
+        return ScalarAnswer<QString>::failure(u"The value has no text form."_s);
+    return text;
 }
 
 } // namespace
 
-QVariant GetScalarVariant(const QString &sql, const QVariantList &values, CADODatabase *db)
+ScalarAnswer<QVariant> GetScalarVariant(const QString &sql, const QVariantList &values,
+                                        CADODatabase *db)
 {
-    CADORecordset rs(&orGlobal(db));
-    QVariant value;
-    if (rs.Open(sql, values) && !rs.IsEof())
-        rs.GetFieldValueVariant(0, value);
-    return value;
+    return firstValue<QVariant>(orGlobal(db), sql, values,
+                                [](const QVariant &v) { return ScalarAnswer<QVariant>(v); });
 }
 
-QString GetScalarText(const QString &sql, const QVariantList &values, CADODatabase *db)
+ScalarAnswer<QString> GetScalarText(const QString &sql, const QVariantList &values,
+                                    CADODatabase *db)
 {
-    CADORecordset rs(&orGlobal(db));
-    QString text;
-    if (rs.Open(sql, values) && !rs.IsEof() && !rs.GetFieldValueText(0, text))
-        text.clear();
-    return text;
+    return firstValue<QString>(orGlobal(db), sql, values, toText);
 }
 
-int GetScalarInt(const QString &sql, const QVariantList &values, CADODatabase *db)
+ScalarAnswer<int> GetScalarInt(const QString &sql, const QVariantList &values, CADODatabase *db)
 {
-    CADORecordset rs(&orGlobal(db));
-    int value = 0;
-    if (rs.Open(sql, values) && !rs.IsEof() && !rs.GetFieldValueInt(0, value))
-        value = 0;
-    return value;
+    return firstValue<int>(orGlobal(db), sql, values, toInt);
 }
 
 bool TableExists(const QString &table, CADODatabase *db)
 {
-    bool found = false;
     CADODatabase &conn = orGlobal(db);
-    firstValue(conn, conn.dialect().tableExistsQuery(), { table }, &found);
-    return found;
+    return conn.run(conn.dialect().tableExistsQuery(), { table }).hasRow();
 }
 
-bool RecordExists(const QString &table, const QString &condition, const QVariantList &values,
-                  CADODatabase *db)
+Result<bool> RecordExists(const QString &table, const QString &condition,
+                          const QVariantList &values, CADODatabase *db)
 {
     if (!IsSqlIdentifier(table))
-        return false;
-    bool found = false;
-    firstValue(orGlobal(db), u"SELECT 1 FROM %1 WHERE (%2)"_s.arg(table, condition), values,
-               &found);
-    return found;
+        return Result<bool>::failure(u"'%1' is not a table name."_s.arg(table));
+    const QueryResult result
+        = orGlobal(db).run(u"SELECT 1 FROM %1 WHERE (%2)"_s.arg(table, condition), values);
+    if (!result.ok)
+        return Result<bool>::failure(result.error.description);
+    return result.hasRow();
 }
+
+namespace {
+
+// A lookup for display: no row and a failure both show as the empty text.
+QString lookupText(const QString &sql, int id)
+{
+    return GetScalarText(sql, { id }).valueOr({});
+}
+
+} // namespace
 
 QString GetPsnSortName(int aid)
 {
-    return GetScalarText(u"SELECT Name FROM qz_PsnSort WHERE AID = ?"_s, { aid });
+    return lookupText(u"SELECT Name FROM qz_PsnSort WHERE AID = ?"_s, aid);
 }
 
 QString GetDeptName(int did)
 {
-    return GetScalarText(u"SELECT Name FROM qz_Dept WHERE DID = ?"_s, { did });
+    return lookupText(u"SELECT Name FROM qz_Dept WHERE DID = ?"_s, did);
 }
 
 QString GetWageSetTableName(int sid)
 {
-    return GetScalarText(u"SELECT TblName FROM qz_Table WHERE nType = 6 AND ID = ?"_s, { sid });
+    return lookupText(u"SELECT TblName FROM qz_Table WHERE nType = 6 AND ID = ?"_s, sid);
 }
 
 QString GetWageSetTitle(int sid)
 {
-    return GetScalarText(u"SELECT Title FROM qz_Table WHERE nType = 6 AND ID = ?"_s, { sid });
+    return lookupText(u"SELECT Title FROM qz_Table WHERE nType = 6 AND ID = ?"_s, sid);
 }
 
 QString GetDictCode(int id)
 {
-    return GetScalarText(u"SELECT DictId FROM qz_Dict WHERE ID = ?"_s, { id });
+    return lookupText(u"SELECT DictId FROM qz_Dict WHERE ID = ?"_s, id);
 }
 
 QString GetDictTitleList(const QString &dictCode, bool strip)
@@ -148,14 +192,14 @@ int InsertReturningId(const QString &table, const QStringList &columns, const QV
     }
     const QString sql = u"INSERT INTO %1 (%2) VALUES (%3) RETURNING %4"_s.arg(
         table, columns.join(u", "_s), QStringList(columns.size(), u"?"_s).join(u", "_s), keyColumn);
-    const vantrel::db::QueryResult inserted = conn.run(sql, values);
-    if (!inserted.hasRow()) {
-        conn.StoreError(inserted.ok
-                            ? ErrorInfo::make(ErrorCode::Failed, u"The insert returned no key."_s)
-                            : inserted.error);
+    const QueryResult result = conn.run(sql, values);
+    if (!result.hasRow()) {
+        conn.StoreError(result.ok ? ErrorInfo::make(
+                            ErrorCode::Failed, u"The insert into '%1' gave no key."_s.arg(table))
+                                  : result.error);
         return 0;
     }
-    return inserted.scalar().toInt();
+    return result.scalar().toInt();
 }
 
 bool RefreshPrintTemplateOrder(int sid, int kind)
@@ -173,6 +217,21 @@ QString TemplateVanishedMessage()
 
 namespace {
 
+// Whether the template with that id is still there; Failed when that cannot be told.
+std::optional<TemplateSave> checkStillThere(const QString &table, const QString &key, int id,
+                                            QString *error)
+{
+    if (id <= 0)
+        return std::nullopt;
+    const Result<bool> exists = RecordExists(table, key + u" = ?"_s, { id });
+    if (!exists) {
+        if (error)
+            *error = exists.error();
+        return TemplateSave::Failed;
+    }
+    return *exists ? std::nullopt : std::optional(TemplateSave::Vanished);
+}
+
 TemplateSave runSaver(CADOCommand &command, QString *error)
 {
     if (command.Execute())
@@ -189,8 +248,8 @@ TemplateSave SaveBankExportTemplate(int eid, int sid, const QString &name, bool 
                                     const QString &sep, const QString &ext, int sfRows,
                                     QString *error)
 {
-    if (eid > 0 && !RecordExists(u"qz_WageExport"_s, u"EID = ?"_s, { eid }))
-        return TemplateSave::Vanished;
+    if (const auto refused = checkStillThere(u"qz_WageExport"_s, u"EID"_s, eid, error))
+        return *refused;
     CADOCommand command(&theDatabase, u"qz_AddBankExportTemplet"_s);
     command.AddParameterInt(u"EID"_s, adInteger, adParamInput, 4, eid);
     command.AddParameterInt(u"SID"_s, adInteger, adParamInput, 4, sid);
@@ -207,8 +266,8 @@ TemplateSave SaveBankExportTemplate(int eid, int sid, const QString &name, bool 
 TemplateSave SaveAnnounceTemplate(int aid, int sid, const QString &name, bool active,
                                   const QString &subject, const QString &content, QString *error)
 {
-    if (aid > 0 && !RecordExists(u"qz_WageAnnounce"_s, u"AID = ?"_s, { aid }))
-        return TemplateSave::Vanished;
+    if (const auto refused = checkStillThere(u"qz_WageAnnounce"_s, u"AID"_s, aid, error))
+        return *refused;
     CADOCommand command(&theDatabase, u"qz_AddAnnounceTemplet"_s);
     command.AddParameterInt(u"AID"_s, adInteger, adParamInput, 4, aid);
     command.AddParameterInt(u"SID"_s, adInteger, adParamInput, 4, sid);

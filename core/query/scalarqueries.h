@@ -1,27 +1,38 @@
 #pragma once
 
+#include "core/query/scalaranswer.h"
+#include "platform/common/result.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 
 class CADODatabase;
 
-// One-value queries, existence tests and lookups on the session's connection (theDatabase
-// unless another is given). They show nothing: no row and a failed query both give the
-// default (invalid variant, empty text, 0, false). Values are always bound.
+// One-value queries and existence tests on the session's connection (theDatabase unless
+// another is given), values always bound. They show nothing and tell a failed query from an
+// empty answer (TableExists aside).
 
-QVariant GetScalarVariant(const QString &sql, const QVariantList &values = {},
-                          CADODatabase *db = nullptr);
-QString GetScalarText(const QString &sql, const QVariantList &values = {},
-                      CADODatabase *db = nullptr);
-int GetScalarInt(const QString &sql, const QVariantList &values = {}, CADODatabase *db = nullptr);
+// Column 0 of the first row as it came (a NULL is an invalid variant).
+ScalarAnswer<QVariant> GetScalarVariant(const QString &sql, const QVariantList &values = {},
+                                        CADODatabase *db = nullptr);
+// As text: a NULL gives the empty text; a value with no text form (binary) fails.
+ScalarAnswer<QString> GetScalarText(const QString &sql, const QVariantList &values = {},
+                                    CADODatabase *db = nullptr);
+// As a 32-bit integer: a NULL gives 0, a boolean -1 or 0, a double its whole part; text that
+// is no whole number and values out of range fail.
+ScalarAnswer<int> GetScalarInt(const QString &sql, const QVariantList &values = {},
+                               CADODatabase *db = nullptr);
 
+// Whether the table is there. A failed query also gives false: not for decisions that a lost
+// connection must not take.
 bool TableExists(const QString &table, CADODatabase *db = nullptr);
-// "SELECT 1 FROM <table> WHERE (<condition>)": the table name must be an identifier; the
-// condition is the caller's SQL with '?' for each value.
-bool RecordExists(const QString &table, const QString &condition, const QVariantList &values = {},
-                  CADODatabase *db = nullptr);
+// Whether "SELECT 1 FROM <table> WHERE (<condition>)" finds a row, or why it failed: the table
+// name must be an identifier; the condition is the caller's SQL with '?' for each value.
+vantrel::Result<bool> RecordExists(const QString &table, const QString &condition,
+                                   const QVariantList &values = {}, CADODatabase *db = nullptr);
 
+// Lookups for display: the name, or the empty text when there is no row or the query fails.
 QString GetPsnSortName(int aid);
 QString GetDeptName(int did);
 QString GetWageSetTableName(int sid);
@@ -44,7 +55,9 @@ int InsertReturningId(const QString &table, const QStringList &columns, const QV
 // Renumbers the print templates of one wage set (0 for personnel) and kind.
 bool RefreshPrintTemplateOrder(int sid, int kind);
 
-// Template savers: 0 adds a template, an existing id updates it.
+// Template savers: 0 adds a template, an existing id updates it. Vanished: the template with
+// that id is gone (another operator deleted it). Failed: the save, or the check before it,
+// failed; *error says why.
 enum class TemplateSave { Saved, Vanished, Failed };
 // The message a caller shows for TemplateSave::Vanished.
 QString TemplateVanishedMessage();

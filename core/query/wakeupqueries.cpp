@@ -12,16 +12,19 @@ namespace {
 
 // The table and column enter the statement as names, so they must be a date item of a
 // person table as the metadata describes it.
-bool isPersonDateItem(const QString &table, const QString &column)
+vantrel::Result<bool> isPersonDateItem(const QString &table, const QString &column)
 {
     if (!IsSqlIdentifier(table) || !IsSqlIdentifier(column))
         return false;
-    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Items INNER JOIN qz_Table"
-                        " ON upper(qz_Table.TblName)=upper(qz_Items.TblName)"
-                        " WHERE qz_Table.nType=4 AND qz_Items.iDataType=2"
-                        " AND upper(qz_Items.TblName)=upper(?) AND upper(qz_Items.Name)=upper(?)"_s,
-                        { table, column })
-        > 0;
+    const ScalarAnswer<int> count
+        = GetScalarInt(u"SELECT COUNT(*) FROM qz_Items INNER JOIN qz_Table"
+                       " ON upper(qz_Table.TblName)=upper(qz_Items.TblName)"
+                       " WHERE qz_Table.nType=4 AND qz_Items.iDataType=2"
+                       " AND upper(qz_Items.TblName)=upper(?) AND upper(qz_Items.Name)=upper(?)"_s,
+                       { table, column });
+    if (count.failed())
+        return vantrel::Result<bool>::failure(count.error());
+    return count.valueOr(0) > 0;
 }
 
 } // namespace
@@ -52,8 +55,8 @@ bool LoadWakeupItems(QVector<tagWAKEUPITEM> &items)
     return true;
 }
 
-bool BuildWakeupCondition(const tagWAKEUPITEM &item, const QDate &today, QString *where,
-                          QVariantList *values)
+vantrel::Result<bool> BuildWakeupCondition(const tagWAKEUPITEM &item, const QDate &today,
+                                           QString *where, QVariantList *values)
 {
     values->clear();
     if (item.ISCustom) {
@@ -63,8 +66,9 @@ bool BuildWakeupCondition(const tagWAKEUPITEM &item, const QDate &today, QString
         *where = u" WHERE ("_s + item.WCondit + u')';
         return true;
     }
-    if (!isPersonDateItem(item.WTable, item.WField))
-        return false;
+    const vantrel::Result<bool> dateItem = isPersonDateItem(item.WTable, item.WField);
+    if (!dateItem || !*dateItem)
+        return dateItem;
     const QString column = item.WTable + u'.' + item.WField;
     const auto &dialect = theDatabase.dialect();
     // After today and at most BefDays ahead, by whole dates: from tomorrow's midnight up to
@@ -79,11 +83,12 @@ int CountWakeupPersons(const tagWAKEUPITEM &item, const QDate &today)
 {
     QString where;
     QVariantList values;
-    if (!BuildWakeupCondition(item, today, &where, &values))
+    const vantrel::Result<bool> usable = BuildWakeupCondition(item, today, &where, &values);
+    if (!usable || !*usable)
         return -1;
-    const QVariant count
-        = GetScalarVariant(u"SELECT COUNT(*)"_s + BuildPsnFromClause(false) + where, values);
-    return count.isValid() ? count.toInt() : -1;
+    const ScalarAnswer<int> count
+        = GetScalarInt(u"SELECT COUNT(*)"_s + BuildPsnFromClause(false) + where, values);
+    return count.valueOr(-1);
 }
 
 bool IsAnyReminderDue()

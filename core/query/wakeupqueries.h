@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/common/result.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariantList>
@@ -28,9 +30,10 @@ bool LoadWakeupItems(QVector<tagWAKEUPITEM> &items);
 // values to bind. The date window holds the persons whose date lies after `today` and no
 // later than `today` + BefDays days, whole dates compared; the dates come from the program's
 // clock, not the server's. False when the definition has no usable condition: an empty custom
-// condition, or a table and column that are not a date item of a person table.
-bool BuildWakeupCondition(const tagWAKEUPITEM &item, const QDate &today, QString *where,
-                          QVariantList *values);
+// condition, or a table and column that are not a date item of a person table; a failure when
+// the metadata cannot be read.
+vantrel::Result<bool> BuildWakeupCondition(const tagWAKEUPITEM &item, const QDate &today,
+                                           QString *where, QVariantList *values);
 
 // How many persons the definition finds on `today`, counting every person (no department
 // or category scope); -1 when it has no usable condition or its query fails.

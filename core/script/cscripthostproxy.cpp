@@ -92,16 +92,20 @@ int CScriptHostProxy::Evaluate(const QString &expression, QVariant *result)
     return code;
 }
 
-void RestartScriptHost(CScriptHostProxy *proxy)
+vantrel::Status RestartScriptHost(CScriptHostProxy *proxy)
 {
     if (!proxy)
-        return;
+        return {};
     proxy->CreateEngine();
     // A worker reads the global script on its own connection; without one it runs without.
     const ScriptSession session = ScriptSession::current();
     if (!session.database)
-        return;
-    proxy->LoadScript(
-        GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s,
-                      {}, session.database));
+        return {};
+    const ScalarAnswer<QString> global
+        = GetScalarText(u"SELECT sContent FROM qz_SysOption WHERE nType = 1 ORDER BY id LIMIT 1"_s,
+                        {}, session.database);
+    if (global.failed())
+        return vantrel::Status::failure(global.error());
+    proxy->LoadScript(global.valueOr({}));
+    return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/common/result.h"
 #include "platform/vbscript/scripterror.h"
 #include "platform/vbscript/variant.h"
 
@@ -62,5 +63,6 @@ private:
 };
 
 // Drops the proxy's engine, starts a new one and loads the stored global script
-// (qz_SysOption nType 1) into it. Does nothing for a null proxy.
-void RestartScriptHost(CScriptHostProxy *proxy);
+// (qz_SysOption nType 1) into it. Does nothing for a null proxy. Fails, with the engine
+// started but without the global script, when that script cannot be read.
+vantrel::Status RestartScriptHost(CScriptHostProxy *proxy);

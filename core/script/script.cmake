@@ -6,12 +6,14 @@ target_sources(vantrel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/scriptsession.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scriptsessionscope.cpp
     ${CMAKE_CURRENT_LIST_DIR}/templatemerge.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/vbsstringliteral.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wageformula.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wagevalues.cpp
     ${PROJECT_SOURCE_DIR}/core/util/cxmldocument.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/payrollprocedures.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wageperiod.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wagesetschema.cpp
+    ${PROJECT_SOURCE_DIR}/core/payroll/wageviewsource.cpp
 )
 
 # The formula editor's function catalogue ships beside the program.

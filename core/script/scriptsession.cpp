@@ -28,7 +28,7 @@ ScriptSession ScriptSession::snapshot()
     session.period = theApp.SDate;
     session.wageSetId = theApp.SID;
     session.wageSetName = theApp.SName;
-    session.fromWhere = theApp.m_strWageFromWhere;
+    session.wageView = theApp.m_wageView;
     session.database = &theDatabase;
     return session;
 }

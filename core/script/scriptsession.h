@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/payroll/wageviewsource.h"
+
 #include <QString>
 
 class CADODatabase;
 
 // The session values the host functions of scripts read: the operator, the active payroll
-// context that the wage view publishes (period, wage set, FROM/WHERE text of its rows) and the
+// context that the wage view publishes (period, wage set, the source of its rows) and the
 // connection their queries run on.
 //
 // On the user-interface thread these are the application's own (theApp, theCurrentUser,
@@ -20,8 +22,8 @@ struct ScriptSession
     int period = 190001; // year × 100 + month
     int wageSetId = 0;
     QString wageSetName;
-    QString fromWhere; // " FROM … WHERE …" of the active wage view, built by the program
-    CADODatabase *database = nullptr; // not owned; null: no connection on this thread
+    vantrel::payroll::WageViewSource wageView; // the active wage view's rows, values included
+    CADODatabase *database = nullptr;          // not owned; null: no connection on this thread
 
     // The application's values now (with theDatabase as the connection). Take it on the
     // interface thread.

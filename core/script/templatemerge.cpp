@@ -3,6 +3,7 @@
 #include "core/db/cadorecordset.h"
 #include "core/script/cscripthostproxy.h"
 #include "core/script/scriptvalue.h"
+#include "core/script/vbsstringliteral.h"
 #include "platform/vbscript/variant.h"
 
 #include <QDateTime>
@@ -109,16 +110,6 @@ QString plainText(const QVariant &value)
     return ScriptValue::fromQVariant(value).toText().value_or(QString());
 }
 
-// A VBScript string literal; line breaks, which a literal cannot hold, join as constants.
-QString stringLiteral(QString text)
-{
-    text.replace(u'"', u"\"\""_s);
-    text.replace(u"\r\n"_s, u"\" & vbCrLf & \""_s);
-    text.replace(u'\n', u"\" & vbLf & \""_s);
-    text.replace(u'\r', u"\" & vbCr & \""_s);
-    return u'"' + text + u'"';
-}
-
 QString scriptLiteral(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
@@ -130,7 +121,7 @@ QString scriptLiteral(const QVariant &value)
     if (script.type() == VarType::Boolean)
         return text;
     if (!script.isNumber())
-        return stringLiteral(text);
+        return VbsStringLiteral(text);
     return text.startsWith(u'-') ? u'(' + text + u')' : text;
 }
 

@@ -14,9 +14,9 @@ class CScriptHostProxy;
 //
 // Values never become template text: a field outside a block is its plain text (texts without
 // quotes, dates as yyyy-MM-dd, True/False, numbers as the script writes them, empty for NULL);
-// inside a block it is a VBScript literal (texts in double quotes with inner quotes doubled and
-// line breaks joined with vbCrLf/vbLf/vbCr, dates as a quoted yyyy-MM-dd, Empty for NULL or an
-// unknown field), and so is the value of a nested block inside its enclosing one. A value that
+// inside a block it is a VBScript literal (texts as VbsStringLiteral writes them, dates as a
+// quoted yyyy-MM-dd, Empty for NULL or an unknown field), and so is the value of a nested block
+// inside its enclosing one. A value that
 // itself holds "{$ … $}" or "[…]" is therefore never evaluated or merged again.
 //
 // Inside a block, "&nbsp;" and no-break spaces count as blanks and the entities &lt; &gt;

@@ -44,11 +44,12 @@ QString testValue(const QVariant &dataType, int n)
     }
 }
 
-QVariant itemDataType(const QString &inner)
+// The item's data type; an invalid value when no item answers to the reference.
+ScalarAnswer<QVariant> itemDataType(const QString &inner)
 {
     const qsizetype dot = inner.indexOf(u'.');
     if (dot < 0)
-        return {};
+        return ScalarAnswer<QVariant>::noRow();
     return GetScalarVariant(
         u"SELECT qz_Items.iDataType FROM qz_Items INNER JOIN qz_Table"
         " ON upper(qz_Items.TblName) = upper(qz_Table.TblName)"
@@ -105,14 +106,18 @@ void StripBracketsInQuotes(QString &formula)
 Status CheckWageFormula(const QString &formula)
 {
     CScriptHostProxy host;
-    RestartScriptHost(&host);
+    if (const Status started = RestartScriptHost(&host); !started)
+        return started;
     if (const Status status = balanced(formula); !status)
         return status;
     QString work = formula;
     QString reference;
     QString inner;
     for (int n = 2; findReference(work, &reference, &inner); ++n) {
-        const QString value = testValue(itemDataType(inner), n);
+        const ScalarAnswer<QVariant> dataType = itemDataType(inner);
+        if (dataType.failed())
+            return Status::failure(dataType.error());
+        const QString value = testValue(dataType.valueOr({}), n);
         if (value.isEmpty())
             return Status::failure(u"项目名称'%1'不匹配!"_s.arg(inner));
         work.replace(reference, value);

@@ -24,9 +24,9 @@ void StripBracketsInQuotes(QString &formula);
 // data type 0 to 3, which is replaced by a test value of its type (a number, a "TestN" text,
 // a date literal); the result must evaluate to a value. The failure's text is the message to
 // show ("中括号不配对!", "小括号不配对!", "双引号不配对!", "单引号不配对!",
-// "项目名称'…'不匹配!" or "错误公式表达式,请检查函数名和参数是否正确!"); only the first
-// problem is reported. A script error has been shown by the host before on the interface
-// thread.
+// "项目名称'…'不匹配!" or "错误公式表达式,请检查函数名和参数是否正确!"), or the database's
+// reason when the global script or an item's type cannot be read; only the first problem is
+// reported. A script error has been shown by the host before on the interface thread.
 vantrel::Status CheckWageFormula(const QString &formula);
 
 // Rewrites every "[table title.item alias]" to "{column name}" in place; returns the number of

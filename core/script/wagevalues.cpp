@@ -2,12 +2,12 @@
 
 #include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
-#include "core/db/cadorecordset.h"
-#include "core/payroll/wagesetschema.h"
+#include "core/payroll/wageviewsource.h"
 #include "core/script/scriptsession.h"
 
 using namespace Qt::StringLiterals;
 using vantrel::Result;
+using vantrel::payroll::WageViewSource;
 
 namespace {
 
@@ -21,17 +21,21 @@ Result<QVariant> firstValue(CADOCommand &command)
 {
     if (!command.Execute())
         return Result<QVariant>::failure(command.GetLastErrorString());
-    const vantrel::db::RowSet rows = command.TakeResultSet();
-    return rows.value(0, 0);
+    return command.TakeResultSet().value(0, 0);
+}
+
+Result<double> toNumber(const QVariant &value)
+{
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok ? number : 0.0;
 }
 
 Result<double> toNumber(const Result<QVariant> &value)
 {
     if (!value)
         return Result<double>::failure(value.error());
-    bool ok = false;
-    const double number = value->toDouble(&ok);
-    return ok ? number : 0.0;
+    return toNumber(*value);
 }
 
 } // namespace
@@ -40,18 +44,16 @@ Result<double> ScriptCount(const ScriptSession &session)
 {
     if (!session.database)
         return Result<double>::failure(noConnection().error());
-    if (session.fromWhere.trimmed().isEmpty())
+    if (session.wageView.isEmpty())
         return 0.0;
-    if (!vantrel::payroll::IsSingleFromClause(session.fromWhere))
-        return Result<double>::failure(u"The FROM/WHERE text of the wage view is not one FROM "
-                                       "clause."_s);
-    CADORecordset rs(session.database);
-    if (!rs.Open(u"SELECT COUNT(*)"_s + session.fromWhere, QVariantList()))
-        return Result<double>::failure(rs.GetLastErrorString());
-    qint64 count = 0;
-    if (!rs.IsEof() && !rs.GetFieldValueInt64(0, count))
-        count = 0;
-    return double(count);
+    const Result<WageViewSource::Fragment> source = session.wageView.render(*session.database);
+    if (!source)
+        return Result<double>::failure(source.error());
+    const vantrel::db::QueryResult counted
+        = session.database->runReadOnly(u"SELECT COUNT(*)"_s + source->sql, source->values);
+    if (!counted.ok)
+        return Result<double>::failure(counted.error.description);
+    return toNumber(counted.scalar());
 }
 
 Result<double> ScriptAggregate(const ScriptSession &session, const QString &function,
@@ -59,11 +61,21 @@ Result<double> ScriptAggregate(const ScriptSession &session, const QString &func
 {
     if (!session.database)
         return Result<double>::failure(noConnection().error());
+    WageViewSource::Fragment source;
+    if (!session.wageView.isEmpty()) {
+        const Result<WageViewSource::Fragment> rendered
+            = session.wageView.render(*session.database);
+        if (!rendered)
+            return Result<double>::failure(rendered.error());
+        source = *rendered;
+    }
     CADOCommand command(session.database, u"qz_GetAggregeWageValue"_s);
     command.AddParameterInt(u"SID"_s, adInteger, adParamInput, 4, session.wageSetId);
-    // The whole text, however long the view's conditions make it.
+    // The whole text, however long the view's conditions make it, and its values.
     command.AddParameterText(u"FromWhereSql"_s, adLongVarChar, adParamInput,
-                             long(session.fromWhere.size()), session.fromWhere);
+                             long(source.sql.size()), source.sql);
+    command.AddParameterVariant(u"FromWhereValues"_s, adVariant, adParamInput,
+                                long(source.values.size()), source.values);
     command.AddParameterText(u"ItmAlias"_s, adVarChar, adParamInput, 50, itemAlias);
     command.AddParameterText(u"AgFun"_s, adVarChar, adParamInput, 10, function);
     return toNumber(firstValue(command));

@@ -9,10 +9,11 @@ struct ScriptSession;
 
 // The wage values that the host functions of scripts read, on the session's connection and
 // with its payroll context. Missing data (no active wage view, an unknown wage set, item or
-// person, no row, NULL) gives 0 or an invalid value; a failed database call gives the failure
-// with the database's error text, which the host function raises as a script error.
+// person, no row, NULL) gives 0 or an invalid value; a failed database call, or a wage view
+// source that is refused, gives the failure with its reason, which the host function raises
+// as a script error. COUNT and the aggregates only read: the database refuses any write.
 
-// COUNT: the number of rows the active wage view's FROM/WHERE text selects.
+// COUNT: the number of rows of the active wage view.
 vantrel::Result<double> ScriptCount(const ScriptSession &session);
 
 // SUM, AVG, MAX or MIN of a wage item over those rows (qz_GetAggregeWageValue).

@@ -119,3 +119,27 @@ bool TestDatabase::open(CADODatabase &db, bool withSchema)
     }
     return true;
 }
+
+bool TestDatabase::loseConnection(CADODatabase &db)
+{
+    if (backend() != Backend::Postgres) {
+        db.Close();
+        return true;
+    }
+    const QueryResult pid = db.run(u"SELECT pg_backend_pid()"_s);
+    if (!pid.hasRow()) {
+        m_error = pid.error.description;
+        return false;
+    }
+    CADODatabase admin;
+    if (!admin.Open(m_connectionString)) {
+        m_error = admin.GetLastErrorString();
+        return false;
+    }
+    const QueryResult ended = admin.run(u"SELECT pg_terminate_backend(?)"_s, { pid.scalar() });
+    if (!ended.ok || !ended.scalar().toBool()) {
+        m_error = ended.ok ? u"The server did not end the session."_s : ended.error.description;
+        return false;
+    }
+    return true;
+}

@@ -21,6 +21,11 @@ public:
     // skipReason() when the backend is not available here, error() otherwise.
     bool open(CADODatabase &db, bool withSchema = true);
 
+    // Takes the open connection db away under the program, as a lost network or a server
+    // restart would: PostgreSQL ends its session from a second connection; an embedded
+    // database is closed. False, with the reason in error(), when that does not work.
+    bool loseConnection(CADODatabase &db);
+
     QString connectionString() const { return m_connectionString; }
     QString skipReason() const { return m_skipReason; }
     QString error() const { return m_error; }

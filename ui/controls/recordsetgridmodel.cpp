@@ -259,9 +259,16 @@ int RecordsetGridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
+bool RecordsetGridModel::isCell(const QModelIndex &index) const
+{
+    // Views ask about the root freely; an index of another model is a mistake the check logs.
+    return index.isValid()
+        && checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid);
+}
+
 QVariant RecordsetGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isCell(index))
         return {};
     const int record = recordOfRow(index.row());
     const int column = index.column();
@@ -322,7 +329,8 @@ QVariant RecordsetGridModel::headerData(int section, Qt::Orientation orientation
 
 Qt::ItemFlags RecordsetGridModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // The root of a table holds no cell: nothing to select, edit or drop on.
+    if (!isCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     if (!isEditable() || m_columns.at(index.column()).kind == FieldKind::Binary)
@@ -374,8 +382,7 @@ bool RecordsetGridModel::toFieldValue(int column, const QVariant &input, QVarian
 
 bool RecordsetGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
-        || !m_commit)
+    if (!isCell(index) || !m_commit)
         return false;
     const bool check = m_columns.at(index.column()).cell == CheckCell;
     if ((check && role != Qt::CheckStateRole && role != Qt::EditRole)

@@ -111,6 +111,7 @@ private:
         ColumnFormat format;
     };
 
+    bool isCell(const QModelIndex &index) const;
     void buildColumns();
     QVariant editValue(int record, int column) const;
     QVariant checkState(int record, int column) const;

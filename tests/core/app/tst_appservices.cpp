@@ -36,7 +36,7 @@ struct MessageBoxAnswer
 
 int logRows()
 {
-    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log"_s);
+    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log"_s).valueOr(-1);
 }
 
 } // namespace
@@ -78,15 +78,18 @@ void TestAppServices::preludeQuotesTexts()
     theCurrentUser.UserName = u"O\"Neil"_s;
     theApp.SName = u"工资\"A\""_s;
     theApp.SDate = 202405;
-    const QString prelude = theApp.GetScriptPrelude();
-    QCOMPARE(prelude,
+    const auto prelude = theApp.GetScriptPrelude();
+    QVERIFY2(prelude, qPrintable(prelude.error()));
+    QCOMPARE(*prelude,
              u"Function UserName()\n  UserName = \"O\"\"Neil\" \nEnd Function\n"
              "Function SDate()\n  SDate = 202405 \nEnd Function\n"
              "Function SName()\n  SName = \"工资\"\"A\"\"\" \nEnd Function\n"_s);
     QVERIFY(theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = ? WHERE nType = 1"_s,
                                 { u"Function Tax(x)\n Tax = x * 0.1\nEnd Function\n"_s }));
-    QVERIFY(theApp.GetScriptPrelude().endsWith(
-        u"End Function\nFunction Tax(x)\n Tax = x * 0.1\nEnd Function\n"_s));
+    const auto withGlobal = theApp.GetScriptPrelude();
+    QVERIFY2(withGlobal, qPrintable(withGlobal.error()));
+    QVERIFY(
+        withGlobal->endsWith(u"End Function\nFunction Tax(x)\n Tax = x * 0.1\nEnd Function\n"_s));
 }
 
 void TestAppServices::logRetention()

@@ -249,7 +249,8 @@ void TestCurrentUser::password()
 
     // The seeded administrator's stored digest works the same way.
     CCurrentUser admin;
-    admin.Pwd = GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s });
+    admin.Pwd = GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s })
+                    .valueOr({});
     QVERIFY(admin.checkPassword(u"admin"_s));
 }
 

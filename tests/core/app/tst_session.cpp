@@ -78,7 +78,8 @@ template<typename T> T *child(QWidget &parent, const QString &name)
 
 QString storedPwd()
 {
-    return GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserID = ?"_s, { theCurrentUser.UserID });
+    return GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserID = ?"_s, { theCurrentUser.UserID })
+        .valueOr({});
 }
 
 QVariant runScript(QWebEngineView *view, const QString &script)
@@ -144,7 +145,8 @@ void TestSession::init()
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
     theCurrentUser.UserID
-        = GetScalarInt(u"SELECT UserID FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s });
+        = GetScalarInt(u"SELECT UserID FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s })
+              .valueOr(0);
     theCurrentUser.UserName = u"admin"_s;
     theCurrentUser.Pwd = storedPwd();
     QVERIFY(theCurrentUser.UserID > 0);

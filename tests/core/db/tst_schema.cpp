@@ -47,6 +47,7 @@ void TestSchema::createsAndSeedsOnce()
     QVERIFY(GetScalarInt(u"SELECT COUNT(*) FROM qz_Items WHERE TblName = 'QZ_PSNBASE' "
                          "AND bFixed = 1"_s,
                          {}, &db)
+                .valueOr(0)
             >= 7);
     QVERIFY(TableExists(u"QZ_PSNBASE"_s, &db));
     QVERIFY(!TableExists(u"qz_Nothing"_s, &db));

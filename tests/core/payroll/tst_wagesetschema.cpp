@@ -57,7 +57,7 @@ void TestWageSetSchema::wageSetAndDataTable()
         GetScalarText(u"SELECT TblName FROM qz_Table WHERE ID = ? AND nType = 6"_s, { *first }),
         table);
     QCOMPARE(GetScalarInt(u"SELECT Ord FROM qz_Table WHERE ID = ?"_s, { *second }),
-             GetScalarInt(u"SELECT Ord FROM qz_Table WHERE ID = ?"_s, { *first }) + 1);
+             GetScalarInt(u"SELECT Ord FROM qz_Table WHERE ID = ?"_s, { *first }).valueOr(-2) + 1);
     QVERIFY(TableExists(table));
     QCOMPARE(theDatabase.catalog().columns(table).join(u',').toLower(),
              u"id,pid,fdate,did,aid,ord"_s);
@@ -105,12 +105,14 @@ void TestWageSetSchema::itemColumns()
             table, WageItemColumnName(*payId), WageItemColumnName(*noteId),
             WageItemColumnName(*paidId)),
         { 1234.56, u"说明"_s, when }));
-    QCOMPARE(
-        GetScalarVariant(u"SELECT %1 FROM %2"_s.arg(WageItemColumnName(*payId), table)).toDouble(),
-        1234.56);
+    QCOMPARE(GetScalarVariant(u"SELECT %1 FROM %2"_s.arg(WageItemColumnName(*payId), table))
+                 .valueOr({})
+                 .toDouble(),
+             1234.56);
     QCOMPARE(GetScalarText(u"SELECT %1 FROM %2"_s.arg(WageItemColumnName(*noteId), table)),
              u"说明"_s);
     QCOMPARE(GetScalarVariant(u"SELECT %1 FROM %2"_s.arg(WageItemColumnName(*paidId), table))
+                 .valueOr({})
                  .toDateTime(),
              when);
 }
@@ -125,13 +127,12 @@ void TestWageSetSchema::refusesWhatIsNoIdentifier()
     QVERIFY(sid);
     QVERIFY(theDatabase.Execute(
         u"UPDATE qz_Table SET TblName = 'x; DROP TABLE qz_Users' WHERE ID = ?"_s, { *sid }));
-    QCOMPARE(CheckedWageSetTable(theDatabase, *sid), QString());
+    const auto checked = CheckedWageSetTable(theDatabase, *sid);
+    QVERIFY2(checked, qPrintable(checked.error()));
+    QCOMPARE(*checked, QString());
     QVERIFY(!AddWageItem(theDatabase, *sid, item));
     QVERIFY(!CreateWageSetDataTable(theDatabase, *sid));
     QVERIFY(TableExists(u"qz_Users"_s));
-    QVERIFY(IsSingleFromClause(u"\n FROM t WHERE a = 1"_s));
-    QVERIFY(!IsSingleFromClause(u" FROM t; DELETE FROM t"_s));
-    QVERIFY(!IsSingleFromClause(u"SELECT 1"_s));
 }
 
 void TestWageSetSchema::periodAndMemberTables()

@@ -174,7 +174,9 @@ void TestItemMetadata::identifiers()
     QFETCH(bool, identifier);
     QFETCH(bool, knownTable);
     QCOMPARE(IsSqlIdentifier(name), identifier);
-    QCOMPARE(IsKnownDataTable(name), knownTable);
+    const vantrel::Result<bool> known = IsKnownDataTable(name);
+    QVERIFY2(known, qPrintable(known.error()));
+    QCOMPARE(*known, knownTable);
 }
 
 void TestItemMetadata::failedQueriesGiveDefaults()

@@ -1,6 +1,6 @@
 #include "core/db/cadodatabase.h"
-#include "core/db/cadorecordset.h"
 #include "core/query/ordermoves.h"
+#include "ordertable.h"
 #include "testdatabase.h"
 
 #include <QTest>
@@ -16,22 +16,6 @@ namespace {
 const QString Initial = u"1:1 2:2 3:3 4:4 5:5 6:7 10:-5 12:3"_s;
 
 const OrderColumns Group1 { u"t_order"_s, u"ID"_s, u"Ord"_s, u"Grp = ?"_s, { 1 } };
-
-// "ID:Ord" of every row, by ID.
-QString orders()
-{
-    CADORecordset rs(&theDatabase);
-    if (!rs.Open(u"SELECT ID, Ord FROM t_order ORDER BY ID"_s, QVariantList {}))
-        return rs.GetLastErrorString();
-    QStringList pairs;
-    for (; !rs.IsEof(); rs.MoveNext()) {
-        int id = 0, ord = 0;
-        rs.GetFieldValueInt(0, id);
-        rs.GetFieldValueInt(1, ord);
-        pairs << u"%1:%2"_s.arg(id).arg(ord);
-    }
-    return pairs.join(u' ');
-}
 
 } // namespace
 
@@ -54,14 +38,11 @@ void TestOrderMoves::init()
 {
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QVERIFY(
-        theDatabase.Execute(u"CREATE TABLE t_order (ID INTEGER PRIMARY KEY, Grp INTEGER NOT NULL,"
-                            " Ord INTEGER NOT NULL, Forbidden INTEGER NOT NULL DEFAULT -1000,"
-                            " CHECK (Ord <> Forbidden))"_s));
+    QVERIFY2(createOrderTable(theDatabase), qPrintable(theDatabase.GetLastErrorString()));
     QVERIFY(theDatabase.Execute(u"INSERT INTO t_order (ID, Grp, Ord) VALUES (1, 1, 1), (2, 1, 2),"
                                 " (3, 1, 3), (4, 1, 4), (5, 1, 5), (6, 1, 7), (10, 2, -5),"
                                 " (12, 2, 3)"_s));
-    QCOMPARE(orders(), Initial);
+    QCOMPARE(orderPairs(theDatabase), Initial);
 }
 
 void TestOrderMoves::cleanup()
@@ -146,7 +127,7 @@ void TestOrderMoves::moves()
     }
     QCOMPARE(status.ok(), !expected.isEmpty());
     QVERIFY(status.ok() || !status.error().isEmpty());
-    QCOMPARE(orders(), expected.isEmpty() ? Initial : expected);
+    QCOMPARE(orderPairs(theDatabase), expected.isEmpty() ? Initial : expected);
     QCOMPARE(theDatabase.transactionDepth(), 0);
 }
 
@@ -155,7 +136,7 @@ void TestOrderMoves::repeatedToTopKeepsDecreasing()
     QCOMPARE(*MoveOrderToTop(Group1, 4), 0);
     QCOMPARE(*MoveOrderToTop(Group1, 5), -1);
     QCOMPARE(*MoveOrderToTop(Group1, 4), -2);
-    QCOMPARE(orders(), u"1:1 2:2 3:3 4:-2 5:-1 6:7 10:-5 12:3"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:2 3:3 4:-2 5:-1 6:7 10:-5 12:3"_s);
 }
 
 QTEST_GUILESS_MAIN(TestOrderMoves)

@@ -13,6 +13,7 @@
 #include <QThread>
 
 using namespace Qt::StringLiterals;
+using vantrel::payroll::WageViewSource;
 using vantrel::vbscript::Variant;
 
 class TestHostFunctions : public QObject
@@ -27,7 +28,7 @@ private Q_SLOTS:
     void values();
     void argumentErrors_data();
     void argumentErrors();
-    void longFromWhere();
+    void manyConditionValues();
     void workerReadsItsSnapshot();
     void catalogueFunctionsAreCallable();
     // Last: it drops a data table.
@@ -159,20 +160,20 @@ void TestHostFunctions::argumentErrors()
     QCOMPARE(error, number);
 }
 
-void TestHostFunctions::longFromWhere()
+void TestHostFunctions::manyConditionValues()
 {
     // The view's conditions may run far past the 1000 characters a parameter once held.
-    QStringList excluded;
+    QVariantList excluded;
     for (int i = 1; i <= 500; ++i)
-        excluded << QString::number(-i);
-    theApp.m_strWageFromWhere = m_wages.fromWhere(200701)
-        + u" AND %1.PID NOT IN (%2) AND %1.PID <> 2"_s.arg(m_wages.monthlyTable,
-                                                           excluded.join(u','));
-    QVERIFY(theApp.m_strWageFromWhere.size() > 2000);
+        excluded << -i;
+    const QStringList marks(excluded.size(), u"?"_s);
+    theApp.m_wageView.conditions << WageViewSource::Fragment {
+        u"%1.PID NOT IN (%2)"_s.arg(m_wages.monthlyTable, marks.join(u',')), excluded
+    } << WageViewSource::Fragment { u"%1.PID <> ?"_s.arg(m_wages.monthlyTable), { 2 } };
     QCOMPARE(evaluate(u"SUM(\"基本工资\")"_s), u"Double:8400"_s);
     QCOMPARE(evaluate(u"COUNT"_s), u"Double:3"_s);
     // No active wage view: nothing to count or sum.
-    theApp.m_strWageFromWhere.clear();
+    theApp.m_wageView = WageViewSource();
     QCOMPARE(evaluate(u"COUNT + SUM(\"基本工资\")"_s), u"Double:0"_s);
 }
 
@@ -191,18 +192,15 @@ void TestHostFunctions::failingQueriesRaise_data()
 void TestHostFunctions::failingQueriesRaise()
 {
     QFETCH(QString, expression);
-    // The view's rows come from a table that is gone, as is the bonus set's data table.
-    theApp.m_strWageFromWhere = u" FROM no_such_table WHERE 1 = 1"_s;
+    // The view's rows come from the bonus set's data table, which is gone.
+    theApp.m_wageView = WageViewSource();
+    theApp.m_wageView.table = m_wages.bonusTable;
     QVERIFY(theDatabase.Execute(u"DROP TABLE IF EXISTS %1"_s.arg(m_wages.bonusTable)));
     int error = 0;
     const QString result = evaluate(expression, &error);
     QVERIFY2(result.startsWith(u"error:%1: "_s.arg(QLatin1StringView(QTest::currentDataTag()))),
              qPrintable(result));
     QCOMPARE(error, int(0x80004005));
-    // A FROM/WHERE text that is more than one clause is refused, not run.
-    theApp.m_strWageFromWhere = m_wages.fromWhere(200701) + u"; DELETE FROM qz_PsnBase"_s;
-    QVERIFY(evaluate(u"COUNT"_s).startsWith(u"error:"_s));
-    QVERIFY(evaluate(u"SUM(\"基本工资\")"_s).startsWith(u"error:"_s));
 }
 
 void TestHostFunctions::workerReadsItsSnapshot()
@@ -211,7 +209,7 @@ void TestHostFunctions::workerReadsItsSnapshot()
     // The interface thread moves on, and even loses its connection: the worker is not affected.
     theApp.SName = u"其他"_s;
     theApp.SDate = 190001;
-    theApp.m_strWageFromWhere.clear();
+    theApp.m_wageView = WageViewSource();
     theDatabase.Close();
     QString withSession;
     QString withoutSession;

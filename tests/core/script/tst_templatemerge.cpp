@@ -163,12 +163,14 @@ void TestTemplateMerge::recordsetRowOnBothBackends()
     const QString pay = GetItemNameByTitleAlias(u"月度工资.基本工资"_s);
     const QString paid = GetItemNameByTitleAlias(u"月度工资.发放日期"_s);
     const QString note = GetItemNameByTitleAlias(u"月度工资.备注"_s);
+    const auto source = wages.wageView(200701).render(theDatabase);
+    QVERIFY2(source, qPrintable(source.error()));
     CADORecordset rs(&theDatabase);
     QVERIFY(
         rs.Open(u"SELECT qz_PsnBase.Name AS \"姓名\", %1.%2 AS \"基本工资\", %1.%3 AS \"发放日期\","
-                " %1.%4 AS \"备注\" %5 AND qz_PsnBase.Number = ?"_s.arg(
-                    wages.monthlyTable, pay, paid, note, wages.fromWhere(200701)),
-                { u"0001"_s }));
+                " %1.%4 AS \"备注\" %5 AND qz_PsnBase.Number = ?"_s.arg(wages.monthlyTable, pay,
+                                                                        paid, note, source->sql),
+                source->values + QVariantList { u"0001"_s }));
     QVERIFY(!rs.IsEof());
     CScriptHostProxy host;
     host.CreateEngine();

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void stripBracketsInQuotes();
     void replaceReferences();
     void counts();
+    void lostConnectionIsNoUnknownItem();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -115,14 +116,17 @@ void TestWageFormula::stripBracketsInQuotes()
 
 void TestWageFormula::replaceReferences()
 {
-    const QString pay = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '基本工资'"_s);
+    const QString pay
+        = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '基本工资'"_s).valueOr({});
     const QString bonus
-        = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '奖金' ORDER BY ItemID"_s);
+        = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '奖金' ORDER BY ItemID"_s)
+              .valueOr({});
     QString formula = u"[月度工资.基本工资] * 2 + [月度工资.基本工资] + [月度工资.奖金]"_s
                       u" + Year([人员信息.出生日期]) + [年终奖.奖金]"_s;
     QCOMPARE(ReplaceFormulaReferences(formula), 4);
     const QString yearEndBonus
-        = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '奖金' ORDER BY ItemID DESC"_s);
+        = GetScalarText(u"SELECT Name FROM qz_Items WHERE Alias = '奖金' ORDER BY ItemID DESC"_s)
+              .valueOr({});
     QCOMPARE(formula,
              u"{%1} * 2 + {%1} + {%2} + Year({Birthday}) + {%3}"_s.arg(pay, bonus, yearEndBonus));
     QVERIFY(pay.startsWith(u'F') && bonus != yearEndBonus);
@@ -137,6 +141,16 @@ void TestWageFormula::counts()
     QVERIFY(IsCharCountEven(u"\"a\" & \"b\""_s, u'"'));
     QVERIFY(!IsCharCountEven(u"it's"_s, u'\''));
     QVERIFY(IsCharCountEven(QString(), u'"'));
+}
+
+void TestWageFormula::lostConnectionIsNoUnknownItem()
+{
+    QVERIFY2(m_fixture->loseConnection(theDatabase), qPrintable(m_fixture->error()));
+    const vantrel::Status status = CheckWageFormula(u"[月度工资.基本工资] * 2"_s);
+    QVERIFY(!status);
+    QVERIFY(!status.error().isEmpty());
+    QVERIFY2(!status.error().startsWith(u"项目名称"_s), qPrintable(status.error()));
+    QVERIFY(theDatabase.Open(m_fixture->connectionString()));
 }
 
 QTEST_GUILESS_MAIN(TestWageFormula)

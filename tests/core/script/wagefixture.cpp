@@ -5,7 +5,6 @@
 #include "core/db/cadodatabase.h"
 #include "core/payroll/wageitemdefinition.h"
 #include "core/payroll/wagesetschema.h"
-#include "core/query/querybuilders.h"
 
 #include <QDateTime>
 
@@ -84,12 +83,18 @@ void WageFixture::publish(const QString &connectionString) const
     theApp.SDate = 200701;
     theApp.SID = monthlySet;
     theApp.SName = u"月度工资"_s;
-    theApp.m_strWageFromWhere = fromWhere(200701);
+    theApp.m_wageView = wageView(200701);
     theCurrentUser.UserName = u"admin"_s;
 }
 
-QString WageFixture::fromWhere(int period) const
+WageViewSource WageFixture::wageView(int period) const
 {
-    return BuildDetailFromClause(monthlyTable, false)
-        + u"WHERE %1.fDate = %2"_s.arg(monthlyTable).arg(period);
+    WageViewSource view;
+    view.table = monthlyTable;
+    view.joins
+        = { { u"INNER JOIN qz_PsnBase ON %1.PID = qz_PsnBase.PID"_s.arg(monthlyTable), {} },
+            { u"INNER JOIN qz_Dept ON %1.DID = qz_Dept.DID"_s.arg(monthlyTable), {} },
+            { u"INNER JOIN qz_PsnSort ON %1.AID = qz_PsnSort.AID"_s.arg(monthlyTable), {} } };
+    view.conditions = { { u"%1.fDate = ?"_s.arg(monthlyTable), { period } } };
+    return view;
 }

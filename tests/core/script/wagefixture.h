@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/payroll/wageviewsource.h"
+
 #include <QString>
 
 class CADODatabase;
@@ -20,7 +22,8 @@ struct WageFixture
     bool build(CADODatabase &db, const QString &connectionString);
     // Sets the application's payroll context (and operator) to 月度工资, 200701, all persons.
     void publish(const QString &connectionString) const;
-    // " FROM … WHERE <table>.fDate = <period>" as the wage view builds it.
-    QString fromWhere(int period) const;
+    // The rows of 月度工资 in the period with their person, department and category, as the
+    // wage view builds them.
+    vantrel::payroll::WageViewSource wageView(int period) const;
     QString error;
 };

@@ -2,6 +2,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "testdatabase.h"
+#include "testprofile.h"
 #include "ui/controls/cdatetimectrl.h"
 #include "ui/controls/ceditbrowsectrlfromdb.h"
 #include "ui/controls/ceditbrowsectrlpsn.h"
@@ -11,7 +12,6 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -96,7 +96,7 @@ private:
 
 void TestEditlblCtl::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(useTestProfile());
 }
 
 void TestEditlblCtl::init()

@@ -2,6 +2,7 @@
 #include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
 #include "testdatabase.h"
+#include "testprofile.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/controls/cdropdownlistdept.h"
 #include "ui/controls/ceditbrowsectrlfromdb.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QStandardPaths>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -69,7 +69,7 @@ private:
 
 void TestPickers::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(useTestProfile());
 }
 
 void TestPickers::init()

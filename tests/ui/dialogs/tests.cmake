@@ -3,3 +3,4 @@ vantrel_add_test(NAME tst_resetorder SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_reset
 vantrel_add_test(NAME tst_columntools SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_columntools.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_progressdlg SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_progressdlg.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_scrollable SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_scrollable.cpp LIBS vantrel_ui)
+target_link_libraries(tst_columntools PRIVATE vantrel_testsupport)

@@ -1,5 +1,6 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/connectionstring.h"
+#include "modalanswers.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
 #include "ui/dialogs/cdlggridcolfmt.h"
@@ -12,32 +13,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Answers every message box shown while it lives (Yes to a question) and keeps the texts.
-class MessageCatcher
-{
-public:
-    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Yes)
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this, answer] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->done(box->standardButtons() & answer ? answer : QMessageBox::Ok);
-            }
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 CItemInfoArray items()
 {
@@ -102,7 +81,7 @@ void TestColumnTools::batchUpdateChecks()
     dialog.modeList()->setCurrentIndex(mode);
     dialog.valueEdit()->setText(value);
     dialog.show();
-    MessageCatcher messages;
+    MessageCatcher messages(QMessageBox::Yes);
     dialog.accept();
     if (message.isEmpty()) {
         QCOMPARE(messages.texts, QStringList { u"操作不可回退，确定批量修改吗?"_s });
@@ -131,7 +110,7 @@ void TestColumnTools::batchUpdateDate()
         QTRY_COMPARE(no.texts.size(), 1);
         QVERIFY(dialog.isVisible());
     }
-    MessageCatcher yes;
+    MessageCatcher yes(QMessageBox::Yes);
     dialog.accept();
     QCOMPARE(dialog.GetValueText(), u"2024-03-09"_s);
     QCOMPARE(dialog.GetDataType(), short(ItemDate));
@@ -177,7 +156,7 @@ void TestColumnTools::nameSet()
     CDlgNameSet dialog;
     QCOMPARE(dialog.windowTitle(), u"新增"_s);
     dialog.show();
-    MessageCatcher messages;
+    MessageCatcher messages(QMessageBox::Yes);
     dialog.accept();
     QCOMPARE(messages.texts, QStringList { u"名称不能为空!"_s });
     QVERIFY(dialog.isVisible());

@@ -1,14 +1,13 @@
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
-#include "core/db/cadorecordset.h"
+#include "modalanswers.h"
+#include "ordertable.h"
 #include "testdatabase.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -16,43 +15,6 @@ namespace {
 
 const QString ListQuery = u"SELECT ID, Name, Ord FROM t_order ORDER BY Ord"_s;
 const OrderColumns Orders { u"t_order"_s, u"ID"_s, u"Ord"_s, {}, {} };
-
-// Answers every message box shown while it lives and keeps the texts.
-class MessageCatcher
-{
-public:
-    MessageCatcher()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
-
-// "ID:Ord" of every row, by ID.
-QString orders()
-{
-    CADORecordset rs(&theDatabase);
-    if (!rs.Open(u"SELECT ID, Ord FROM t_order ORDER BY ID"_s, QVariantList {}))
-        return rs.GetLastErrorString();
-    QStringList pairs;
-    for (; !rs.IsEof(); rs.MoveNext()) {
-        int id = 0, ord = 0;
-        rs.GetFieldValueInt(0, id);
-        rs.GetFieldValueInt(1, ord);
-        pairs << u"%1:%2"_s.arg(id).arg(ord);
-    }
-    return pairs.join(u' ');
-}
 
 // The names down the grid.
 QString shown(const CDlgResetOrder &dialog)
@@ -90,10 +52,7 @@ void TestResetOrder::init()
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, false);
     theApp.m_strConnection = m_fixture->connectionString();
-    // A row refuses the order value in its Forbidden column, so a move can be made to fail.
-    QVERIFY(theDatabase.Execute(u"CREATE TABLE t_order (ID INTEGER PRIMARY KEY, Name VARCHAR(20),"
-                                " Ord INTEGER NOT NULL, Forbidden INTEGER NOT NULL DEFAULT -1000,"
-                                " CHECK (Ord <> Forbidden))"_s));
+    QVERIFY2(createOrderTable(theDatabase), qPrintable(theDatabase.GetLastErrorString()));
     QVERIFY(theDatabase.Execute(u"INSERT INTO t_order (ID, Name, Ord) VALUES (1, 'A', 1),"
                                 " (2, 'B', 2), (3, 'C', 3), (4, 'D', 4)"_s));
 }
@@ -138,23 +97,23 @@ void TestResetOrder::movesWriteAtOnce()
     grid->setFocus();
     grid->SetCurSel(2, 1);
     QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(orders(), u"1:1 2:3 3:2 4:4"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:3 3:2 4:4"_s);
     QCOMPARE(shown(dialog), u"A C B D"_s);
     QCOMPARE(selectedName(dialog), u"C"_s);
     QVERIFY(dialog.IsChanged());
 
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(orders(), u"1:1 2:3 3:5 4:4"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:3 3:5 4:4"_s);
     QCOMPARE(shown(dialog), u"A B D C"_s);
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier); // the grid's own key
-    QCOMPARE(orders(), u"1:1 2:3 3:5 4:4"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:3 3:5 4:4"_s);
     grid->SetCurSel(2, 1);
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(shown(dialog), u"D A B C"_s);
     QCOMPARE(selectedName(dialog), u"D"_s);
 
     dialog.Refresh();
-    QCOMPARE(orders(), u"1:10 2:20 3:30 4:40"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:10 2:20 3:30 4:40"_s);
     QCOMPARE(shown(dialog), u"A B C D"_s);
 }
 
@@ -170,7 +129,7 @@ void TestResetOrder::failedMoveChangesNothing()
     dialog.MoveDown();
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY(messages.texts.first().startsWith(u"调序没有保存，顺序保持不变。"_s));
-    QCOMPARE(orders(), u"1:1 2:2 3:3 4:4"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:2 3:3 4:4"_s);
     QCOMPARE(shown(dialog), u"A B C D"_s);
     QCOMPARE(selectedName(dialog), u"B"_s);
     QVERIFY(!dialog.IsChanged());
@@ -179,7 +138,7 @@ void TestResetOrder::failedMoveChangesNothing()
     QVERIFY(theDatabase.Execute(u"UPDATE t_order SET Forbidden = 0 WHERE ID = 2"_s));
     dialog.MoveToTop();
     QCOMPARE(messages.texts.size(), 2);
-    QCOMPARE(orders(), u"1:1 2:2 3:3 4:4"_s);
+    QCOMPARE(orderPairs(theDatabase), u"1:1 2:2 3:3 4:4"_s);
     QCOMPARE(shown(dialog), u"A B C D"_s);
 }
 

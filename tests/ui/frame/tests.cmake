@@ -6,3 +6,4 @@ vantrel_add_test(NAME tst_framereminders SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_f
                  LIBS vantrel_ui DATABASE)
 vantrel_add_test(NAME tst_framecommands SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_framecommands.cpp
                  LIBS vantrel_ui DATABASE)
+target_link_libraries(tst_frametimers PRIVATE vantrel_testsupport)

@@ -6,7 +6,9 @@
 #include "core/query/scalarqueries.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "modalanswers.h"
 #include "testdatabase.h"
+#include "testprofile.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/frametimers.h"
@@ -23,9 +25,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
-#include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -51,17 +50,6 @@ int addUser(const QString &name, const QString &password, const QList<int> &righ
                              u"UserID"_s);
 }
 
-// Answers the next modal window of the given class by running `answer` on it.
-template<typename T> void answerNext(std::function<void(T *)> answer)
-{
-    QTimer::singleShot(5, [answer] {
-        auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!window)
-            return answerNext<T>(answer);
-        answer(window);
-    });
-}
-
 // Presses a button of the next message box and keeps its text and caption.
 struct MessageAnswer
 {
@@ -69,7 +57,7 @@ struct MessageAnswer
     QString caption;
     void press(QMessageBox::StandardButton button)
     {
-        answerNext<QMessageBox>([this, button](QMessageBox *box) {
+        answerNextModal<QMessageBox>([this, button](QMessageBox *box) {
             text = box->text();
             caption = box->windowTitle();
             box->button(button)->click();
@@ -79,7 +67,7 @@ struct MessageAnswer
 
 void logIn(const QString &name, const QString &password)
 {
-    answerNext<QDialog>([name, password](QDialog *login) {
+    answerNextModal<QDialog>([name, password](QDialog *login) {
         auto *user = login->findChild<QLineEdit *>(u"userName"_s);
         user->setText(name);
         login->findChild<QLineEdit *>(u"password"_s)->clear();
@@ -96,7 +84,7 @@ protected:
 
 int logEntries(const QString &action)
 {
-    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log WHERE lAction = ?"_s, { action });
+    return GetScalarInt(u"SELECT COUNT(*) FROM qz_Log WHERE lAction = ?"_s, { action }).valueOr(-1);
 }
 
 } // namespace
@@ -124,13 +112,12 @@ private:
 
 void TestFrameCommands::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(QSettings(u"MorvelSoft"_s, u"Vantrel"_s).fileName().contains(u"qttest"_s));
+    QVERIFY(useTestProfile());
 }
 
 void TestFrameCommands::init()
 {
-    QSettings(u"MorvelSoft"_s, u"Vantrel"_s).remove(u"Settings"_s);
+    clearTestProfile();
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
@@ -209,7 +196,7 @@ void TestFrameCommands::reloginCancelledOrRefusedKeepsTheUser()
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
 
-    answerNext<QDialog>([](QDialog *login) { login->reject(); });
+    answerNextModal<QDialog>([](QDialog *login) { login->reject(); });
     frame.commands().run(33301);
     QCOMPARE(theCurrentUser.UserName, u"admin"_s);
 
@@ -290,13 +277,7 @@ void TestFrameCommands::lostConnectionOffersRetry()
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
 
     // The server ends our session, as a restart would; the other tests' server keeps running.
-    QSqlQuery pid(theDatabase.GetActiveConnection());
-    QVERIFY(pid.exec(u"SELECT pg_backend_pid()"_s) && pid.next());
-    {
-        CADODatabase admin;
-        QVERIFY(admin.Open(m_fixture->connectionString()));
-        QVERIFY(admin.Execute(u"SELECT pg_terminate_backend(?)"_s, { pid.value(0).toInt() }));
-    }
+    QVERIFY2(m_fixture->loseConnection(theDatabase), qPrintable(m_fixture->error()));
     MessageAnswer watchdog;
     watchdog.press(QMessageBox::Retry);
     frame.commands().run(2101);

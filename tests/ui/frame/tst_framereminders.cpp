@@ -4,6 +4,7 @@
 #include "core/query/wakeupqueries.h"
 #include "core/util/profile.h"
 #include "testdatabase.h"
+#include "testprofile.h"
 #include "ui/controls/cdesktopalertwnd.h"
 #include "ui/frame/cdlgpopupalter.h"
 #include "ui/frame/cmainframe.h"
@@ -14,8 +15,6 @@
 
 #include <QDateTime>
 #include <QLabel>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -74,13 +73,12 @@ private:
 
 void TestFrameReminders::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(QSettings(u"MorvelSoft"_s, u"Vantrel"_s).fileName().contains(u"qttest"_s));
+    QVERIFY(useTestProfile());
 }
 
 void TestFrameReminders::init()
 {
-    QSettings(u"MorvelSoft"_s, u"Vantrel"_s).remove(u"Settings"_s);
+    clearTestProfile();
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
     theCurrentUser.reset();

@@ -2,6 +2,7 @@
 #include "core/app/dlgappidlelocked.h"
 #include "core/app/passworddigest.h"
 #include "core/util/profile.h"
+#include "testprofile.h"
 #include "ui/controls/cdesktopalertwnd.h"
 #include "ui/frame/cdlgpopupalter.h"
 #include "ui/frame/clogobannerpane.h"
@@ -18,8 +19,6 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -139,13 +138,12 @@ private:
 
 void TestFrameTimers::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(QSettings(u"MorvelSoft"_s, u"Vantrel"_s).fileName().contains(u"qttest"_s));
+    QVERIFY(useTestProfile());
 }
 
 void TestFrameTimers::init()
 {
-    QSettings(u"MorvelSoft"_s, u"Vantrel"_s).remove(u"Settings"_s);
+    clearTestProfile();
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     theCurrentUser.reset();
     theCurrentUser.UserName = u"admin"_s;

@@ -5,7 +5,9 @@
 #include "core/db/cadodatabase.h"
 #include "core/query/scalarqueries.h"
 #include "core/util/profile.h"
+#include "modalanswers.h"
 #include "testdatabase.h"
+#include "testprofile.h"
 #include "ui/controls/looktheme.h"
 #include "ui/frame/clogobannerpane.h"
 #include "ui/frame/cmainframe.h"
@@ -28,8 +30,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -80,10 +80,7 @@ QToolButton *navigationButton(CMainFrame &frame, const QString &label)
 // Answers the next modal message box with its default button and keeps its text.
 void answerNextMessage(QString *text)
 {
-    QTimer::singleShot(0, [text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return answerNextMessage(text);
+    answerNextModal<QMessageBox>([text](QMessageBox *box) {
         *text = box->text();
         box->done(QMessageBox::Ok);
     });
@@ -92,10 +89,7 @@ void answerNextMessage(QString *text)
 // Closes the next modal dialog and keeps its class name.
 void rejectNextDialog(QString *className)
 {
-    QTimer::singleShot(0, [className] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return rejectNextDialog(className);
+    answerNextModal<QDialog>([className](QDialog *dialog) {
         *className = QString::fromLatin1(dialog->metaObject()->className());
         dialog->reject();
     });
@@ -137,14 +131,13 @@ private:
 
 void TestMainFrame::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     // Never touch a real user's profile.
-    QVERIFY(QSettings(u"MorvelSoft"_s, u"Vantrel"_s).fileName().contains(u"qttest"_s));
+    QVERIFY(useTestProfile());
 }
 
 void TestMainFrame::init()
 {
-    QSettings(u"MorvelSoft"_s, u"Vantrel"_s).remove(u"Settings"_s);
+    clearTestProfile();
     // Closing a frame here does not ask first; tst_framecommands covers the exit question.
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
