@@ -3,7 +3,7 @@
 #include "core/app/vantrelapp.h"
 #include "core/script/cscripthostproxy.h"
 #include "core/script/hostfunctions.h"
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/cmainframe.h"
 

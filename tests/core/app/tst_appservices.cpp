@@ -1,9 +1,9 @@
 #include "core/app/currentuser.h"
-#include "core/app/rightcheck.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/query/scalarqueries.h"
 #include "testdatabase.h"
+#include "ui/app/rightcheck.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "core/app/currentuser.h"
-#include "core/app/dlgappidlelocked.h"
 #include "core/app/passworddigest.h"
 #include "core/util/profile.h"
+#include "ui/app/dlgappidlelocked.h"
 #include "ui/controls/cdesktopalertwnd.h"
 #include "ui/frame/cdlgpopupalter.h"
 #include "ui/frame/clogobannerpane.h"

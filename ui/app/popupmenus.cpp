@@ -1,4 +1,4 @@
-#include "core/app/popupmenus.h"
+#include "ui/app/popupmenus.h"
 
 #include <QHash>
 #include <QMenu>

@@ -1,10 +1,10 @@
-#include "core/app/dlghtmllogobanner.h"
+#include "ui/app/dlghtmllogobanner.h"
 
-#include "core/app/bannerbridge.h"
 #include "core/app/constants.h"
-#include "core/app/launchers.h"
 #include "core/app/vantrelapp.h"
 #include "core/util/appfiles.h"
+#include "ui/app/bannerbridge.h"
+#include "ui/app/launchers.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -3,10 +3,10 @@
 #include "core/app/vantrelapp.h"
 
 #include "core/app/constants.h"
-#include "core/app/dlglogin.h"
 #include "core/db/cadodatabase.h"
-#include "core/util/messagebox.h"
 #include "core/util/profile.h"
+#include "ui/app/dlglogin.h"
+#include "ui/app/messagebox.h"
 #include "ui/controls/looktheme.h"
 #include "ui/dialogs/caboutdlg.h"
 

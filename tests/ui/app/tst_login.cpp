@@ -1,7 +1,5 @@
 #include "core/app/connectionsetting.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgdbconnect.h"
-#include "core/app/dlglogin.h"
 #include "core/app/passworddigest.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -10,6 +8,8 @@
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "testdatabase.h"
+#include "ui/app/dlgdbconnect.h"
+#include "ui/app/dlglogin.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,17 +1,17 @@
-#include "core/app/dlglogin.h"
+#include "ui/app/dlglogin.h"
 
 #include "core/app/connectionsetting.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgdbconnect.h"
 #include "core/app/passworddigest.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
 #include "core/db/schema.h"
-#include "core/util/messagebox.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "ui/app/dlgdbconnect.h"
+#include "ui/app/messagebox.h"
 
 #include "ui_dlglogin.h"
 

@@ -1,8 +1,8 @@
-#include "core/app/dlgdbconnect.h"
+#include "ui/app/dlgdbconnect.h"
 
 #include "core/db/cadodatabase.h"
-#include "core/util/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 #include "ui/dialogs/cdialogexx.h"
 
 #include "ui_dlgdbconnect.h"

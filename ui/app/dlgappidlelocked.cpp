@@ -1,4 +1,4 @@
-#include "core/app/dlgappidlelocked.h"
+#include "ui/app/dlgappidlelocked.h"
 
 #include "core/app/currentuser.h"
 #include "core/util/stringtable.h"

@@ -1,4 +1,4 @@
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 
 #include "core/util/appfiles.h"
 #include "core/util/stringtable.h"
