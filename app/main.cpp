@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "core/app/vantrelapp.h"
+#include "ui/app/appwindow.h"
 
 #include <QApplication>
 
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     configureApplication(app);
-    if (!theApp.InitInstance()) {
+    if (!AppWindow::InitInstance()) {
         theApp.ExitInstance();
         return 0;
     }

@@ -16,6 +16,12 @@ CVantrelApp theApp;
 
 namespace {
 
+CVantrelApp::ConnectionLostPresenter &connectionLostPresenter()
+{
+    static CVantrelApp::ConnectionLostPresenter presenter;
+    return presenter;
+}
+
 // A VBScript string literal of the text.
 QString vbsLiteral(const QString &text)
 {
@@ -88,6 +94,34 @@ bool CVantrelApp::BindReportEntryPoints()
     }
     m_strReportLibraryError.clear();
     return true;
+}
+
+bool CVantrelApp::CheckConnection()
+{
+    while (!ConnectionAnswers()) {
+        if (theDatabase.IsOpen())
+            theDatabase.Close();
+        const ConnectionLostPresenter &askRetry = connectionLostPresenter();
+        if (!askRetry || !askRetry())
+            return false;
+        theDatabase.Open(m_strConnection);
+    }
+    return true;
+}
+
+void CVantrelApp::setConnectionLostPresenter(ConnectionLostPresenter presenter)
+{
+    connectionLostPresenter() = std::move(presenter);
+}
+
+int CVantrelApp::ExitInstance()
+{
+    if (m_exited)
+        return 0;
+    m_exited = true;
+    if (theDatabase.IsOpen())
+        theDatabase.Close();
+    return 0;
 }
 
 bool ConnectionAnswers()

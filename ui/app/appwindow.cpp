@@ -1,9 +1,8 @@
-// The members of the application object that show windows.
-
-#include "core/app/vantrelapp.h"
+#include "ui/app/appwindow.h"
 
 #include "core/app/constants.h"
-#include "core/db/cadodatabase.h"
+#include "core/app/vantrelapp.h"
+#include "core/script/cscripthostproxy.h"
 #include "core/util/profile.h"
 #include "ui/app/dlglogin.h"
 #include "ui/app/messagebox.h"
@@ -16,74 +15,87 @@
 
 using namespace Qt::StringLiterals;
 
-bool CVantrelApp::CheckConnection()
+namespace AppWindow {
+
+namespace {
+
+struct MainFrameFactory
 {
-    while (!ConnectionAnswers()) {
-        if (theDatabase.IsOpen())
-            theDatabase.Close();
-        const auto answer = ShowMessage(
-            m_pMainWnd,
-            u"数据库连接异常!\n\n可能网络掉线或者数据库服务停止,请与管理员联系!\n\n单击'取消'按钮退出程序."_s,
-            u"告警"_s, QMessageBox::Critical, QMessageBox::Retry | QMessageBox::Cancel,
-            QMessageBox::Retry);
-        if (answer != QMessageBox::Retry) {
-            // The normal close path, with its exit question; the command that asked is skipped.
-            if (m_pMainWnd)
-                m_pMainWnd->close();
-            return false;
-        }
-        theDatabase.Open(m_strConnection);
-    }
-    return true;
+    std::function<QMainWindow *()> create;
+    std::function<void(QMainWindow *)> afterShown;
+};
+
+MainFrameFactory &mainFrameFactory()
+{
+    static MainFrameFactory factory;
+    return factory;
 }
 
-bool CVantrelApp::InitInstance()
+bool askRetryConnection()
 {
-    m_exited = false;
-    m_nAppLook = Profile::getInt(QString(), QString::fromUtf16(strApplicationLook), 213);
+    const auto answer = ShowMessage(
+        theApp.m_pMainWnd,
+        u"数据库连接异常!\n\n可能网络掉线或者数据库服务停止,请与管理员联系!\n\n单击'取消'按钮退出程序."_s,
+        u"告警"_s, QMessageBox::Critical, QMessageBox::Retry | QMessageBox::Cancel,
+        QMessageBox::Retry);
+    if (answer == QMessageBox::Retry)
+        return true;
+    // The normal close path, with its exit question; the command that asked is skipped.
+    if (theApp.m_pMainWnd)
+        theApp.m_pMainWnd->close();
+    return false;
+}
+
+} // namespace
+
+void installPresenters()
+{
+    CVantrelApp::setConnectionLostPresenter(askRetryConnection);
+    // A script error is shown once, as the engine words it, when it happens on this thread.
+    CScriptHostProxy::setErrorPresenter([](const QString &text, const QString &caption) {
+        ShowMessage(nullptr, text, caption, QMessageBox::Warning);
+    });
+}
+
+void setMainFrameFactory(std::function<QMainWindow *()> create,
+                         std::function<void(QMainWindow *)> afterShown)
+{
+    mainFrameFactory() = { std::move(create), std::move(afterShown) };
+}
+
+bool InitInstance()
+{
+    theApp.m_nAppLook = Profile::getInt(QString(), QString::fromUtf16(strApplicationLook), 213);
     ApplyLook();
     SetupFonts();
 
     CDlgLogin login(CDlgLogin::StartUp);
     if (login.exec() != QDialog::Accepted) {
-        ExitInstance();
+        theApp.ExitInstance();
         return false;
     }
-    LoadRecentDays();
+    theApp.LoadRecentDays();
 
-    if (!m_createMainFrame) {
-        ExitInstance();
+    const MainFrameFactory &factory = mainFrameFactory();
+    theApp.m_pMainWnd = factory.create ? factory.create() : nullptr;
+    if (!theApp.m_pMainWnd) {
+        theApp.ExitInstance();
         return false;
     }
-    m_pMainWnd = m_createMainFrame();
-    if (!m_pMainWnd) {
-        ExitInstance();
-        return false;
-    }
-    m_pMainWnd->show();
-    if (m_afterMainFrameShown)
-        m_afterMainFrameShown(m_pMainWnd);
+    theApp.m_pMainWnd->show();
+    if (factory.afterShown)
+        factory.afterShown(theApp.m_pMainWnd);
     // Without the report library the program still runs; the report commands say why.
-    BindReportEntryPoints();
+    theApp.BindReportEntryPoints();
     return true;
 }
 
-int CVantrelApp::ExitInstance()
+void ApplyLook()
 {
-    if (m_exited)
-        return 0;
-    m_exited = true;
-    if (theDatabase.IsOpen())
-        theDatabase.Close();
-    return 0;
+    LookTheme::apply(theApp.m_nAppLook);
 }
 
-void CVantrelApp::ApplyLook()
-{
-    LookTheme::apply(m_nAppLook);
-}
-
-void CVantrelApp::SetupFonts()
+void SetupFonts()
 {
     // A CJK font that every Debian desktop with our packages has, at the old 12-pixel size.
     QFont font(u"WenQuanYi Micro Hei"_s);
@@ -92,13 +104,15 @@ void CVantrelApp::SetupFonts()
     QApplication::setFont(font);
 }
 
-void CVantrelApp::OnAppAbout()
+void OnAppAbout()
 {
-    CAboutDlg about(m_pMainWnd);
+    CAboutDlg about(theApp.m_pMainWnd);
     about.exec();
 }
 
-void CVantrelApp::OnHelpTopics()
+void OnHelpTopics()
 {
-    OpenHelpTopic(u"html/系统简介.htm"_s, m_pMainWnd);
+    OpenHelpTopic(u"html/系统简介.htm"_s, theApp.m_pMainWnd);
 }
+
+} // namespace AppWindow

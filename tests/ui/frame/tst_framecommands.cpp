@@ -7,6 +7,7 @@
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "testdatabase.h"
+#include "ui/app/appwindow.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/frametimers.h"
@@ -126,6 +127,8 @@ void TestFrameCommands::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(QSettings(u"MorvelSoft"_s, u"Vantrel"_s).fileName().contains(u"qttest"_s));
+    // As start-up does: the watchdog's question comes from the window layer.
+    AppWindow::installPresenters();
 }
 
 void TestFrameCommands::init()

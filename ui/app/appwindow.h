@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QMainWindow;
+
+// The window half of the application object: start-up through the login to the main frame, the
+// look and the fonts, About and help, and the questions that theApp's services put to the user.
+// Everything here acts on theApp and runs on the user-interface thread.
+namespace AppWindow {
+
+// The connection watchdog's retry question and the script error box.
+void installPresenters();
+
+// How start-up makes the main frame, and what it does once the frame is shown.
+void setMainFrameFactory(std::function<QMainWindow *()> create,
+                         std::function<void(QMainWindow *)> afterShown);
+
+// The look, the login, the log retention, the main frame and the report library. False (the
+// database closed again) when the login is cancelled or no main frame comes up.
+bool InitInstance();
+void ApplyLook();
+void SetupFonts();
+void OnAppAbout();
+void OnHelpTopics();
+
+} // namespace AppWindow
