@@ -29,11 +29,6 @@ void CDlgAppIdleLocked::setOperatorName(const QString &name)
     m_ui->m_editOperator->setText(name);
 }
 
-QString CDlgAppIdleLocked::operatorName() const
-{
-    return m_ui->m_editOperator->text();
-}
-
 void CDlgAppIdleLocked::accept()
 {
     // Unlike the login, the unlock does not trim: a trailing blank is part of the password.

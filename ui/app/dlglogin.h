@@ -26,7 +26,6 @@ public:
     explicit CDlgLogin(Mode mode = StartUp, QWidget *parent = nullptr);
     ~CDlgLogin() override;
 
-    Mode mode() const { return m_mode; }
     // Wrong user names or passwords in this dialog's life.
     int failureCount() const { return m_failureCount; }
 

@@ -26,12 +26,6 @@ void MessageBoxFormat(QWidget *owner, const QString &text)
     ShowMessage(owner, text.left(1022), LoadResString(117), QMessageBox::Critical);
 }
 
-void ShowLastErrorBox(const QString &function, int code, const QString &text)
-{
-    ShowMessage(nullptr, u"%1 failed with error %2: %3"_s.arg(function).arg(code).arg(text),
-                u"Error"_s, QMessageBox::Critical);
-}
-
 void OpenHelpTopic(const QString &topic, QWidget *caller)
 {
     const QString path = QDir(GetAppFolder()).filePath(u"help/"_s + topic);
