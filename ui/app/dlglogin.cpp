@@ -7,6 +7,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
+#include "core/db/errorreport.h"
 #include "core/db/schema.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
@@ -44,6 +45,9 @@ CDlgLogin::CDlgLogin(Mode mode, QWidget *parent)
     m_ui->logo->SetBitmap(548);
     connect(m_ui->okButton, &QPushButton::clicked, this, &CDlgLogin::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &CDlgLogin::reject);
+    connect(m_ui->connectButton, &QPushButton::clicked, this, &CDlgLogin::runConnectionDialog);
+    // A re-login keeps the session's connection: there is nothing to set.
+    m_ui->connectButton->setVisible(mode == StartUp);
     // Only the user's own typing counts: the remembered (still encoded) password put in below
     // must be decoded at login.
     connect(m_ui->password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
@@ -94,7 +98,15 @@ bool CDlgLogin::openDatabase()
         return false;
     }
     if (!theDatabase.Open(theApp.m_strConnection)) {
-        showNotice(this, LoadResString(116), QMessageBox::Critical);
+        // A missing file is named, so that a moved or unplugged database is not taken for a
+        // network failure; it is never made here.
+        if (theDatabase.GetLastError() == vantrel::db::ErrorCode::FileNotFound)
+            showNotice(this,
+                       u"数据库文件不存在:\n%1"_s.arg(
+                           ConnectionString::parse(theApp.m_strConnection).filePath()),
+                       QMessageBox::Critical);
+        else
+            showNotice(this, LoadResString(116), QMessageBox::Critical);
         runConnectionDialog();
         return false;
     }

@@ -14,8 +14,8 @@ class CDlgLogin;
 //
 // StartUp opens theDatabase from the connection setting in kelm.ini on every attempt (and
 // brings its schema up to date); when there is no setting it first offers the connection
-// dialog. ReLogin uses theDatabase and theApp.m_strConnection as they are; on cancel the
-// previous user stays logged in.
+// dialog, and its "连接设置" button opens that dialog at any time. ReLogin uses theDatabase and
+// theApp.m_strConnection as they are; on cancel the previous user stays logged in.
 class CDlgLogin : public CDialogExx
 {
     Q_OBJECT
