@@ -35,6 +35,18 @@ void showNotice(QWidget *owner, const QString &text, QMessageBox::Icon icon)
     ShowMessage(owner, text, LoadResString(117), icon);
 }
 
+// A digest made with fewer rounds than new ones get is made again while the typed password is
+// at hand. A failed write keeps the old digest, which still checks: it fails no login.
+QString strengthenedDigest(int userId, const QString &password, const QString &stored)
+{
+    if (!PasswordDigest::needsRehash(stored))
+        return stored;
+    const QString digest = PasswordDigest::make(password);
+    if (!theDatabase.Execute(u"UPDATE qz_Users SET Pwd = ? WHERE UserID = ?"_s, { digest, userId }))
+        return stored;
+    return digest;
+}
+
 } // namespace
 
 CDlgLogin::CDlgLogin(Mode mode, QWidget *parent)
@@ -178,7 +190,7 @@ void CDlgLogin::accept()
     theCurrentUser.UserID = userId;
     theCurrentUser.UserName = storedName;
     theCurrentUser.ISuper = isSuper;
-    theCurrentUser.Pwd = pwd;
+    theCurrentUser.Pwd = strengthenedDigest(userId, password, pwd);
     theCurrentUser.ParsePurview(purview);
 
     rememberLogin(userName, password);

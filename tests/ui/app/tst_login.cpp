@@ -149,6 +149,8 @@ private Q_SLOTS:
     void emptyUserName();
     void threeFailures();
     void lockedUser();
+    void oldDigestRehashedAtLogin_data();
+    void oldDigestRehashedAtLogin();
     void rememberedPassword();
     void firstRunJourney();
     void missingSettingOffersConnection();
@@ -340,6 +342,55 @@ void TestLogin::lockedUser()
     QCOMPARE(driver.seen.last(), u"错误：第1次错误，请确认后重新输入!"_s);
     QCOMPARE(dialog.failureCount(), 1);
     QCOMPARE(theCurrentUser.UserID, -1);
+}
+
+void TestLogin::oldDigestRehashedAtLogin_data()
+{
+    QTest::addColumn<bool>("writeRefused");
+    QTest::newRow("rewritten") << false;
+    QTest::newRow("write refused") << true;
+}
+
+void TestLogin::oldDigestRehashedAtLogin()
+{
+    QFETCH(bool, writeRefused);
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    // A digest from the days of 20,000 rounds; today's rounds from here on.
+    PasswordDigest::setRoundsForTesting(20000);
+    const QString old = PasswordDigest::make(u"admin"_s);
+    PasswordDigest::setRoundsForTesting(0);
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_Users SET Pwd = ? WHERE UserName = ?"_s,
+                                { old, u"admin"_s }));
+    if (writeRefused) {
+        const QStringList refuse = TestDatabase::backend() == Backend::Sqlite
+            ? QStringList { u"CREATE TRIGGER keep_pwd BEFORE UPDATE ON qz_Users "
+                            u"BEGIN SELECT RAISE(ABORT, 'refused'); END"_s }
+            : QStringList { u"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                            u"$$BEGIN RAISE EXCEPTION 'refused'; END$$"_s,
+                            u"CREATE TRIGGER keep_pwd BEFORE UPDATE ON qz_Users "
+                            u"FOR EACH ROW EXECUTE FUNCTION refuse()"_s };
+        for (const QString &statement : refuse)
+            QVERIFY2(theDatabase.Execute(statement), qPrintable(theDatabase.GetLastErrorString()));
+    }
+    QVERIFY(workingSetting().write());
+    ModalDriver driver;
+    CDlgLogin dialog;
+    dialog.show();
+    login(dialog, u"admin"_s, u"admin"_s);
+    QCOMPARE(driver.seen, QStringList());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    const QString stored
+        = GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s });
+    QCOMPARE(theCurrentUser.Pwd, stored);
+    QVERIFY(PasswordDigest::check(u"admin"_s, stored));
+    if (writeRefused) {
+        QCOMPARE(stored, old);
+        return;
+    }
+    QVERIFY(stored != old);
+    QCOMPARE(stored.section(u'$', 1, 1).toInt(), PasswordDigest::defaultRounds);
+    QVERIFY(!PasswordDigest::needsRehash(stored));
 }
 
 void TestLogin::rememberedPassword()
