@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
+    prepareProcess();
     // QtWebEngine (the banner, HTML views) wants shared GL contexts set before the application.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -8,12 +8,22 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 bool hasDisplay()
 {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+void prepareProcess()
+{
+    const QString notice = AppWindow::prepareWebEngine(geteuid());
+    if (!notice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(notice));
 }
 
 void configureApplication(QApplication &app)
@@ -23,6 +33,7 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     InitVantrelResources();
     app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    AppWindow::installQtTranslations();
     // Before any engine runs: the functions scripts call on "myApp".
     registerHostFunctions();
     AppWindow::installPresenters();

@@ -11,7 +11,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMainWindow>
+#include <QPointer>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +51,30 @@ bool askRetryConnection()
 }
 
 } // namespace
+
+QString prepareWebEngine(unsigned effectiveUserId)
+{
+    if (effectiveUserId != 0)
+        return {};
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    return u"Running as root: the web view starts without its sandbox."_s;
+}
+
+bool installQtTranslations()
+{
+    static QPointer<QTranslator> installed;
+    if (installed)
+        return true;
+    auto *translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
+}
 
 void installPresenters()
 {

@@ -11,6 +11,15 @@ class QMainWindow;
 // Everything here acts on theApp and runs on the user-interface thread.
 namespace AppWindow {
 
+// Before the QApplication exists. The web view's sandbox cannot start for root, and the
+// view then takes the process down; so for root it starts without one. Returns the notice to
+// print once, empty when nothing was changed.
+QString prepareWebEngine(unsigned effectiveUserId);
+
+// Qt's own Chinese texts (standard buttons read 确定, 取消, 是, 否 …). False when Qt's
+// translation file is not installed; the buttons then keep their English texts.
+bool installQtTranslations();
+
 // The connection watchdog's retry question and the script error box.
 void installPresenters();
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -47,6 +48,9 @@ private Q_SLOTS:
     void rightRefusalIsShown();
     void connectionLostQuestion_data();
     void connectionLostQuestion();
+    void standardButtonsInChinese_data();
+    void standardButtonsInChinese();
+    void webEngineForRoot();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -110,6 +114,42 @@ void TestAppWindow::connectionLostQuestion()
         u"数据库连接异常!\n\n可能网络掉线或者数据库服务停止,请与管理员联系!\n\n单击'取消'按钮退出程序."_s);
     QCOMPARE(theDatabase.IsOpen(), answers);
     QCOMPARE(frame.isVisible(), answers);
+}
+
+void TestAppWindow::standardButtonsInChinese_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("OK") << int(QMessageBox::Ok) << u"确定"_s;
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << u"取消"_s;
+    QTest::newRow("Yes") << int(QMessageBox::Yes) << u"是"_s;
+    QTest::newRow("No") << int(QMessageBox::No) << u"否"_s;
+    QTest::newRow("Retry") << int(QMessageBox::Retry) << u"重试"_s;
+}
+
+void TestAppWindow::standardButtonsInChinese()
+{
+    QFETCH(int, button);
+    QFETCH(QString, text);
+    // The step start-up takes before any window.
+    QVERIFY(AppWindow::installQtTranslations());
+    QMessageBox box(QMessageBox::Question, u"提示"_s, u"?"_s, QMessageBox::StandardButton(button));
+    box.show();
+    // The mnemonic is Qt's own addition: "是(&Y)".
+    static const QRegularExpression mnemonic(u"\\(&.\\)|&"_s);
+    QCOMPARE(box.button(QMessageBox::StandardButton(button))->text().remove(mnemonic), text);
+}
+
+void TestAppWindow::webEngineForRoot()
+{
+    const QByteArray before = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    QCOMPARE(AppWindow::prepareWebEngine(1000), QString());
+    QVERIFY(!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"));
+    QCOMPARE(AppWindow::prepareWebEngine(0),
+             u"Running as root: the web view starts without its sandbox."_s);
+    QCOMPARE(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), QByteArray("1"));
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", before);
 }
 
 QTEST_MAIN(TestAppWindow)
