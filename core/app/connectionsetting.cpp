@@ -200,10 +200,15 @@ bool ConnectionSetting::exists()
 
 bool ConnectionSetting::write() const
 {
-    QSettings ini(iniFilePath(), QSettings::IniFormat);
+    const QString path = iniFilePath();
+    QSettings ini(path, QSettings::IniFormat);
     ini.setValue(kSection + u'/' + kKey, encode(toLine()));
     ini.sync();
-    return ini.status() == QSettings::NoError;
+    if (ini.status() != QSettings::NoError)
+        return false;
+    // The line holds the password; only the shared file beside the program stays readable by
+    // the installation's other users.
+    return IsSharedIniFile(path) || RestrictToOwner(path);
 }
 
 QString ConnectionSetting::encode(const QString &plain)

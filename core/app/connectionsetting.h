@@ -53,7 +53,9 @@ public:
     static QString BuildConnectionString();
     // True when kelm.ini holds a connection setting at all.
     static bool exists();
-    // Encodes and writes the setting into kelm.ini; false when the file cannot be written.
+    // Encodes and writes the setting into kelm.ini; false when the file cannot be written. A
+    // kelm.ini outside the program folder is the user's own and is left readable by its owner
+    // only (0600).
     bool write() const;
 
     // Our reversible text codec for the stored setting and the remembered password: a keyed

@@ -2,6 +2,7 @@
 #include "core/db/connectionstring.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -30,6 +31,8 @@ private Q_SLOTS:
     void settingLine();
     void connectionString_data();
     void connectionString();
+    void fileOfTheUserOnly_data();
+    void fileOfTheUserOnly();
 
 private:
     QTemporaryDir m_home;
@@ -44,6 +47,7 @@ void TestConnectionSetting::initTestCase()
 void TestConnectionSetting::cleanup()
 {
     QFile::remove(ConnectionSetting::iniFilePath());
+    ConnectionSetting::setIniFilePathOverride(m_home.filePath(u"kelm.ini"_s));
 }
 
 void TestConnectionSetting::codec_data()
@@ -247,6 +251,40 @@ void TestConnectionSetting::connectionString()
     QCOMPARE(setting.connectionString(), expected);
     const ConnectionString parsed = ConnectionString::parse(expected);
     QCOMPARE(parsed.backend() == Backend::Sqlite, ConnectionSetting::isDatabaseFile(server));
+}
+
+void TestConnectionSetting::fileOfTheUserOnly_data()
+{
+    QTest::addColumn<bool>("besideProgram");
+    QTest::newRow("the user's own") << false;
+    QTest::newRow("shared beside the program") << true;
+}
+
+void TestConnectionSetting::fileOfTheUserOnly()
+{
+    QFETCH(bool, besideProgram);
+    const QString path = besideProgram
+        ? QDir(QCoreApplication::applicationDirPath()).filePath(u"kelm.ini"_s)
+        : m_home.filePath(u"kelm.ini"_s);
+    ConnectionSetting::setIniFilePathOverride(path);
+    // An older file that others could read.
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+        | QFileDevice::ReadOther;
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::setPermissions(path, readable));
+
+    QVERIFY(
+        ConnectionSetting(u"db01"_s, ConnectionSetting::PasswordLogin, u"sa"_s, u"pw"_s).write());
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions permissions = QFile::permissions(path);
+    QVERIFY(permissions.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(permissions & others,
+             besideProgram ? (QFileDevice::ReadGroup | QFileDevice::ReadOther)
+                           : QFileDevice::Permissions());
 }
 
 QTEST_GUILESS_MAIN(TestConnectionSetting)
