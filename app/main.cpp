@@ -1,5 +1,4 @@
 #include "app/startup.h"
-#include "core/app/vantrelapp.h"
 #include "ui/app/appwindow.h"
 
 #include <QApplication>
@@ -21,10 +20,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     configureApplication(app);
     if (!AppWindow::InitInstance()) {
-        theApp.ExitInstance();
+        AppWindow::ExitInstance();
         return 0;
     }
     const int code = app.exec();
-    theApp.ExitInstance();
+    AppWindow::ExitInstance();
     return code;
 }

@@ -118,6 +118,12 @@ bool InitInstance()
     return true;
 }
 
+void ExitInstance()
+{
+    delete theApp.m_pMainWnd; // it clears theApp.m_pMainWnd
+    theApp.ExitInstance();
+}
+
 void ApplyLook()
 {
     LookTheme::apply(theApp.m_nAppLook);

@@ -30,6 +30,9 @@ void setMainFrameFactory(std::function<QMainWindow *()> create,
 // The look, the login, the log retention, the main frame and the report library. False (the
 // database closed again) when the login is cancelled or no main frame comes up.
 bool InitInstance();
+// After the event loop: the main frame goes first, while the application and the web views'
+// profile still exist; then theApp closes the database. Safe to call more than once.
+void ExitInstance();
 void ApplyLook();
 void SetupFonts();
 void OnAppAbout();
