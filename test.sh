@@ -9,9 +9,9 @@ vantrel_install_packages
 BUILD_DIR="$ROOT/build"
 if [ "${VANTREL_SANITIZE:-0}" = "1" ]; then
     BUILD_DIR="$ROOT/build-sanitize"
-    vantrel_build "$BUILD_DIR" -DVANTREL_WERROR=ON -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCH=OFF
+    vantrel_build "$BUILD_DIR" -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCH=OFF
 else
-    vantrel_build "$BUILD_DIR" -DVANTREL_WERROR=ON
+    vantrel_build "$BUILD_DIR"
 fi
 
 . "$ROOT/scripts/pgtest.sh"

@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "core/app/vantrelapp.h"
+#include "ui/app/appwindow.h"
 
 #include <QApplication>
 
@@ -14,15 +14,16 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
+    prepareProcess();
     // QtWebEngine (the banner, HTML views) wants shared GL contexts set before the application.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     configureApplication(app);
-    if (!theApp.InitInstance()) {
-        theApp.ExitInstance();
+    if (!AppWindow::InitInstance()) {
+        AppWindow::ExitInstance();
         return 0;
     }
     const int code = app.exec();
-    theApp.ExitInstance();
+    AppWindow::ExitInstance();
     return code;
 }

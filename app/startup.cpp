@@ -1,14 +1,15 @@
 #include "app/startup.h"
 
-#include "core/app/vantrelapp.h"
-#include "core/script/cscripthostproxy.h"
 #include "core/script/hostfunctions.h"
-#include "core/util/messagebox.h"
+#include "ui/app/appwindow.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/cmainframe.h"
 
 #include <QApplication>
 #include <QIcon>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +19,13 @@ bool hasDisplay()
         || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
+void prepareProcess()
+{
+    const QString notice = AppWindow::prepareWebEngine(geteuid());
+    if (!notice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(notice));
+}
+
 void configureApplication(QApplication &app)
 {
     QApplication::setOrganizationName(u"MorvelSoft"_s);
@@ -25,13 +33,11 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     InitVantrelResources();
     app.setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    AppWindow::installQtTranslations();
     // Before any engine runs: the functions scripts call on "myApp".
     registerHostFunctions();
-    // A script error is shown once, as the engine words it, when it happens on this thread.
-    CScriptHostProxy::setErrorPresenter([](const QString &text, const QString &caption) {
-        ShowMessage(nullptr, text, caption, QMessageBox::Warning);
-    });
-    theApp.m_createMainFrame = [] { return new CMainFrame; };
-    theApp.m_afterMainFrameShown
-        = [](QMainWindow *frame) { static_cast<CMainFrame *>(frame)->ShowUserInStatusBar(); };
+    AppWindow::installPresenters();
+    AppWindow::setMainFrameFactory(
+        [] { return new CMainFrame; },
+        [](QMainWindow *frame) { static_cast<CMainFrame *>(frame)->ShowUserInStatusBar(); });
 }

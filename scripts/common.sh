@@ -18,14 +18,18 @@ vantrel_install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+# vantrel_build <folder> [-D… overrides]: configures on every call (a second when nothing
+# changed), so these options hold whichever script configured the folder first. run.sh and
+# test.sh build ./build with the same options, warnings as errors included, so switching
+# between them never rebuilds everything.
 vantrel_build() {
     local builddir="$1"; shift
     export CCACHE_BASEDIR="$ROOT"
     export CCACHE_NOHASHDIR=1
     local jobs
     jobs=$(nproc)
-    if [ ! -f "$builddir/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    fi
+    cmake -S "$ROOT" -B "$builddir" -G Ninja --log-level=WARNING \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WERROR=ON -DVANTREL_SANITIZE=OFF \
+        -DVANTREL_BUILD_TESTS=ON -DVANTREL_BUILD_BENCH=ON "$@"
     cmake --build "$builddir" --parallel "$jobs"
 }

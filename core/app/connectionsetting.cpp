@@ -97,9 +97,23 @@ bool isLocalHostName(const QString &host)
 } // namespace
 
 ConnectionSetting::ConnectionSetting(const QString &server, int loginKind, const QString &loginId,
-                                     const QString &password)
-    : m_server(server), m_loginKind(loginKind), m_loginId(loginId), m_password(password)
+                                     const QString &password, const QString &sslMode)
+    : m_server(server)
+    , m_loginKind(loginKind)
+    , m_loginId(loginId)
+    , m_password(password)
+    , m_sslMode(sslMode)
 {
+}
+
+bool ConnectionSetting::isSslMode(const QString &mode)
+{
+    for (const auto known :
+         { u"disable", u"allow", u"prefer", u"require", u"verify-ca", u"verify-full" }) {
+        if (mode == QStringView(known))
+            return true;
+    }
+    return false;
 }
 
 bool ConnectionSetting::isDatabaseFile(const QString &server)
@@ -120,17 +134,18 @@ QString ConnectionSetting::connectionString() const
     const HostPort address = splitHost(m_server);
     if (m_loginKind == SystemLogin) {
         const QString host = isLocalHostName(address.host) ? QString() : address.host;
-        return ConnectionString::forPostgres(host, address.port, {}, {}, databaseName());
+        return ConnectionString::forPostgres(host, address.port, {}, {}, databaseName(), m_sslMode);
     }
     return ConnectionString::forPostgres(address.host, address.port, m_loginId, m_password,
-                                         databaseName());
+                                         databaseName(), m_sslMode);
 }
 
 QString ConnectionSetting::toLine() const
 {
-    const QStringList fields { u"3"_s, escapeField(m_server), escapeField(m_loginId),
-                               escapeField(m_password),
-                               m_loginKind == SystemLogin ? u"1"_s : u"0"_s };
+    QStringList fields { u"3"_s, escapeField(m_server), escapeField(m_loginId),
+                         escapeField(m_password), m_loginKind == SystemLogin ? u"1"_s : u"0"_s };
+    if (!m_sslMode.isEmpty())
+        fields << escapeField(m_sslMode);
     return fields.join(u',');
 }
 
@@ -162,8 +177,11 @@ std::optional<ConnectionSetting> ConnectionSetting::fromLine(const QString &line
         break;
     }
     const int kind = f.at(4).toInt() != 0 ? SystemLogin : PasswordLogin;
+    QString sslMode = f.size() > 5 ? unescapeField(f.at(5)) : QString();
+    if (!isSslMode(sslMode))
+        sslMode.clear();
     return ConnectionSetting(unescapeField(server), kind, unescapeField(loginId),
-                             unescapeField(password));
+                             unescapeField(password), sslMode);
 }
 
 QString ConnectionSetting::BuildConnectionString()
@@ -182,10 +200,15 @@ bool ConnectionSetting::exists()
 
 bool ConnectionSetting::write() const
 {
-    QSettings ini(iniFilePath(), QSettings::IniFormat);
+    const QString path = iniFilePath();
+    QSettings ini(path, QSettings::IniFormat);
     ini.setValue(kSection + u'/' + kKey, encode(toLine()));
     ini.sync();
-    return ini.status() == QSettings::NoError;
+    if (ini.status() != QSettings::NoError)
+        return false;
+    // The line holds the password; only the shared file beside the program stays readable by
+    // the installation's other users.
+    return IsSharedIniFile(path) || RestrictToOwner(path);
 }
 
 QString ConnectionSetting::encode(const QString &plain)

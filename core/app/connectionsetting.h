@@ -12,9 +12,10 @@
 // Login kind 0 is the system login (no password: the file itself, or the operating-system user
 // on PostgreSQL); kind 1 logs in with login ID and password.
 //
-// Stored line, before encoding: "<code>,<f1>,<f2>,<f3>,<system flag>" where the code (1, 2 or 3)
-// says which of f1..f3 hold server, login ID and password; '%' and ',' inside a field are
-// written as %25 and %2C, so paths and passwords may hold commas.
+// Stored line, before encoding: "<code>,<f1>,<f2>,<f3>,<system flag>[,<SSL mode>]" where the
+// code (1, 2 or 3) says which of f1..f3 hold server, login ID and password; '%' and ',' inside
+// a field are written as %25 and %2C, so paths and passwords may hold commas. The SSL mode
+// (PostgreSQL only) is written only when one was chosen, so older five-field lines still read.
 class ConnectionSetting
 {
 public:
@@ -22,12 +23,17 @@ public:
 
     ConnectionSetting() = default;
     ConnectionSetting(const QString &server, int loginKind, const QString &loginId,
-                      const QString &password);
+                      const QString &password, const QString &sslMode = {});
 
     QString server() const { return m_server; }
     int loginKind() const { return m_loginKind; }
     QString loginId() const { return m_loginId; }
     QString password() const { return m_password; }
+    // libpq's sslmode for a PostgreSQL server; empty leaves libpq's default.
+    QString sslMode() const { return m_sslMode; }
+
+    // The SSL modes a setting may carry (libpq's names, lower case).
+    static bool isSslMode(const QString &mode);
 
     // True when the server field names a database file rather than a PostgreSQL host: it holds
     // a '/' or '\', ends in .db, .db3, .sqlite or .sqlite3, or is an existing file.
@@ -38,7 +44,7 @@ public:
 
     // The decoded ini line, and back. fromLine gives nothing for a line of fewer than five
     // fields; an arrangement code other than 1, 2 or 3 gives empty server, login ID and
-    // password. No field is trimmed.
+    // password; a sixth field that is no SSL mode is ignored. No field is trimmed.
     QString toLine() const;
     static std::optional<ConnectionSetting> fromLine(const QString &line);
 
@@ -47,7 +53,9 @@ public:
     static QString BuildConnectionString();
     // True when kelm.ini holds a connection setting at all.
     static bool exists();
-    // Encodes and writes the setting into kelm.ini; false when the file cannot be written.
+    // Encodes and writes the setting into kelm.ini; false when the file cannot be written. A
+    // kelm.ini outside the program folder is the user's own and is left readable by its owner
+    // only (0600).
     bool write() const;
 
     // Our reversible text codec for the stored setting and the remembered password: a keyed
@@ -75,4 +83,5 @@ private:
     int m_loginKind = PasswordLogin;
     QString m_loginId;
     QString m_password;
+    QString m_sslMode;
 };

@@ -1,9 +1,13 @@
 #include "core/app/passworddigest.h"
 
-#include <QCryptographicHash>
-#include <QPasswordDigestor>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QtDebug>
+
+#include <openssl/crypto.h>
+#include <openssl/evp.h>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -11,26 +15,59 @@ namespace PasswordDigest {
 
 namespace {
 
-constexpr int iterations = 20000;
 constexpr int saltLength = 16;
 constexpr int digestLength = 32;
+constexpr int maxRounds = 10'000'000;
 const QString scheme = u"pbkdf2-sha256"_s;
 
-QByteArray derive(const QString &password, const QByteArray &salt, int rounds)
+int &testRounds()
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
-                                              rounds, digestLength);
+    static int rounds = 0;
+    return rounds;
 }
 
-// Compares in time independent of where the texts differ.
-bool equalBytes(const QByteArray &a, const QByteArray &b)
+int newRounds()
 {
-    if (a.size() != b.size())
-        return false;
-    unsigned char diff = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        diff |= static_cast<unsigned char>(a.at(i) ^ b.at(i));
-    return diff == 0;
+    return testRounds() > 0 ? testRounds() : defaultRounds;
+}
+
+// OpenSSL's PBKDF2: several times faster than a loop of Qt's HMAC, which would make the
+// rounds we can afford per check too few.
+QByteArray derive(const QString &password, const QByteArray &salt, int rounds)
+{
+    const QByteArray utf8 = password.toUtf8();
+    QByteArray key(digestLength, Qt::Uninitialized);
+    if (PKCS5_PBKDF2_HMAC(utf8.constData(), int(utf8.size()),
+                          reinterpret_cast<const unsigned char *>(salt.constData()),
+                          int(salt.size()), rounds, EVP_sha256(), digestLength,
+                          reinterpret_cast<unsigned char *>(key.data()))
+        != 1)
+        return {};
+    return key;
+}
+
+struct Parsed
+{
+    int rounds = 0;
+    QByteArray salt;
+    QByteArray digest;
+};
+
+std::optional<Parsed> parse(const QString &stored)
+{
+    const QStringList parts = stored.split(u'$');
+    if (parts.size() != 4 || parts.at(0) != scheme)
+        return std::nullopt;
+    bool ok = false;
+    Parsed p;
+    p.rounds = parts.at(1).toInt(&ok);
+    if (!ok || p.rounds < 1 || p.rounds > maxRounds)
+        return std::nullopt;
+    p.salt = QByteArray::fromBase64(parts.at(2).toLatin1());
+    p.digest = QByteArray::fromBase64(parts.at(3).toLatin1());
+    if (p.salt.isEmpty() || p.digest.size() != digestLength)
+        return std::nullopt;
+    return p;
 }
 
 } // namespace
@@ -42,8 +79,14 @@ QString make(const QString &password)
     QByteArray salt(saltLength, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()),
                                           saltLength / int(sizeof(quint32)));
-    const QByteArray digest = derive(password, salt, iterations);
-    return u"%1$%2$%3$%4"_s.arg(scheme, QString::number(iterations),
+    const int rounds = newRounds();
+    const QByteArray digest = derive(password, salt, rounds);
+    if (digest.isEmpty()) {
+        // Only when OpenSSL runs out of memory; a text in no known form matches nothing.
+        qWarning("PasswordDigest: PBKDF2 failed");
+        return scheme + u"$failed"_s;
+    }
+    return u"%1$%2$%3$%4"_s.arg(scheme, QString::number(rounds),
                                 QString::fromLatin1(salt.toBase64()),
                                 QString::fromLatin1(digest.toBase64()));
 }
@@ -54,18 +97,23 @@ bool check(const QString &typed, const QString &stored)
         return typed.isEmpty();
     if (typed.isEmpty())
         return false;
-    const QStringList parts = stored.split(u'$');
-    if (parts.size() != 4 || parts.at(0) != scheme)
+    const auto parsed = parse(stored);
+    if (!parsed)
         return false;
-    bool ok = false;
-    const int rounds = parts.at(1).toInt(&ok);
-    if (!ok || rounds < 1 || rounds > 10'000'000)
-        return false;
-    const QByteArray salt = QByteArray::fromBase64(parts.at(2).toLatin1());
-    const QByteArray expected = QByteArray::fromBase64(parts.at(3).toLatin1());
-    if (salt.isEmpty() || expected.size() != digestLength)
-        return false;
-    return equalBytes(derive(typed, salt, rounds), expected);
+    const QByteArray derived = derive(typed, parsed->salt, parsed->rounds);
+    return derived.size() == digestLength
+        && CRYPTO_memcmp(derived.constData(), parsed->digest.constData(), digestLength) == 0;
+}
+
+bool needsRehash(const QString &stored)
+{
+    const auto parsed = parse(stored);
+    return parsed && parsed->rounds < newRounds();
+}
+
+void setRoundsForTesting(int rounds)
+{
+    testRounds() = rounds > 0 ? rounds : 0;
 }
 
 } // namespace PasswordDigest

@@ -15,6 +15,16 @@ using namespace Qt::StringLiterals;
 
 CVantrelApp theApp;
 
+namespace {
+
+CVantrelApp::ConnectionLostPresenter &connectionLostPresenter()
+{
+    static CVantrelApp::ConnectionLostPresenter presenter;
+    return presenter;
+}
+
+} // namespace
+
 void CVantrelApp::WriteSystemLog(const QString &text, int cleanup)
 {
     if (RecentDays <= 0 || !theDatabase.IsOpen())
@@ -79,6 +89,34 @@ bool CVantrelApp::BindReportEntryPoints()
     }
     m_strReportLibraryError.clear();
     return true;
+}
+
+bool CVantrelApp::CheckConnection()
+{
+    while (!ConnectionAnswers()) {
+        if (theDatabase.IsOpen())
+            theDatabase.Close();
+        const ConnectionLostPresenter &askRetry = connectionLostPresenter();
+        if (!askRetry || !askRetry())
+            return false;
+        theDatabase.Open(m_strConnection);
+    }
+    return true;
+}
+
+void CVantrelApp::setConnectionLostPresenter(ConnectionLostPresenter presenter)
+{
+    connectionLostPresenter() = std::move(presenter);
+}
+
+int CVantrelApp::ExitInstance()
+{
+    if (m_exited)
+        return 0;
+    m_exited = true;
+    if (theDatabase.IsOpen())
+        theDatabase.Close();
+    return 0;
 }
 
 bool ConnectionAnswers()

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class QWidget;
 class QMainWindow;
 
 // The report library's four entry points: the connection string first, the script prelude
@@ -26,11 +25,15 @@ using ExportReportFn
 // string, active payroll period and wage set, log retention, look, report entry points) and
 // the services around it. One instance, theApp, lives for the whole run.
 //
-// The members that show windows (start-up, look, About, help, the connection watchdog's
-// question) are defined in the window library; the rest runs without a display.
+// Nothing here shows a window: start-up, the look, About and help live in the window layer
+// (AppWindow), and where a service must ask the user it calls a presenter that layer installs.
 class CVantrelApp
 {
 public:
+    // Asked when the connection does not answer: true to try again. On false the presenter
+    // has already sent the main window down its normal close path.
+    using ConnectionLostPresenter = std::function<bool()>;
+
     CVantrelApp() = default;
 
     // ---- state
@@ -51,7 +54,11 @@ public:
     ExportReportFn ExportReport = nullptr;
     QString m_strReportLibraryError; // why the entry points are not bound
 
-    // ---- services without windows
+    // The main frame once start-up has shown it; it clears this when it goes. Owned by the
+    // window layer, kept here so that services can name the owner of what they show.
+    QMainWindow *m_pMainWnd = nullptr;
+
+    // ---- services
     // One qz_Log row through qz_AddSystemLog; never fails a caller, does nothing when the
     // retention is 0 or less.
     void WriteSystemLog(const QString &text, int cleanup);
@@ -65,23 +72,13 @@ public:
     // Loads the report library and binds the four entry points; false (with the reason in
     // m_strReportLibraryError) when it is not there.
     bool BindReportEntryPoints();
-
-    // ---- services with windows
-    // True when the connection answers; else asks to retry (reopening with the connection
-    // string) until it does or the user cancels, which closes the main window.
+    // True when the connection answers; else asks the connection-lost presenter and, while it
+    // says retry, reopens with the connection string until the connection answers. False when
+    // the presenter gives up or none is installed.
     bool CheckConnection();
-    bool InitInstance();
+    static void setConnectionLostPresenter(ConnectionLostPresenter presenter);
+    // Closes the database; safe to call more than once.
     int ExitInstance();
-    void ApplyLook();
-    void SetupFonts();
-    void OnAppAbout();
-    void OnHelpTopics();
-
-    // The main frame, made by InitInstance after the login, and what it does once shown
-    // (the status bar with the user).
-    std::function<QMainWindow *()> m_createMainFrame;
-    std::function<void(QMainWindow *)> m_afterMainFrameShown;
-    QMainWindow *m_pMainWnd = nullptr;
 
 private:
     bool m_exited = false;

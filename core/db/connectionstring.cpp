@@ -1,44 +1,79 @@
 #include "core/db/connectionstring.h"
 
 #include <QRegularExpression>
-#include <QStringList>
+#include <QStringView>
+
+using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
 
 namespace {
 
-// Splits at ';' outside of quotes; a value may be quoted with ' or " to hold a ';'.
-QStringList splitPairs(const QString &text)
+// One value of a pair: its text, and where its own characters end in the source (after the
+// closing quote or brace, or at the ';' that ends an unquoted value).
+struct ValueSpan
 {
-    QStringList parts;
-    QString current;
-    QChar quote;
-    for (const QChar c : text) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            else
-                current += c;
-        } else if (c == u'\'' || c == u'"') {
-            quote = c;
-        } else if (c == u';') {
-            parts << current;
-            current.clear();
-        } else {
-            current += c;
+    QString value;
+    qsizetype end = 0;
+};
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+bool endsUnquotedValue(QChar c, bool atLineEnd)
+{
+    return c == u';' || (atLineEnd && (c == u'\n' || c == u'\r'));
+}
+
+// Reads the value that starts at pos (just after the '='). A quoted value ends at its closing
+// quote, in which a doubled quote stands for one; an unclosed one runs to the end of the text.
+// An unquoted value runs to the next ';' (or line end, when asked) and is trimmed.
+ValueSpan readValue(QStringView text, qsizetype pos, bool stopAtLineEnd)
+{
+    const qsizetype n = text.size();
+    qsizetype i = pos;
+    while (i < n && isBlank(text[i]))
+        ++i;
+    if (i < n && (text[i] == u'"' || text[i] == u'\'' || text[i] == u'{')) {
+        const QChar close = text[i] == u'{' ? QChar(u'}') : text[i];
+        QString value;
+        for (++i; i < n; ++i) {
+            if (text[i] != close) {
+                value += text[i];
+            } else if (i + 1 < n && text[i + 1] == close) {
+                value += close;
+                ++i;
+            } else {
+                return { value, i + 1 };
+            }
         }
+        return { value, n };
     }
-    parts << current;
-    return parts;
+    qsizetype end = i;
+    while (end < n && !endsUnquotedValue(text[end], stopAtLineEnd))
+        ++end;
+    return { text.mid(i, end - i).trimmed().toString(), end };
+}
+
+bool needsQuotes(const QString &value)
+{
+    if (value != value.trimmed())
+        return true;
+    for (const QChar c : value) {
+        if (c == u';' || c == u'"' || c == u'\'' || c == u'{' || c == u'}'
+            || c.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
 }
 
 QString quoted(const QString &value)
 {
-    if (!value.contains(u';') && !value.contains(u'\'') && !value.contains(u'"'))
+    if (!needsQuotes(value))
         return value;
-    if (!value.contains(u'"'))
-        return u'"' + value + u'"';
-    return u'\'' + value + u'\'';
+    return u'"' + QString(value).replace(u"\""_s, u"\"\""_s) + u'"';
 }
 
 } // namespace
@@ -46,11 +81,24 @@ QString quoted(const QString &value)
 ConnectionString ConnectionString::parse(const QString &text)
 {
     ConnectionString cs;
-    for (const QString &pair : splitPairs(text)) {
-        const qsizetype eq = pair.indexOf(u'=');
-        if (eq <= 0)
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype eq = text.indexOf(u'=', i);
+        if (eq < 0)
+            break;
+        const qsizetype semicolon = text.indexOf(u';', i);
+        if (semicolon >= 0 && semicolon < eq) {
+            i = semicolon + 1; // a piece without '='
             continue;
-        cs.m_values.insert(pair.left(eq).trimmed().toLower(), pair.mid(eq + 1).trimmed());
+        }
+        const QString key = text.mid(i, eq - i).trimmed().toLower();
+        const ValueSpan value = readValue(text, eq + 1, false);
+        // Anything between a closing quote and the ';' is not part of the value.
+        const qsizetype next = text.indexOf(u';', value.end);
+        i = next < 0 ? n : next + 1;
+        if (!key.isEmpty())
+            cs.m_values.insert(key, value.value);
     }
     return cs;
 }
@@ -130,12 +178,23 @@ QString ConnectionString::sslMode() const
 
 QString ConnectionString::masked(const QString &text)
 {
-    static const QRegularExpression password(
-        QStringLiteral(R"((\b(?:pwd|password)\s*=\s*)("[^"]*"|'[^']*'|[^;]*))"),
-        QRegularExpression::CaseInsensitiveOption);
-    QString result = text;
-    result.replace(password, QStringLiteral("\\1******"));
-    return result;
+    static const QRegularExpression passwordKey(QStringLiteral(R"(\b(?:pwd|password)\s*=)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const qsizetype n = text.size();
+    QString result;
+    qsizetype copied = 0;
+    for (auto match = passwordKey.match(text); match.hasMatch();
+         match = passwordKey.match(text, copied)) {
+        const qsizetype start = match.capturedEnd();
+        qsizetype end = readValue(text, start, true).end;
+        // Whatever follows a closing quote up to the ';' goes too: it may be the rest of a
+        // password that was quoted some other way.
+        while (end < n && !endsUnquotedValue(text[end], true))
+            ++end;
+        result += QStringView(text).mid(copied, start - copied) + u"******";
+        copied = end;
+    }
+    return result + QStringView(text).mid(copied);
 }
 
 QString ConnectionString::forSqlite(const QString &filePath)
@@ -144,7 +203,8 @@ QString ConnectionString::forSqlite(const QString &filePath)
 }
 
 QString ConnectionString::forPostgres(const QString &host, int port, const QString &user,
-                                      const QString &password, const QString &database)
+                                      const QString &password, const QString &database,
+                                      const QString &sslMode)
 {
     QString server = host;
     if (port > 0)
@@ -154,7 +214,10 @@ QString ConnectionString::forPostgres(const QString &host, int port, const QStri
         text += u";Integrated Security=SSPI";
     else
         text += u";UID=" + quoted(user) + u";PWD=" + quoted(password);
-    return text + u";Database=" + quoted(database);
+    text += u";Database=" + quoted(database);
+    if (!sslMode.isEmpty())
+        text += u";SSL Mode=" + quoted(sslMode);
+    return text;
 }
 
 } // namespace vantrel::db

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -24,6 +25,17 @@ QString IniFilePath()
     return QDir(folder).filePath(u"kelm.ini"_s);
 }
 
+bool IsSharedIniFile(const QString &path)
+{
+    return QFileInfo(path).absoluteDir()
+        == QDir(QCoreApplication::applicationDirPath()).absolutePath();
+}
+
+bool RestrictToOwner(const QString &path)
+{
+    return QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 QString AccessIniFile(const QString &mode, const QString &section, const QString &key,
                       const QString &value, const QString &defaultValue)
 {
@@ -35,6 +47,8 @@ QString AccessIniFile(const QString &mode, const QString &section, const QString
     if (m == u"WRITE") {
         ini.setValue(key, value);
         ini.sync();
+        if (!IsSharedIniFile(ini.fileName()))
+            RestrictToOwner(ini.fileName());
         return {};
     }
     return ini.value(key, defaultValue).toString().trimmed();

@@ -1,6 +1,10 @@
 #include "core/util/profile.h"
 
+#include "core/util/appfiles.h"
+
 #include <QSettings>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +25,15 @@ QSettings settings()
     return QSettings(u"MorvelSoft"_s, u"Vantrel"_s);
 }
 
+// The profile may hold a remembered password: it stays readable by its owner only.
+void store(const std::function<void(QSettings &)> &change)
+{
+    QSettings profile = settings();
+    change(profile);
+    profile.sync();
+    RestrictToOwner(profile.fileName());
+}
+
 } // namespace
 
 QVariant getValue(const QString &section, const QString &key, const QVariant &defaultValue)
@@ -30,7 +43,7 @@ QVariant getValue(const QString &section, const QString &key, const QVariant &de
 
 void writeValue(const QString &section, const QString &key, const QVariant &value)
 {
-    settings().setValue(path(section, key), value);
+    store([&](QSettings &profile) { profile.setValue(path(section, key), value); });
 }
 
 int getInt(const QString &section, const QString &key, int defaultValue)
@@ -62,7 +75,7 @@ bool contains(const QString &section, const QString &key)
 
 void remove(const QString &section, const QString &key)
 {
-    settings().remove(path(section, key));
+    store([&](QSettings &profile) { profile.remove(path(section, key)); });
 }
 
 } // namespace Profile

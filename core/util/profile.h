@@ -5,7 +5,7 @@
 
 // The user's profile: values under organisation "MorvelSoft", application "Vantrel", group
 // "Settings". Sections are paths below that group ("Dlgs/Form-3-0", "MDIForm"); an empty
-// section means the group itself.
+// section means the group itself. The profile file is left readable by its owner only.
 namespace Profile {
 
 int getInt(const QString &section, const QString &key, int defaultValue);

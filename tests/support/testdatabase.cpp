@@ -1,5 +1,6 @@
 #include "testdatabase.h"
 
+#include "core/app/passworddigest.h"
 #include "core/db/connectionstring.h"
 #include "core/db/databasefile.h"
 #include "core/db/schema.h"
@@ -22,7 +23,12 @@ QString env(const char *name)
 
 } // namespace
 
-TestDatabase::TestDatabase() = default;
+TestDatabase::TestDatabase()
+{
+    // Each fixture seeds its administrator: at full strength that digest alone would cost a
+    // tenth of a second. Tests of the strength itself set the rounds back.
+    PasswordDigest::setRoundsForTesting(1000);
+}
 
 TestDatabase::~TestDatabase()
 {

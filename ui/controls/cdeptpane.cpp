@@ -1,6 +1,6 @@
 #include "ui/controls/cdeptpane.h"
 
-#include "core/query/widgetfillers.h"
+#include "ui/controls/widgetfillers.h"
 
 #include <QComboBox>
 #include <QTreeWidget>

@@ -1,7 +1,7 @@
 #include "ui/controls/cdropdownlistdept.h"
 
 #include "core/app/currentuser.h"
-#include "core/query/widgetfillers.h"
+#include "ui/controls/widgetfillers.h"
 
 #include <QStyle>
 

@@ -1,6 +1,6 @@
 #include "ui/controls/cdroplisttree.h"
 
-#include "core/query/widgetfillers.h"
+#include "ui/controls/widgetfillers.h"
 #include "ui/controls/ceditbrowsetreectrl.h"
 #include "ui/controls/combotreetip.h"
 

@@ -1,6 +1,6 @@
 #include "ui/controls/ceditbrowsectrlfromdb.h"
 
-#include "core/query/widgetfillers.h"
+#include "ui/controls/widgetfillers.h"
 
 #include <QStyle>
 

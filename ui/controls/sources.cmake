@@ -27,6 +27,7 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/recordsetgridmodel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recordsetrowsource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recordwriter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/widgetfillers.cpp
 )
 target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cdropdownlistdept.cpp

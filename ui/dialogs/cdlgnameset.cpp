@@ -1,6 +1,6 @@
 #include "ui/dialogs/cdlgnameset.h"
 
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
 
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/dialogs/cdialogexx.h"

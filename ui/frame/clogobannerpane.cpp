@@ -1,7 +1,7 @@
 #include "ui/frame/clogobannerpane.h"
 
 #include "core/app/constants.h"
-#include "core/app/dlghtmllogobanner.h"
+#include "ui/app/dlghtmllogobanner.h"
 #include "core/util/profile.h"
 
 #include <QFileInfo>

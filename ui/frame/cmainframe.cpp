@@ -2,14 +2,15 @@
 
 #include "core/app/constants.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgchangepwd.h"
-#include "core/app/dlglogin.h"
-#include "core/app/launchers.h"
-#include "core/app/popupmenus.h"
 #include "core/app/vantrelapp.h"
-#include "core/util/messagebox.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "ui/app/appwindow.h"
+#include "ui/app/dlgchangepwd.h"
+#include "ui/app/dlglogin.h"
+#include "ui/app/launchers.h"
+#include "ui/app/messagebox.h"
+#include "ui/app/popupmenus.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/clogobannerpane.h"
 #include "ui/frame/framecommands.h"
@@ -132,8 +133,8 @@ void CMainFrame::createNavigationPane()
 void CMainFrame::wireCommands()
 {
     m_commands->setHandler(57665, [this] { close(); });
-    m_commands->setHandler(57664, [] { theApp.OnAppAbout(); });
-    m_commands->setHandler(33231, [] { theApp.OnHelpTopics(); });
+    m_commands->setHandler(57664, [] { AppWindow::OnAppAbout(); });
+    m_commands->setHandler(33231, [] { AppWindow::OnHelpTopics(); });
     m_commands->setHandler(2303, [this] {
         if (!theApp.CheckConnection())
             return;
@@ -148,7 +149,7 @@ void CMainFrame::wireCommands()
     m_commands->setHandler(33301, [this] { OnRelogin(); });
     // F1 anywhere in the frame: the help pages' first topic.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-            [] { theApp.OnHelpTopics(); });
+            [] { AppWindow::OnHelpTopics(); });
     m_commands->setToggle(
         33236, [this] { return !menuBar()->isHidden(); },
         [this] { menuBar()->setVisible(menuBar()->isHidden()); });
@@ -212,7 +213,7 @@ void CMainFrame::OnApplicationLook(int lookId)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     theApp.m_nAppLook = lookId;
-    theApp.ApplyLook();
+    AppWindow::ApplyLook();
     update();
     Profile::writeInt({}, name(strApplicationLook), lookId);
     for (QMdiSubWindow *child : m_mdiArea->subWindowList()) {
@@ -220,7 +221,7 @@ void CMainFrame::OnApplicationLook(int lookId)
             content->updateGeometry();
         child->update();
     }
-    theApp.SetupFonts();
+    AppWindow::SetupFonts();
     QGuiApplication::restoreOverrideCursor();
 }
 

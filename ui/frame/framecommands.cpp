@@ -1,7 +1,7 @@
 #include "ui/frame/framecommands.h"
 
 #include "core/app/currentuser.h"
-#include "core/app/rightcheck.h"
+#include "ui/app/rightcheck.h"
 #include "core/app/vantrelapp.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommandtable.h"

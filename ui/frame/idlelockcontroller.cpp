@@ -2,7 +2,7 @@
 
 #include "core/app/constants.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgappidlelocked.h"
+#include "ui/app/dlgappidlelocked.h"
 #include "core/util/profile.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "ui/frame/mditabcontroller.h"
 
-#include "core/app/popupmenus.h"
+#include "ui/app/popupmenus.h"
 
 #include <QContextMenuEvent>
 #include <QMdiArea>

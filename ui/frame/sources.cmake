@@ -1,7 +1,9 @@
 target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cdlgpopupalter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/clogobannerpane.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmainframe.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cwakeupgridctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dockedpanesizing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/framecommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/framecommandtable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frameicons.cpp

@@ -1,6 +1,6 @@
 #include "ui/htmledit/chtmleditor.h"
 
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
 #include "ui/htmledit/chrproperties.h"
 #include "ui/htmledit/chtmleditorbridge.h"

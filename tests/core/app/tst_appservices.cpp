@@ -1,35 +1,28 @@
 #include "core/app/currentuser.h"
-#include "core/app/rightcheck.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/query/scalarqueries.h"
 #include "testdatabase.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
-#include <QTimer>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Presses the button of the next message box and remembers its text.
-struct MessageBoxAnswer
+// Stands in for the window layer's retry question: answers from a list, counting the questions.
+struct RetryAnswers
 {
-    QString text;
-    void press(QMessageBox::StandardButton button)
+    QList<bool> answers;
+    int asked = 0;
+    void install()
     {
-        QTimer::singleShot(0, [this, button] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            text = box->text();
-            box->button(button)->click();
+        CVantrelApp::setConnectionLostPresenter([this] {
+            ++asked;
+            return answers.isEmpty() ? false : answers.takeFirst();
         });
     }
 };
@@ -50,7 +43,7 @@ private Q_SLOTS:
     void cleanup();
     void preludeQuotesTexts();
     void logRetention();
-    void rightRefusalIsShown();
+    void watchdogAsksWhileTheConnectionIsDown();
     void watchdogRetriesUntilTheServerAnswers();
     void missingReportLibraryIsSaidClearly();
 
@@ -69,6 +62,7 @@ void TestAppServices::init()
 
 void TestAppServices::cleanup()
 {
+    CVantrelApp::setConnectionLostPresenter({});
     theDatabase.Close();
     delete m_fixture;
 }
@@ -114,16 +108,29 @@ void TestAppServices::logRetention()
     QCOMPARE(logRows(), 1);
 }
 
-void TestAppServices::rightRefusalIsShown()
+void TestAppServices::watchdogAsksWhileTheConnectionIsDown()
 {
-    theCurrentUser.UserID = 1;
-    theCurrentUser.ISuper = 0;
-    theCurrentUser.ParsePurview(u"8000000000000000|||"_s); // right 0 only
-    MessageBoxAnswer answer;
-    QVERIFY(CheckRightWithMessage(0, theApp, false));
-    answer.press(QMessageBox::Ok);
-    QVERIFY(!CheckRightWithMessage(16, theApp, false));
-    QCOMPARE(answer.text, u"抱歉!您没有该项功能操作权限，请与管理员联系!"_s);
+    RetryAnswers retry;
+    retry.install();
+    QVERIFY(theApp.CheckConnection());
+    QCOMPARE(retry.asked, 0);
+
+    // Given up: the connection stays closed.
+    theDatabase.Close();
+    QVERIFY(!theApp.CheckConnection());
+    QCOMPARE(retry.asked, 1);
+    QVERIFY(!theDatabase.IsOpen());
+
+    // Retry reopens with the session's connection string.
+    retry.answers = { true };
+    QVERIFY(theApp.CheckConnection());
+    QCOMPARE(retry.asked, 2);
+    QVERIFY(theDatabase.IsOpen());
+
+    // Nobody to ask: no answer is no retry.
+    CVantrelApp::setConnectionLostPresenter({});
+    theDatabase.Close();
+    QVERIFY(!theApp.CheckConnection());
 }
 
 void TestAppServices::watchdogRetriesUntilTheServerAnswers()
@@ -141,10 +148,11 @@ void TestAppServices::watchdogRetriesUntilTheServerAnswers()
         QVERIFY(admin.Open(m_fixture->connectionString()));
         QVERIFY(admin.Execute(u"SELECT pg_terminate_backend(?)"_s, { backend }));
     }
-    MessageBoxAnswer answer;
-    answer.press(QMessageBox::Retry);
+    RetryAnswers retry;
+    retry.answers = { true };
+    retry.install();
     QVERIFY(theApp.CheckConnection());
-    QVERIFY(answer.text.startsWith(u"数据库连接异常!"_s));
+    QCOMPARE(retry.asked, 1);
     QCOMPARE(GetScalarInt(u"SELECT COUNT(*) FROM qz_Users"_s), 1);
 }
 
@@ -157,5 +165,5 @@ void TestAppServices::missingReportLibraryIsSaidClearly()
     QVERIFY(theApp.m_strReportLibraryError.startsWith(u"报表组件未安装(ferrolyn)"_s));
 }
 
-QTEST_MAIN(TestAppServices)
+QTEST_GUILESS_MAIN(TestAppServices)
 #include "tst_appservices.moc"

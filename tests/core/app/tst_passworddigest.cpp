@@ -10,11 +10,20 @@ class TestPasswordDigest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void checks_data();
     void checks();
     void saltedAndSelfDescribing();
+    void todaysRounds();
+    void olderDigests();
     void purviewText();
 };
+
+void TestPasswordDigest::initTestCase()
+{
+    // The table below is about what counts in a password, not about the cost of a check.
+    PasswordDigest::setRoundsForTesting(1000);
+}
 
 void TestPasswordDigest::checks_data()
 {
@@ -53,6 +62,33 @@ void TestPasswordDigest::saltedAndSelfDescribing()
     for (const QString &stored : { u"21232F297A57A5A743894A0E4A801FC3"_s, u"pbkdf2-sha256$x$y$z"_s,
                                    u"pbkdf2-sha256$0$AAAA$AAAA"_s })
         QVERIFY(!PasswordDigest::check(u"admin"_s, stored));
+}
+
+void TestPasswordDigest::todaysRounds()
+{
+    PasswordDigest::setRoundsForTesting(0);
+    const QString stored = PasswordDigest::make(u"admin"_s);
+    PasswordDigest::setRoundsForTesting(1000);
+    QCOMPARE(stored.section(u'$', 1, 1).toInt(), PasswordDigest::defaultRounds);
+    QVERIFY(PasswordDigest::check(u"admin"_s, stored));
+    QVERIFY(!PasswordDigest::check(u"admim"_s, stored));
+}
+
+void TestPasswordDigest::olderDigests()
+{
+    // Made when 20,000 rounds were the rule: it still checks, and asks to be made again.
+    PasswordDigest::setRoundsForTesting(20000);
+    const QString old = PasswordDigest::make(u"工资2024"_s);
+    PasswordDigest::setRoundsForTesting(0);
+    QVERIFY(PasswordDigest::check(u"工资2024"_s, old));
+    QVERIFY(!PasswordDigest::check(u"工资2025"_s, old));
+    QVERIFY(PasswordDigest::needsRehash(old));
+
+    PasswordDigest::setRoundsForTesting(1000);
+    QVERIFY(!PasswordDigest::needsRehash(old)); // more rounds than new ones get
+    QVERIFY(!PasswordDigest::needsRehash(PasswordDigest::make(u"x"_s)));
+    QVERIFY(!PasswordDigest::needsRehash(QString()));
+    QVERIFY(!PasswordDigest::needsRehash(u"21232F297A57A5A743894A0E4A801FC3"_s));
 }
 
 void TestPasswordDigest::purviewText()

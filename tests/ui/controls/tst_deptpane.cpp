@@ -1,8 +1,8 @@
 #include "core/app/currentuser.h"
 #include "core/db/cadodatabase.h"
-#include "core/query/widgetfillers.h"
 #include "testdatabase.h"
 #include "ui/controls/cdeptpane.h"
+#include "ui/controls/widgetfillers.h"
 
 #include <QComboBox>
 #include <QTest>

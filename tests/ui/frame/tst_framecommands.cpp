@@ -9,6 +9,7 @@
 #include "modalanswers.h"
 #include "testdatabase.h"
 #include "testprofile.h"
+#include "ui/app/appwindow.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommands.h"
 #include "ui/frame/frametimers.h"
@@ -113,6 +114,8 @@ private:
 void TestFrameCommands::initTestCase()
 {
     QVERIFY(useTestProfile());
+    // As start-up does: the watchdog's question comes from the window layer.
+    AppWindow::installPresenters();
 }
 
 void TestFrameCommands::init()

@@ -1,18 +1,20 @@
 #include "core/app/connectionsetting.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgdbconnect.h"
-#include "core/app/dlglogin.h"
 #include "core/app/passworddigest.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/connectionstring.h"
+#include "core/db/schema.h"
 #include "core/query/scalarqueries.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "testdatabase.h"
+#include "ui/app/dlgdbconnect.h"
+#include "ui/app/dlglogin.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,9 +37,10 @@ using vantrel::db::ConnectionString;
 
 namespace {
 
-// Answers the modal dialogs that open while it lives. Message boxes are answered with OK and
-// their texts recorded; any other dialog is recorded as "[ClassName]" and handed to the next
-// queued action (rejected when there is none).
+// Answers the modal dialogs that open while it lives. Message boxes get the next queued answer
+// (else OK, else their escape button) and their texts, captions and icons are recorded; any
+// other dialog is recorded as "[ClassName]" and handed to the next queued action (rejected
+// when there is none).
 class ModalDriver : public QObject
 {
 public:
@@ -46,9 +49,12 @@ public:
     ModalDriver() { schedule(); }
 
     void then(Action action) { m_actions.enqueue(std::move(action)); }
+    void answer(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
     bool idle() const { return m_actions.isEmpty() && !QApplication::activeModalWidget(); }
 
     QStringList seen;
+    QStringList captions;           // of the message boxes, in order
+    QList<QMessageBox::Icon> icons; // the same
 
 private:
     // A fresh single-shot each time: an action that opens another modal loop must not keep
@@ -67,8 +73,13 @@ private:
         m_current = modal;
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             seen << box->text();
-            QAbstractButton *ok = box->button(QMessageBox::Ok);
-            (ok ? ok : box->buttons().value(0))->click();
+            captions << box->windowTitle();
+            icons << box->icon();
+            QAbstractButton *button = m_answers.isEmpty() ? box->button(QMessageBox::Ok)
+                                                          : box->button(m_answers.dequeue());
+            if (!button)
+                button = box->escapeButton() ? box->escapeButton() : box->buttons().value(0);
+            button->click();
             return;
         }
         seen << u"[%1]"_s.arg(QString::fromLatin1(modal->metaObject()->className()));
@@ -83,6 +94,7 @@ private:
     }
 
     QQueue<Action> m_actions;
+    QQueue<QMessageBox::StandardButton> m_answers;
     QPointer<QWidget> m_current;
 };
 
@@ -115,6 +127,11 @@ void login(CDlgLogin &dialog, const QString &user, const QString &password)
 
 const QString kWrongSecret = u"wrong-secret-7731"_s;
 
+QString newDatabaseQuestion(const QString &path)
+{
+    return u"数据库文件不存在:\n%1\n\n是否新建数据库?"_s.arg(path);
+}
+
 } // namespace
 
 class TestLogin : public QObject
@@ -126,29 +143,26 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void codec_data();
-    void codec();
-    void codecRejectsForeignText();
-    void settingSurvivesIniFile();
-    void settingLine_data();
-    void settingLine();
-    void connectionString_data();
-    void connectionString();
-
     void loginSucceeds();
     void cleanedUserName_data();
     void cleanedUserName();
     void emptyUserName();
     void threeFailures();
     void lockedUser();
+    void oldDigestRehashedAtLogin_data();
+    void oldDigestRehashedAtLogin();
     void rememberedPassword();
-    void newUserTwoClicks();
+    void firstRunJourney();
     void missingSettingOffersConnection();
+    void connectionButton();
+    void missingDatabaseFile();
     void unreachableDatabase();
     void failedUserQueryIsShown();
     void reLoginKeepsConnection();
     void testConnection();
     void connectDialogChecks();
+    void newDatabaseOnlyAfterYes();
+    void newDatabaseThatCannotBeMade();
 
 private:
     // The setting that reaches the fixture's database (PostgreSQL: its database name is put in
@@ -221,158 +235,6 @@ void TestLogin::fillConnectDialog(QWidget *dialog, const ConnectionSetting &sett
         ->click();
     typeInto(dialog, "loginId", setting.loginId());
     typeInto(dialog, "password", setting.password());
-}
-
-// ---- the codec and the setting line
-
-void TestLogin::codec_data()
-{
-    QTest::addColumn<QString>("plain");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("padded password") << u"       admin"_s;
-    QTest::newRow("line with commas") << u"3,/data/a,b.db,,p%2Cw,1"_s;
-    QTest::newRow("chinese") << u"服务器,数据库 连接；密码"_s;
-    QTest::newRow("ini specials") << u"a=\"b\";c='d' [x] #y \\z"_s;
-}
-
-void TestLogin::codec()
-{
-    QFETCH(QString, plain);
-    const QString stored = ConnectionSetting::encode(plain);
-    QCOMPARE(ConnectionSetting::decode(stored), plain);
-    for (const QChar c : stored) {
-        QVERIFY2(c.unicode() < 0x80 && c != u',' && c != u';', qPrintable(stored));
-    }
-    if (plain.size() > 3)
-        QVERIFY(!stored.contains(plain.trimmed().left(4)));
-}
-
-void TestLogin::codecRejectsForeignText()
-{
-    QCOMPARE(ConnectionSetting::decode(u"not base64!"_s), QString());
-    QCOMPARE(ConnectionSetting::decode(u"中文"_s), QString());
-    QVERIFY(ConnectionSetting::encode(u"admin"_s) != ConnectionSetting::encode(u"admim"_s));
-}
-
-void TestLogin::settingSurvivesIniFile()
-{
-    const ConnectionSetting written(u"/数据/薪资,2024/vantrel.db"_s,
-                                    ConnectionSetting::PasswordLogin, u"user,1"_s, u"pa,ss%2C;w"_s);
-    QVERIFY(!ConnectionSetting::exists());
-    QVERIFY(written.write());
-    QVERIFY(ConnectionSetting::exists());
-
-    QFile file(ConnectionSetting::iniFilePath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString raw = QString::fromUtf8(file.readAll());
-    QVERIFY2(raw.contains(u"[ConnectInfo]"_s) && raw.contains(u"DBConnect="_s), qPrintable(raw));
-    QVERIFY(!raw.contains(u"pa,ss"_s) && !raw.contains(u"vantrel.db"_s));
-
-    const QString stored = QSettings(ConnectionSetting::iniFilePath(), QSettings::IniFormat)
-                               .value(u"ConnectInfo/DBConnect"_s)
-                               .toString();
-    const auto read = ConnectionSetting::fromLine(ConnectionSetting::decode(stored));
-    QVERIFY(read);
-    QCOMPARE(read->server(), written.server());
-    QCOMPARE(read->loginKind(), written.loginKind());
-    QCOMPARE(read->loginId(), written.loginId());
-    QCOMPARE(read->password(), written.password());
-    QCOMPARE(ConnectionSetting::BuildConnectionString(), written.connectionString());
-}
-
-void TestLogin::settingLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<QString>("loginId");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("kind");
-    const int system = ConnectionSetting::SystemLogin;
-    const int withPassword = ConnectionSetting::PasswordLogin;
-    QTest::newRow("empty") << QString() << false << QString() << QString() << QString() << 0;
-    QTest::newRow("four fields") << u"3,srv,id,pw"_s << false << QString() << QString() << QString()
-                                 << 0;
-    QTest::newRow("code 1") << u"1,pw,srv,id,0"_s << true << u"srv"_s << u"id"_s << u"pw"_s
-                            << withPassword;
-    QTest::newRow("code 2") << u"2,srv,pw,id,0"_s << true << u"srv"_s << u"id"_s << u"pw"_s
-                            << withPassword;
-    QTest::newRow("code 3, system")
-        << u"3,srv,id,pw,1"_s << true << u"srv"_s << u"id"_s << u"pw"_s << system;
-    QTest::newRow("other code") << u"7,srv,id,pw,0"_s << true << QString() << QString() << QString()
-                                << withPassword;
-    QTest::newRow("not trimmed") << u"3, srv ,id, pw ,2"_s << true << u" srv "_s << u"id"_s
-                                 << u" pw "_s << system;
-    QTest::newRow("flag not a number")
-        << u"3,srv,id,pw,x"_s << true << u"srv"_s << u"id"_s << u"pw"_s << withPassword;
-    QTest::newRow("escaped") << u"3,/a%2Cb/x.db,id,p%25w%2c,1"_s << true << u"/a,b/x.db"_s
-                             << u"id"_s << u"p%w,"_s << system;
-    QTest::newRow("sixth field ignored")
-        << u"3,srv,id,pw,0,extra"_s << true << u"srv"_s << u"id"_s << u"pw"_s << withPassword;
-}
-
-void TestLogin::settingLine()
-{
-    QFETCH(QString, line);
-    QFETCH(bool, valid);
-    const auto setting = ConnectionSetting::fromLine(line);
-    QCOMPARE(bool(setting), valid);
-    if (!valid)
-        return;
-    QFETCH(QString, server);
-    QFETCH(QString, loginId);
-    QFETCH(QString, password);
-    QFETCH(int, kind);
-    QCOMPARE(setting->server(), server);
-    QCOMPARE(setting->loginId(), loginId);
-    QCOMPARE(setting->password(), password);
-    QCOMPARE(setting->loginKind(), kind);
-
-    const auto again = ConnectionSetting::fromLine(setting->toLine());
-    QVERIFY(again);
-    QCOMPARE(again->server(), server);
-    QCOMPARE(again->password(), password);
-    QCOMPARE(again->loginKind(), kind);
-}
-
-void TestLogin::connectionString_data()
-{
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("expected");
-    const int system = ConnectionSetting::SystemLogin;
-    const int withPassword = ConnectionSetting::PasswordLogin;
-    const QString db = u";Database=Morvel_VANTREL_DB"_s;
-    QTest::newRow("file path") << u"/home/ann/vantrel.db"_s << withPassword
-                               << u"Provider=QSQLITE;Data Source=/home/ann/vantrel.db"_s;
-    QTest::newRow("file by suffix")
-        << u"payroll.SQLITE"_s << system << u"Provider=QSQLITE;Data Source=payroll.SQLITE"_s;
-    QTest::newRow("file with ;") << u"/data/a;b.db"_s << system
-                                 << u"Provider=QSQLITE;Data Source=\"/data/a;b.db\""_s;
-    QTest::newRow("host") << u"db01"_s << withPassword
-                          << u"Provider=QPSQL;Server=db01;UID=sa;PWD=pw"_s + db;
-    QTest::newRow("host,port") << u"db01,5433"_s << withPassword
-                               << u"Provider=QPSQL;Server=db01,5433;UID=sa;PWD=pw"_s + db;
-    QTest::newRow("host:port") << u"10.0.0.5:5433"_s << withPassword
-                               << u"Provider=QPSQL;Server=10.0.0.5,5433;UID=sa;PWD=pw"_s + db;
-    QTest::newRow("ipv6 with port") << u"[::1]:5433"_s << withPassword
-                                    << u"Provider=QPSQL;Server=::1,5433;UID=sa;PWD=pw"_s + db;
-    QTest::newRow("system login, remote")
-        << u"db01"_s << system << u"Provider=QPSQL;Server=db01;Integrated Security=SSPI"_s + db;
-    QTest::newRow("system login, local socket")
-        << u"localhost:5433"_s << system
-        << u"Provider=QPSQL;Server=,5433;Integrated Security=SSPI"_s + db;
-}
-
-void TestLogin::connectionString()
-{
-    QFETCH(QString, server);
-    QFETCH(int, kind);
-    QFETCH(QString, expected);
-    const ConnectionSetting setting(server, kind, u"sa"_s, u"pw"_s);
-    QCOMPARE(setting.connectionString(), expected);
-    const ConnectionString parsed = ConnectionString::parse(expected);
-    QCOMPARE(parsed.backend() == Backend::Sqlite, ConnectionSetting::isDatabaseFile(server));
 }
 
 // ---- the login
@@ -482,6 +344,55 @@ void TestLogin::lockedUser()
     QCOMPARE(theCurrentUser.UserID, -1);
 }
 
+void TestLogin::oldDigestRehashedAtLogin_data()
+{
+    QTest::addColumn<bool>("writeRefused");
+    QTest::newRow("rewritten") << false;
+    QTest::newRow("write refused") << true;
+}
+
+void TestLogin::oldDigestRehashedAtLogin()
+{
+    QFETCH(bool, writeRefused);
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    // A digest from the days of 20,000 rounds; today's rounds from here on.
+    PasswordDigest::setRoundsForTesting(20000);
+    const QString old = PasswordDigest::make(u"admin"_s);
+    PasswordDigest::setRoundsForTesting(0);
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_Users SET Pwd = ? WHERE UserName = ?"_s,
+                                { old, u"admin"_s }));
+    if (writeRefused) {
+        const QStringList refuse = TestDatabase::backend() == Backend::Sqlite
+            ? QStringList { u"CREATE TRIGGER keep_pwd BEFORE UPDATE ON qz_Users "
+                            u"BEGIN SELECT RAISE(ABORT, 'refused'); END"_s }
+            : QStringList { u"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                            u"$$BEGIN RAISE EXCEPTION 'refused'; END$$"_s,
+                            u"CREATE TRIGGER keep_pwd BEFORE UPDATE ON qz_Users "
+                            u"FOR EACH ROW EXECUTE FUNCTION refuse()"_s };
+        for (const QString &statement : refuse)
+            QVERIFY2(theDatabase.Execute(statement), qPrintable(theDatabase.GetLastErrorString()));
+    }
+    QVERIFY(workingSetting().write());
+    ModalDriver driver;
+    CDlgLogin dialog;
+    dialog.show();
+    login(dialog, u"admin"_s, u"admin"_s);
+    QCOMPARE(driver.seen, QStringList());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    const QString stored
+        = GetScalarText(u"SELECT Pwd FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s }).value();
+    QCOMPARE(theCurrentUser.Pwd, stored);
+    QVERIFY(PasswordDigest::check(u"admin"_s, stored));
+    if (writeRefused) {
+        QCOMPARE(stored, old);
+        return;
+    }
+    QVERIFY(stored != old);
+    QCOMPARE(stored.section(u'$', 1, 1).toInt(), PasswordDigest::defaultRounds);
+    QVERIFY(!PasswordDigest::needsRehash(stored));
+}
+
 void TestLogin::rememberedPassword()
 {
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
@@ -529,29 +440,34 @@ void TestLogin::rememberedPassword()
     QCOMPARE(Profile::getString({}, u"Password"_s, u"?"_s), QString());
 }
 
-void TestLogin::newUserTwoClicks()
+void TestLogin::firstRunJourney()
 {
-    // Nothing configured: the proposal of the connection dialog, OK, then admin/admin.
+    // Nothing configured: the connection dialog proposes the file, OK and Yes make it, then
+    // admin/admin logs in and the database gets its tables.
+    const QString file = ConnectionSetting::defaultDatabaseFile();
+    QVERIFY(!QFile::exists(file));
     ModalDriver driver;
-    driver.then([](QWidget *connect) {
-        QCOMPARE(child<QLineEdit>(connect, "server")->text(),
-                 ConnectionSetting::defaultDatabaseFile());
+    driver.then([&file](QWidget *connect) {
+        QCOMPARE(child<QLineEdit>(connect, "server")->text(), file);
         QVERIFY(child<QRadioButton>(connect, "systemLogin")->isChecked());
         clickOk(connect);
     });
+    driver.answer(QMessageBox::Yes);
     CDlgLogin dialog;
     dialog.show();
     QTRY_VERIFY(driver.idle());
-    QCOMPARE(driver.seen, QStringList { u"[CDlgDBConnect]"_s });
+    QCOMPARE(driver.seen, (QStringList { u"[CDlgDBConnect]"_s, newDatabaseQuestion(file) }));
+    QCOMPARE(driver.captions.last(), LoadResString(117));
     QVERIFY(ConnectionSetting::exists());
+    QVERIFY(QFile::exists(file));
 
     login(dialog, u"admin"_s, u"admin"_s);
-    QCOMPARE(driver.seen.size(), 1);
+    QCOMPARE(driver.seen.size(), 2);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(theDatabase.backend(), Backend::Sqlite);
-    QCOMPARE(ConnectionString::parse(theApp.m_strConnection).filePath(),
-             ConnectionSetting::defaultDatabaseFile());
-    QVERIFY(QFile::exists(ConnectionSetting::defaultDatabaseFile()));
+    QCOMPARE(ConnectionString::parse(theApp.m_strConnection).filePath(), file);
+    QCOMPARE(vantrel::db::schemaVersion(theDatabase), vantrel::db::latestSchemaVersion());
+    QCOMPARE(GetScalarInt(u"SELECT ISuper FROM qz_Users WHERE UserName = ?"_s, { u"admin"_s }), 1);
 }
 
 void TestLogin::missingSettingOffersConnection()
@@ -580,6 +496,50 @@ void TestLogin::missingSettingOffersConnection()
     QCOMPARE(theCurrentUser.UserID, -1);
 }
 
+void TestLogin::connectionButton()
+{
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    QVERIFY(workingSetting().write());
+    ModalDriver driver;
+    driver.then([](QWidget *connect) { child<QPushButton>(connect, "cancelButton")->click(); });
+    {
+        CDlgLogin dialog;
+        dialog.show();
+        auto *button = child<QPushButton>(&dialog, "connectButton");
+        QCOMPARE(button->text(), u"连接设置"_s);
+        QVERIFY(button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(driver.idle());
+        QCOMPARE(driver.seen, QStringList { u"[CDlgDBConnect]"_s });
+        QVERIFY(dialog.isVisible());
+        login(dialog, u"admin"_s, u"admin"_s);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    // A re-login keeps the session's connection: no way to another one there.
+    CDlgLogin relogin(CDlgLogin::ReLogin);
+    relogin.show();
+    QVERIFY(!child<QPushButton>(&relogin, "connectButton")->isVisible());
+}
+
+void TestLogin::missingDatabaseFile()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"moved/vantrel.db"_s);
+    QVERIFY(ConnectionSetting(file, ConnectionSetting::SystemLogin, {}, {}).write());
+    ModalDriver driver;
+    CDlgLogin dialog;
+    dialog.show();
+    login(dialog, u"admin"_s, u"admin"_s);
+    QCOMPARE(driver.seen, (QStringList { u"数据库文件不存在:\n"_s + file, u"[CDlgDBConnect]"_s }));
+    QCOMPARE(driver.captions.first(), LoadResString(117));
+    QCOMPARE(driver.icons.first(), QMessageBox::Critical);
+    // Reported, not made.
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!theDatabase.IsOpen());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.failureCount(), 0);
+}
+
 void TestLogin::unreachableDatabase()
 {
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
@@ -594,7 +554,10 @@ void TestLogin::unreachableDatabase()
     CDlgLogin dialog;
     dialog.show();
     login(dialog, u"admin"_s, u"admin"_s);
-    QCOMPARE(driver.seen, (QStringList { LoadResString(116), u"[CDlgDBConnect]"_s }));
+    const QString refusal = TestDatabase::backend() == Backend::Sqlite
+        ? u"数据库文件不存在:\n"_s + brokenSetting().server()
+        : LoadResString(116);
+    QCOMPARE(driver.seen, (QStringList { refusal, u"[CDlgDBConnect]"_s }));
     QVERIFY(dialog.isVisible());
     QVERIFY(!theDatabase.IsOpen());
     QVERIFY(!theDatabase.GetLastErrorString().contains(kWrongSecret));
@@ -662,8 +625,10 @@ void TestLogin::testConnection()
     QCOMPARE(driver.seen.size(), 2);
     QVERIFY2(driver.seen.last().startsWith(u"连接失败！"_s), qPrintable(driver.seen.last()));
     QVERIFY(!driver.seen.last().contains(kWrongSecret));
-    // Testing writes nothing.
+    // Testing writes nothing and makes no database file.
     QVERIFY(!ConnectionSetting::exists());
+    if (TestDatabase::backend() == Backend::Sqlite)
+        QVERIFY(!QFile::exists(brokenSetting().server()));
     QVERIFY(dialog.isVisible());
 }
 
@@ -694,14 +659,79 @@ void TestLogin::connectDialogChecks()
     QCOMPARE(dialog.focusWidget(), child<QLineEdit>(&dialog, "loginId"));
     QVERIFY(dialog.isVisible());
 
+    // The SSL mode is a server's: a database file has none.
+    auto *ssl = child<QComboBox>(&dialog, "sslMode");
+    QCOMPARE(ssl->count(), 4);
+    QCOMPARE(ssl->itemText(0), u"默认"_s);
+    QVERIFY(ssl->isEnabled());
+    typeInto(&dialog, "server", u"/data/vantrel.db"_s);
+    QVERIFY(!ssl->isEnabled());
+    typeInto(&dialog, "server", u"db02,5433"_s);
+    QVERIFY(ssl->isEnabled());
+    ssl->setCurrentIndex(ssl->findText(u"require"_s));
+
     typeInto(&dialog, "loginId", u"payroll"_s);
     typeInto(&dialog, "password", u"se,cret"_s);
     clickOk(&dialog);
     QCOMPARE(driver.seen.size(), 2);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(
-        ConnectionSetting::BuildConnectionString(),
-        u"Provider=QPSQL;Server=db02,5433;UID=payroll;PWD=se,cret;Database=Morvel_VANTREL_DB"_s);
+    QCOMPARE(ConnectionSetting::BuildConnectionString(),
+             u"Provider=QPSQL;Server=db02,5433;UID=payroll;PWD=se,cret;Database=Morvel_VANTREL_DB;"
+             u"SSL Mode=require"_s);
+}
+
+void TestLogin::newDatabaseOnlyAfterYes()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"new/payroll.db"_s);
+    ModalDriver driver;
+    CDlgDBConnect dialog;
+    dialog.show();
+    typeInto(&dialog, "server", file);
+
+    driver.answer(QMessageBox::No);
+    clickOk(&dialog);
+    QCOMPARE(driver.seen, QStringList { newDatabaseQuestion(file) });
+    QCOMPARE(driver.captions.last(), LoadResString(117));
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!ConnectionSetting::exists());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.focusWidget(), child<QLineEdit>(&dialog, "server"));
+
+    // Testing makes nothing either.
+    QTest::mouseClick(child<QPushButton>(&dialog, "testButton"), Qt::LeftButton);
+    QVERIFY2(driver.seen.last().startsWith(u"连接失败！"_s), qPrintable(driver.seen.last()));
+    QVERIFY(!QFile::exists(file));
+
+    driver.answer(QMessageBox::Yes);
+    clickOk(&dialog);
+    QCOMPARE(driver.seen.size(), 3);
+    QCOMPARE(driver.seen.last(), newDatabaseQuestion(file));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(ConnectionSetting::BuildConnectionString(), ConnectionString::forSqlite(file));
+    // Empty until the login gives it its tables.
+    CADODatabase made;
+    QVERIFY(made.Open(ConnectionString::forSqlite(file)));
+    QCOMPARE(vantrel::db::schemaVersion(made), 0);
+}
+
+void TestLogin::newDatabaseThatCannotBeMade()
+{
+    const QString file = u"/proc/vantrel-no-such-folder/payroll.db"_s;
+    ModalDriver driver;
+    CDlgDBConnect dialog;
+    dialog.show();
+    typeInto(&dialog, "server", file);
+    driver.answer(QMessageBox::Yes);
+    clickOk(&dialog);
+    QCOMPARE(driver.seen.size(), 2);
+    QCOMPARE(driver.seen.first(), newDatabaseQuestion(file));
+    QVERIFY2(driver.seen.last().contains(u"/proc/vantrel-no-such-folder"_s),
+             qPrintable(driver.seen.last()));
+    QCOMPARE(driver.icons.last(), QMessageBox::Critical);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!ConnectionSetting::exists());
 }
 
 QTEST_MAIN(TestLogin)

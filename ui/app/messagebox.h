@@ -9,8 +9,6 @@ class QWidget;
 
 // Shows the text (cut at 1022 characters) with the caption "提示" and the error icon.
 void MessageBoxFormat(QWidget *owner, const QString &text);
-// "<function> failed with error <code>: <text>", caption "Error".
-void ShowLastErrorBox(const QString &function, int code, const QString &text);
 // A message box of our own look: returns the button pressed.
 QMessageBox::StandardButton ShowMessage(QWidget *owner, const QString &text, const QString &caption,
                                         QMessageBox::Icon icon,

@@ -1,4 +1,4 @@
-#include "core/query/widgetfillers.h"
+#include "ui/controls/widgetfillers.h"
 
 #include "core/app/currentuser.h"
 #include "core/query/fillers.h"

@@ -1,10 +1,10 @@
-#include "core/app/dlghtmllogobanner.h"
+#include "ui/app/dlghtmllogobanner.h"
 
-#include "core/app/bannerbridge.h"
 #include "core/app/constants.h"
-#include "core/app/launchers.h"
 #include "core/app/vantrelapp.h"
 #include "core/util/appfiles.h"
+#include "ui/app/bannerbridge.h"
+#include "ui/app/launchers.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -76,10 +76,7 @@ CDlgHtmlLogoBanner::CDlgHtmlLogoBanner(QWidget *parent, const QString &pageFile)
     page->scripts().insert(binding);
 
     connect(page, &QWebEnginePage::loadStarted, this, [this] { m_ready = false; });
-    connect(m_bridge, &BannerBridge::ready, this, [this] {
-        m_ready = true;
-        Q_EMIT pageReady();
-    });
+    connect(m_bridge, &BannerBridge::ready, this, [this] { m_ready = true; });
     connect(m_bridge, &BannerBridge::activated, this, &CDlgHtmlLogoBanner::onActivated);
 
     m_view->load(QUrl::fromLocalFile(pageFile.isEmpty() ? pagePath() : pageFile));

@@ -1,12 +1,14 @@
-#include "core/app/dlgdbconnect.h"
+#include "ui/app/dlgdbconnect.h"
 
 #include "core/db/cadodatabase.h"
-#include "core/util/messagebox.h"
+#include "core/db/databasefile.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 #include "ui/dialogs/cdialogexx.h"
 
 #include "ui_dlgdbconnect.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -35,6 +37,7 @@ CDlgDBConnect::CDlgDBConnect(QWidget *parent)
     connect(m_ui->testButton, &QPushButton::clicked, this, &CDlgDBConnect::OnTestConnection);
     connect(m_ui->okButton, &QPushButton::clicked, this, &CDlgDBConnect::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &CDlgDBConnect::reject);
+    connect(m_ui->server, &QLineEdit::textChanged, this, &CDlgDBConnect::updateSslChoice);
 
     // A first run has nothing to connect to yet: propose the embedded database, so that OK
     // alone gets a new user going.
@@ -45,16 +48,27 @@ CDlgDBConnect::CDlgDBConnect(QWidget *parent)
         m_ui->passwordLogin->setChecked(true);
     }
     OnLoginKindChanged();
+    updateSslChoice();
 }
 
 CDlgDBConnect::~CDlgDBConnect() = default;
 
 ConnectionSetting CDlgDBConnect::setting() const
 {
-    return ConnectionSetting(m_ui->server->text().trimmed(),
+    const QString server = m_ui->server->text().trimmed();
+    // The first entry, 默认, leaves the mode to libpq and writes nothing.
+    const bool ssl
+        = !ConnectionSetting::isDatabaseFile(server) && m_ui->sslMode->currentIndex() > 0;
+    return ConnectionSetting(server,
                              m_ui->systemLogin->isChecked() ? ConnectionSetting::SystemLogin
                                                             : ConnectionSetting::PasswordLogin,
-                             m_ui->loginId->text().trimmed(), m_ui->password->text());
+                             m_ui->loginId->text().trimmed(), m_ui->password->text(),
+                             ssl ? m_ui->sslMode->currentText() : QString());
+}
+
+void CDlgDBConnect::updateSslChoice()
+{
+    m_ui->sslMode->setEnabled(!ConnectionSetting::isDatabaseFile(m_ui->server->text().trimmed()));
 }
 
 void CDlgDBConnect::OnLoginKindChanged()
@@ -97,10 +111,30 @@ void CDlgDBConnect::accept()
         m_ui->loginId->setFocus();
         return;
     }
+    if (ConnectionSetting::isDatabaseFile(values.server()) && !QFileInfo::exists(values.server())
+        && !createDatabaseFile(values.server()))
+        return;
     if (!values.write()) {
         ShowMessage(this, u"无法写入连接配置文件：%1"_s.arg(ConnectionSetting::iniFilePath()),
                     LoadResString(117), QMessageBox::Critical);
         return;
     }
     QDialog::accept();
+}
+
+bool CDlgDBConnect::createDatabaseFile(const QString &path)
+{
+    const auto answer = ShowMessage(this, u"数据库文件不存在:\n%1\n\n是否新建数据库?"_s.arg(path),
+                                    LoadResString(117), QMessageBox::Question,
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes) {
+        m_ui->server->setFocus();
+        return false;
+    }
+    if (const vantrel::Status created = vantrel::db::createSqliteDatabase(path); !created) {
+        ShowMessage(this, created.error(), LoadResString(117), QMessageBox::Critical);
+        m_ui->server->setFocus();
+        return false;
+    }
+    return true;
 }

@@ -13,7 +13,6 @@ namespace PopupMenus {
 // The builder makes the menu's sub-menus (owned by the parent it is given), in order.
 using Builder = std::function<QList<QMenu *>(QWidget *parent)>;
 void registerMenu(int menuId, Builder builder);
-Builder find(int menuId); // empty when none is registered
 
 } // namespace PopupMenus
 

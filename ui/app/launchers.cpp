@@ -1,9 +1,9 @@
-#include "core/app/launchers.h"
+#include "ui/app/launchers.h"
 
 #include "core/app/vantrelapp.h"
 #include "core/util/appfiles.h"
-#include "core/util/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 
 #include <QDir>
 #include <QFileInfo>

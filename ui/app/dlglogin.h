@@ -14,8 +14,8 @@ class CDlgLogin;
 //
 // StartUp opens theDatabase from the connection setting in kelm.ini on every attempt (and
 // brings its schema up to date); when there is no setting it first offers the connection
-// dialog. ReLogin uses theDatabase and theApp.m_strConnection as they are; on cancel the
-// previous user stays logged in.
+// dialog, and its "连接设置" button opens that dialog at any time. ReLogin uses theDatabase and
+// theApp.m_strConnection as they are; on cancel the previous user stays logged in.
 class CDlgLogin : public CDialogExx
 {
     Q_OBJECT
@@ -26,7 +26,6 @@ public:
     explicit CDlgLogin(Mode mode = StartUp, QWidget *parent = nullptr);
     ~CDlgLogin() override;
 
-    Mode mode() const { return m_mode; }
     // Wrong user names or passwords in this dialog's life.
     int failureCount() const { return m_failureCount; }
 

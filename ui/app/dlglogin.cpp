@@ -1,17 +1,18 @@
-#include "core/app/dlglogin.h"
+#include "ui/app/dlglogin.h"
 
 #include "core/app/connectionsetting.h"
 #include "core/app/currentuser.h"
-#include "core/app/dlgdbconnect.h"
 #include "core/app/passworddigest.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
+#include "core/db/errorreport.h"
 #include "core/db/schema.h"
-#include "core/util/messagebox.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "ui/app/dlgdbconnect.h"
+#include "ui/app/messagebox.h"
 
 #include "ui_dlglogin.h"
 
@@ -34,6 +35,18 @@ void showNotice(QWidget *owner, const QString &text, QMessageBox::Icon icon)
     ShowMessage(owner, text, LoadResString(117), icon);
 }
 
+// A digest made with fewer rounds than new ones get is made again while the typed password is
+// at hand. A failed write keeps the old digest, which still checks: it fails no login.
+QString strengthenedDigest(int userId, const QString &password, const QString &stored)
+{
+    if (!PasswordDigest::needsRehash(stored))
+        return stored;
+    const QString digest = PasswordDigest::make(password);
+    if (!theDatabase.Execute(u"UPDATE qz_Users SET Pwd = ? WHERE UserID = ?"_s, { digest, userId }))
+        return stored;
+    return digest;
+}
+
 } // namespace
 
 CDlgLogin::CDlgLogin(Mode mode, QWidget *parent)
@@ -44,6 +57,9 @@ CDlgLogin::CDlgLogin(Mode mode, QWidget *parent)
     m_ui->logo->SetBitmap(548);
     connect(m_ui->okButton, &QPushButton::clicked, this, &CDlgLogin::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &CDlgLogin::reject);
+    connect(m_ui->connectButton, &QPushButton::clicked, this, &CDlgLogin::runConnectionDialog);
+    // A re-login keeps the session's connection: there is nothing to set.
+    m_ui->connectButton->setVisible(mode == StartUp);
     // Only the user's own typing counts: the remembered (still encoded) password put in below
     // must be decoded at login.
     connect(m_ui->password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
@@ -94,7 +110,15 @@ bool CDlgLogin::openDatabase()
         return false;
     }
     if (!theDatabase.Open(theApp.m_strConnection)) {
-        showNotice(this, LoadResString(116), QMessageBox::Critical);
+        // A missing file is named, so that a moved or unplugged database is not taken for a
+        // network failure; it is never made here.
+        if (theDatabase.GetLastError() == vantrel::db::ErrorCode::FileNotFound)
+            showNotice(this,
+                       u"数据库文件不存在:\n%1"_s.arg(
+                           ConnectionString::parse(theApp.m_strConnection).filePath()),
+                       QMessageBox::Critical);
+        else
+            showNotice(this, LoadResString(116), QMessageBox::Critical);
         runConnectionDialog();
         return false;
     }
@@ -166,7 +190,7 @@ void CDlgLogin::accept()
     theCurrentUser.UserID = userId;
     theCurrentUser.UserName = storedName;
     theCurrentUser.ISuper = isSuper;
-    theCurrentUser.Pwd = pwd;
+    theCurrentUser.Pwd = strengthenedDigest(userId, password, pwd);
     theCurrentUser.ParsePurview(purview);
 
     rememberLogin(userName, password);

@@ -1,4 +1,4 @@
-#include "core/app/popupmenus.h"
+#include "ui/app/popupmenus.h"
 
 #include <QHash>
 #include <QMenu>
@@ -20,16 +20,11 @@ void registerMenu(int menuId, Builder builder)
     registry().insert(menuId, std::move(builder));
 }
 
-Builder find(int menuId)
-{
-    return registry().value(menuId);
-}
-
 } // namespace PopupMenus
 
 QMenu *ShowPopupMenu(int menuId, int subIndex, QWidget *owner, const QPoint &globalPos)
 {
-    const PopupMenus::Builder builder = PopupMenus::find(menuId);
+    const PopupMenus::Builder builder = PopupMenus::registry().value(menuId);
     if (!builder)
         return nullptr;
     const QList<QMenu *> menus = builder(owner);

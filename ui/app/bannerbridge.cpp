@@ -1,4 +1,4 @@
-#include "core/app/bannerbridge.h"
+#include "ui/app/bannerbridge.h"
 
 void BannerBridge::activate(const QString &id)
 {

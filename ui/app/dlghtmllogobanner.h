@@ -28,8 +28,6 @@ public:
     bool isReady() const { return m_ready; }
 
 Q_SIGNALS:
-    // The page has loaded and its elements are bound (again after each reload).
-    void pageReady();
     // A bound element was clicked; its action runs after this signal.
     void elementClicked(const QString &id);
     // The "password" link, delivered from the event loop: the main frame opens its password

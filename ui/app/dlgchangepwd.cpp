@@ -1,10 +1,10 @@
-#include "core/app/dlgchangepwd.h"
+#include "ui/app/dlgchangepwd.h"
 
 #include "core/app/currentuser.h"
 #include "core/app/passworddigest.h"
 #include "core/db/cadodatabase.h"
-#include "core/util/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 
 #include "ui_dlgchangepwd.h"
 

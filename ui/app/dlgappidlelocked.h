@@ -22,7 +22,6 @@ public:
     ~CDlgAppIdleLocked() override;
 
     void setOperatorName(const QString &name);
-    QString operatorName() const;
 
 public Q_SLOTS:
     // Checks the password; ends the dialog only when it is right.

@@ -1,4 +1,4 @@
-#include "core/app/dlgappidlelocked.h"
+#include "ui/app/dlgappidlelocked.h"
 
 #include "core/app/currentuser.h"
 #include "core/util/stringtable.h"
@@ -27,11 +27,6 @@ CDlgAppIdleLocked::~CDlgAppIdleLocked() = default;
 void CDlgAppIdleLocked::setOperatorName(const QString &name)
 {
     m_ui->m_editOperator->setText(name);
-}
-
-QString CDlgAppIdleLocked::operatorName() const
-{
-    return m_ui->m_editOperator->text();
 }
 
 void CDlgAppIdleLocked::accept()

@@ -1,9 +1,9 @@
-#include "core/app/rightcheck.h"
+#include "ui/app/rightcheck.h"
 
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
-#include "core/util/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 
 #include <QMainWindow>
 

@@ -1,4 +1,4 @@
-#include "core/util/messagebox.h"
+#include "ui/app/messagebox.h"
 
 #include "core/util/appfiles.h"
 #include "core/util/stringtable.h"
@@ -24,12 +24,6 @@ QMessageBox::StandardButton ShowMessage(QWidget *owner, const QString &text, con
 void MessageBoxFormat(QWidget *owner, const QString &text)
 {
     ShowMessage(owner, text.left(1022), LoadResString(117), QMessageBox::Critical);
-}
-
-void ShowLastErrorBox(const QString &function, int code, const QString &text)
-{
-    ShowMessage(nullptr, u"%1 failed with error %2: %3"_s.arg(function).arg(code).arg(text),
-                u"Error"_s, QMessageBox::Critical);
 }
 
 void OpenHelpTopic(const QString &topic, QWidget *caller)
