@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QPixmap>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -76,32 +75,31 @@ bool insertPersons(CADODatabase &db)
                           u"Sex"_s, u"Birthday"_s, u"IDNumber"_s, u"Ord"_s };
     for (int i = 1; i <= userColumns; ++i)
         columns << u"F%1"_s.arg(i);
-    QSqlQuery insert(db.GetActiveConnection());
-    if (!insert.prepare(u"INSERT INTO qz_PsnBase (%1) VALUES (%2)"_s.arg(
-            columns.join(u','), QStringList(columns.size(), u"?"_s).join(u','))))
-        return false;
+    QVector<QVariantList> rows;
+    rows.reserve(personCount);
     for (int p = 0; p < personCount; ++p) {
-        int c = 0;
-        insert.bindValue(c++, 1 + p % 20);
-        insert.bindValue(c++, 1 + p % 5);
-        insert.bindValue(c++, u"%1"_s.arg(p, 6, 10, QChar(u'0')));
-        insert.bindValue(c++, u"职员%1"_s.arg((p * 7919) % personCount));
-        insert.bindValue(c++, p % 2 ? u"男"_s : u"女"_s);
-        insert.bindValue(c++,
-                         u"19%1-0%2-1%3 00:00:00"_s.arg(60 + p % 40).arg(1 + p % 9).arg(p % 10));
-        insert.bindValue(c++, u"1101011980%1"_s.arg(p, 8, 10, QChar(u'0')));
-        insert.bindValue(c++, p);
+        QVariantList row { 1 + p % 20,
+                           1 + p % 5,
+                           u"%1"_s.arg(p, 6, 10, QChar(u'0')),
+                           u"职员%1"_s.arg((p * 7919) % personCount),
+                           p % 2 ? u"男"_s : u"女"_s,
+                           u"19%1-0%2-1%3 00:00:00"_s.arg(60 + p % 40).arg(1 + p % 9).arg(p % 10),
+                           u"1101011980%1"_s.arg(p, 8, 10, QChar(u'0')),
+                           p };
         for (int i = 1; i <= userColumns; ++i) {
             const int type = dataTypeOf(i);
-            insert.bindValue(c++,
-                             type == 0 ? QVariant(3000.0 + (p * i) % 5000 * 0.25)
-                                 : type == 1
-                                 ? QVariant(u"值%1-%2"_s.arg(i).arg(p % 977))
-                                 : QVariant(u"2020-0%1-2%2 00:00:00"_s.arg(1 + i % 9).arg(p % 8)));
+            row << (type == 0 ? QVariant(3000.0 + (p * i) % 5000 * 0.25)
+                        : type == 1
+                        ? QVariant(u"值%1-%2"_s.arg(i).arg(p % 977))
+                        : QVariant(u"2020-0%1-2%2 00:00:00"_s.arg(1 + i % 9).arg(p % 8)));
         }
-        if (!insert.exec())
-            return false;
+        rows.push_back(row);
     }
+    if (!db.runBatch(u"INSERT INTO qz_PsnBase (%1) VALUES (%2)"_s.arg(
+                         columns.join(u','), QStringList(columns.size(), u"?"_s).join(u',')),
+                     rows)
+             .ok)
+        return false;
     return transaction.commit();
 }
 
@@ -200,8 +198,8 @@ int main(int argc, char **argv)
     const QString path = dir.filePath(u"bench.db"_s);
     {
         CADODatabase builder;
-        if (!createSqliteDatabase(path) || !builder.Open(ConnectionString::forSqlite(path)) || !upgradeSchema(builder)
-            || !addUserColumns(builder) || !insertPersons(builder)) {
+        if (!createSqliteDatabase(path) || !builder.Open(ConnectionString::forSqlite(path))
+            || !upgradeSchema(builder) || !addUserColumns(builder) || !insertPersons(builder)) {
             std::fprintf(stderr, "fixture failed: %s\n", qPrintable(builder.GetLastErrorString()));
             return 1;
         }

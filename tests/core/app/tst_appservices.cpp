@@ -5,7 +5,6 @@
 #include "testdatabase.h"
 
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace vantrel::db;
@@ -140,9 +139,8 @@ void TestAppServices::watchdogRetriesUntilTheServerAnswers()
     QVERIFY(theApp.CheckConnection());
 
     // The server drops our session, as a restart would.
-    QSqlQuery pid(theDatabase.GetActiveConnection());
-    QVERIFY(pid.exec(u"SELECT pg_backend_pid()"_s) && pid.next());
-    const int backend = pid.value(0).toInt();
+    const int backend = theDatabase.run(u"SELECT pg_backend_pid()"_s).scalar().toInt();
+    QVERIFY(backend > 0);
     {
         CADODatabase admin;
         QVERIFY(admin.Open(m_fixture->connectionString()));
