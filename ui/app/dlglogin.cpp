@@ -99,6 +99,12 @@ void CDlgLogin::runConnectionDialog()
 {
     CDlgDBConnect dialog(this);
     dialog.exec();
+    // Back to typing: the user name first, the password when the name is there.
+    activateWindow();
+    if (m_ui->userName->text().trimmed().isEmpty())
+        m_ui->userName->setFocus();
+    else
+        m_ui->password->setFocus();
 }
 
 bool CDlgLogin::openDatabase()
