@@ -63,7 +63,9 @@ Result<BoundValue> BoundValue::from(const QVariant &value)
         }
         return b;
     case QMetaType::QDateTime: {
-        const QDateTime local = value.toDateTime().toLocalTime();
+        // Most dates are local already; converting one costs a time-zone look-up.
+        const QDateTime given = value.toDateTime();
+        const QDateTime local = given.timeSpec() == Qt::LocalTime ? given : given.toLocalTime();
         if (local.isValid()) {
             b.kind = BoundKind::DateTime;
             b.date = local.date();

@@ -5,12 +5,16 @@
 
 #include <libpq-fe.h>
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QTimeZone>
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -52,6 +56,9 @@ ErrorInfo errorOf(PGconn *conn, const PGresult *result)
         text = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
         if (const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE))
             text += u" (%1)"_s.arg(QString::fromLatin1(state));
+        // "Key (Number)=(007) already exists.": which row a user has to correct.
+        if (const char *detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL))
+            text += u'\n' + QString::fromUtf8(detail);
     }
     if (text.trimmed().isEmpty())
         text = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
@@ -79,46 +86,85 @@ QByteArray numbered(const QString &sql, const QVector<qsizetype> &positions)
     return out.toUtf8();
 }
 
-QByteArray yearText(int year)
+// "2024-03-01", "0044-03-15 BC" (Qt counts 1 BC as year -1, as PostgreSQL's text does), with
+// the time of day when there is one.
+void appendDateTime(QByteArray &out, const QDate &date, const QTime *time)
 {
-    // Qt counts 1 BC as year -1, as PostgreSQL's text form does.
-    QByteArray text = QByteArray::number(std::abs(year)).rightJustified(4, '0');
-    return text;
+    char buffer[48];
+    int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", std::abs(date.year()),
+                          date.month(), date.day());
+    if (time)
+        n += std::snprintf(buffer + n, sizeof buffer - size_t(n), " %02d:%02d:%02d.%03d",
+                           time->hour(), time->minute(), time->second(), time->msec());
+    if (date.year() < 0)
+        n += std::snprintf(buffer + n, sizeof buffer - size_t(n), " BC");
+    out.append(buffer, n);
 }
 
-QByteArray dateText(const QDate &date)
+void appendDouble(QByteArray &out, double value)
 {
-    QByteArray text = yearText(date.year()) + '-'
-        + QByteArray::number(date.month()).rightJustified(2, '0') + '-'
-        + QByteArray::number(date.day()).rightJustified(2, '0');
-    return text;
+    if (std::isnan(value)) {
+        out.append("NaN");
+    } else if (std::isinf(value)) {
+        out.append(value > 0 ? "Infinity" : "-Infinity");
+    } else {
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+        out.append(buffer, end - buffer);
+    }
 }
 
-QByteArray timeText(const QTime &time)
+void appendInteger(QByteArray &out, qint64 value)
 {
-    return time.toString(u"HH:mm:ss.zzz").toLatin1();
-}
-
-QByteArray withEra(QByteArray text, const QDate &date)
-{
-    return date.year() < 0 ? text + " BC" : text;
-}
-
-QByteArray doubleText(double value)
-{
-    if (std::isnan(value))
-        return "NaN";
-    if (std::isinf(value))
-        return value > 0 ? "Infinity" : "-Infinity";
-    char buffer[32];
+    char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return QByteArray(buffer, end - buffer);
+    out.append(buffer, end - buffer);
 }
 
-// The parameters of one execution, kept alive as long as libpq reads them.
-class Parameters
+// The parameters of one or many executions of a statement, row after row, in one block of
+// memory; the pointers libpq reads are made by finish().
+class ParameterBlock
 {
 public:
+    explicit ParameterBlock(int width) : m_width(width) { }
+
+    int width() const { return m_width; }
+    int rows() const { return m_width ? int(m_types.size()) / m_width : 0; }
+
+    // Appends one row; an error names what cannot be sent.
+    QString addRow(const QVariantList &values)
+    {
+        if (values.size() != m_width)
+            return placeholderCountMessage(m_width, values.size());
+        for (const QVariant &value : values) {
+            if (const QString error = add(value); !error.isEmpty())
+                return error;
+        }
+        return {};
+    }
+
+    void finish()
+    {
+        m_values.resize(m_offsets.size());
+        for (size_t i = 0; i < m_offsets.size(); ++i)
+            m_values[i] = m_offsets[i] < 0 ? nullptr : m_data.constData() + m_offsets[i];
+    }
+
+    // Row r's arrays (after finish()).
+    const char *const *values(int r) const { return m_values.data() + size_t(r) * m_width; }
+    const int *lengths(int r) const { return m_lengths.data() + size_t(r) * m_width; }
+    const int *formats(int r) const { return m_formats.data() + size_t(r) * m_width; }
+    const Oid *types(int r) const { return m_types.data() + size_t(r) * m_width; }
+    Oid type(int r, int p) const { return m_types[size_t(r) * m_width + p]; }
+    bool isNull(int r, int p) const { return m_offsets[size_t(r) * m_width + p] < 0; }
+    QByteArrayView bytes(int r, int p) const
+    {
+        const size_t i = size_t(r) * m_width + p;
+        return m_offsets[i] < 0 ? QByteArrayView()
+                                : QByteArrayView(m_data.constData() + m_offsets[i], m_lengths[i]);
+    }
+
+private:
     QString add(const QVariant &value)
     {
         const Result<BoundValue> bound = BoundValue::from(value);
@@ -127,7 +173,7 @@ public:
         const BoundValue &v = *bound;
         Oid type = TypeId::Unknown;
         int format = 0;
-        QByteArray data;
+        const qsizetype start = m_data.size();
         switch (v.kind) {
         case BoundKind::Null:
             break;
@@ -138,84 +184,52 @@ public:
                     && v.integer <= std::numeric_limits<qint32>::max()
                 ? TypeId::Int4
                 : TypeId::Int8;
-            data = QByteArray::number(v.integer);
+            appendInteger(m_data, v.integer);
             break;
         case BoundKind::Double:
             type = TypeId::Float8;
-            data = doubleText(v.number);
+            appendDouble(m_data, v.number);
             break;
         case BoundKind::Text:
             // Untyped, as a quoted literal was: the server reads it as the column's type.
             if (v.text.contains(QChar(0)))
                 return u"A text holds a NUL character, which the database cannot store."_s;
-            data = v.text.toUtf8();
+            m_data.append(v.text.toUtf8());
             break;
         case BoundKind::Bytes:
             type = TypeId::Bytea;
             format = 1;
-            data = v.bytes;
+            m_data.append(v.bytes);
             break;
         case BoundKind::Date:
             type = TypeId::Date;
-            data = withEra(dateText(v.date), v.date);
+            appendDateTime(m_data, v.date, nullptr);
             break;
         case BoundKind::Time:
             type = TypeId::Time;
-            data = timeText(v.time);
+            m_data.append(v.time.toString(u"HH:mm:ss.zzz").toLatin1());
             break;
         case BoundKind::DateTime:
             type = TypeId::Timestamp;
-            data = withEra(dateText(v.date) + ' ' + timeText(v.time), v.date);
+            appendDateTime(m_data, v.date, &v.time);
             break;
         }
         m_types.push_back(type);
         m_formats.push_back(format);
-        m_null.push_back(v.kind == BoundKind::Null);
-        m_data.push_back(data);
+        m_offsets.push_back(v.kind == BoundKind::Null ? -1 : start);
+        m_lengths.push_back(int(m_data.size() - start));
+        m_data.append('\0'); // libpq reads a text parameter up to its NUL
         return {};
     }
 
-    int count() const { return int(m_data.size()); }
-    const Oid *types() const { return m_types.data(); }
-    Oid type(int i) const { return m_types[size_t(i)]; }
-    void setType(int i, Oid type) { m_types[size_t(i)] = type; }
-
-    // Pointers for libpq; valid until the next add().
-    void finish()
-    {
-        m_values.clear();
-        m_lengths.clear();
-        for (size_t i = 0; i < m_data.size(); ++i) {
-            m_values.push_back(m_null[i] ? nullptr : m_data[i].constData());
-            m_lengths.push_back(int(m_data[i].size()));
-        }
-    }
-    const char *const *values() const { return m_values.data(); }
-    const int *lengths() const { return m_lengths.data(); }
-    const int *formats() const { return m_formats.data(); }
-
-private:
-    std::vector<Oid> m_types;
-    std::vector<int> m_formats;
-    std::vector<bool> m_null;
-    std::vector<QByteArray> m_data;
-    std::vector<const char *> m_values;
+    int m_width;
+    QByteArray m_data;
+    std::vector<qsizetype> m_offsets; // -1 for NULL
     std::vector<int> m_lengths;
+    std::vector<int> m_formats;
+    std::vector<Oid> m_types;
+    std::vector<const char *> m_values;
 };
-
-QueryResult parametersFor(const QVariantList &values, qsizetype placeholders, Parameters *out)
-{
-    if (placeholders != values.size())
-        return failure(placeholderCountMessage(placeholders, values.size()));
-    for (const QVariant &value : values) {
-        if (const QString error = out->add(value); !error.isEmpty())
-            return failure(error);
-    }
-    out->finish();
-    QueryResult ok;
-    ok.ok = true;
-    return ok;
-}
 
 FieldKind kindOf(Oid type)
 {
@@ -401,24 +415,165 @@ QueryResult run(PGconn *conn, const QString &sql, const QVariantList &values)
     if (!conn)
         return failure(u"The connection is closed."_s, ErrorCode::ObjectClosed);
     const QVector<qsizetype> positions = placeholderPositions(sql);
-    Parameters parameters;
-    if (QueryResult checked = parametersFor(values, positions.size(), &parameters); !checked.ok)
-        return checked;
-    const ResultPtr result(PQexecParams(conn, numbered(sql, positions).constData(),
-                                        parameters.count(), parameters.types(), parameters.values(),
-                                        parameters.lengths(), parameters.formats(), 0));
+    ParameterBlock parameters(int(positions.size()));
+    if (const QString error = parameters.addRow(values); !error.isEmpty())
+        return failure(error);
+    parameters.finish();
+    const ResultPtr result(PQexecParams(
+        conn, numbered(sql, positions).constData(), parameters.width(), parameters.types(0),
+        parameters.values(0), parameters.lengths(0), parameters.formats(0), 0));
     return resultOf(conn, result.get());
 }
 
 namespace {
 
-constexpr int chunkRows = 1000;
+constexpr int chunkRows = 1000;              // rows sent before each sync point
+constexpr int parametersPerStatement = 2000; // far below the protocol's 65,535
+constexpr int rowsPerStatement = 200;
 
-// Reads the results of one chunk up to its sync point. The first failure wins; later rows of
-// the chunk report "aborted" and are not counted.
-void readChunk(PGconn *conn, int firstRow, QueryResult &total)
+const char *castName(Oid type)
 {
-    int row = firstRow;
+    switch (type) {
+    case TypeId::Int4:
+        return "int4";
+    case TypeId::Int8:
+        return "int8";
+    case TypeId::Float8:
+        return "float8";
+    case TypeId::Bytea:
+        return "bytea";
+    case TypeId::Date:
+        return "date";
+    case TypeId::Time:
+        return "time";
+    case TypeId::Timestamp:
+        return "timestamp";
+    default:
+        return nullptr;
+    }
+}
+
+// The plain one-row statements that can take many rows at once: "INSERT INTO t (a, b) VALUES
+// (?, ?)" becomes one INSERT with many VALUES rows, "UPDATE t SET a = ? WHERE k = ?" one UPDATE
+// joined to a VALUES list. The server then runs one statement for many rows instead of one
+// per row.
+class RowGrouping
+{
+public:
+    static std::optional<RowGrouping> of(const QString &sql, const std::vector<Oid> &types)
+    {
+        static const QString name = u"[A-Za-z_][A-Za-z0-9_]*"_s;
+        static const QRegularExpression insert(
+            u"^\\s*(INSERT\\s+INTO\\s+%1\\s*\\([^()]*\\)\\s*VALUES)\\s*\\(\\s*\\?(?:\\s*,\\s*\\?)*"
+            "\\s*\\)\\s*;?\\s*$"_s.arg(name),
+            QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression update(
+            u"^\\s*UPDATE\\s+(%1)\\s+SET\\s+(%1\\s*=\\s*\\?(?:\\s*,\\s*%1\\s*=\\s*\\?)*)\\s+"
+            u"WHERE\\s+"
+            "(%1\\s*=\\s*\\?(?:\\s+AND\\s+%1\\s*=\\s*\\?)*)\\s*;?\\s*$"_s.arg(name),
+            QRegularExpression::CaseInsensitiveOption);
+        RowGrouping g;
+        g.m_types = types;
+        if (const auto m = insert.match(sql); m.hasMatch()) {
+            g.m_head = m.captured(1);
+            return g;
+        }
+        const auto m = update.match(sql);
+        // Every value needs its type in a VALUES list that is not an INSERT's.
+        if (!m.hasMatch()
+            || std::any_of(types.cbegin(), types.cend(), [](Oid t) { return !castName(t); }))
+            return std::nullopt;
+        g.m_table = m.captured(1);
+        for (const QString &set : m.captured(2).split(u','))
+            g.m_sets << set.section(u'=', 0, 0).trimmed();
+        static const QRegularExpression andWord(u"\\s+AND\\s+"_s,
+                                                QRegularExpression::CaseInsensitiveOption);
+        for (const QString &key : m.captured(3).split(andWord))
+            g.m_keys << key.section(u'=', 0, 0).trimmed();
+        return g;
+    }
+
+    bool isUpdate() const { return !m_table.isEmpty(); }
+    int keyCount() const { return int(m_keys.size()); }
+
+    // The statement for `rows` rows, its placeholders numbered.
+    QByteArray textFor(int rows) const
+    {
+        const int width = int(m_types.size());
+        QStringList tuples;
+        for (int r = 0; r < rows; ++r) {
+            QStringList marks;
+            for (int p = 0; p < width; ++p) {
+                QString mark = u'$' + QString::number(r * width + p + 1);
+                if (isUpdate())
+                    mark += u"::"_s + QLatin1String(castName(m_types[size_t(p)]));
+                marks << mark;
+            }
+            tuples << u'(' + marks.join(u", "_s) + u')';
+        }
+        if (!isUpdate())
+            return (m_head + u' ' + tuples.join(u", "_s)).toUtf8();
+        QStringList sets, keys, names;
+        for (int p = 0; p < width; ++p)
+            names << u"vt_c"_s + QString::number(p + 1);
+        for (int i = 0; i < m_sets.size(); ++i)
+            sets << m_sets.at(i) + u" = vt_v."_s + names.at(i);
+        for (int i = 0; i < m_keys.size(); ++i)
+            keys << m_keys.at(i) + u" = vt_v."_s + names.at(int(m_sets.size()) + i);
+        return u"UPDATE %1 SET %2 FROM (VALUES %3) AS vt_v (%4) WHERE %5"_s
+            .arg(m_table, sets.join(u", "_s), tuples.join(u", "_s), names.join(u", "_s),
+                 keys.join(u" AND "_s))
+            .toUtf8();
+    }
+
+private:
+    std::vector<Oid> m_types;
+    QString m_head;  // INSERT: "INSERT INTO t (a, b) VALUES"
+    QString m_table; // UPDATE
+    QStringList m_sets, m_keys;
+};
+
+// Consecutive rows sent as one statement: their parameters lie one after the other in the
+// block, so the statement reads them in place.
+struct Unit
+{
+    int first = 0;
+    int count = 0;
+
+    QString label() const
+    {
+        return count == 1 ? u"Row %1: "_s.arg(first + 1)
+                          : u"Rows %1 to %2: "_s.arg(first + 1).arg(first + count);
+    }
+};
+
+// Updates joined to a VALUES list change a row once, however often its key comes: grouping
+// is for keys that differ within each group.
+bool keysDistinct(const ParameterBlock &block, int keyCount, int groupRows)
+{
+    const int width = block.width();
+    for (int start = 0; start < block.rows(); start += groupRows) {
+        QSet<QByteArray> seen;
+        for (int r = start; r < qMin(block.rows(), start + groupRows); ++r) {
+            QByteArray key;
+            for (int p = width - keyCount; p < width; ++p) {
+                key += block.isNull(r, p) ? QByteArray("\0null", 5)
+                                          : block.bytes(r, p).toByteArray();
+                key += '\x1f';
+            }
+            if (seen.contains(key))
+                return false;
+            seen.insert(key);
+        }
+    }
+    return true;
+}
+
+// Reads the results of the units sent before one sync point. The first failure wins; later
+// units report "aborted" and are not counted.
+void readChunk(PGconn *conn, const std::vector<Unit> &units, size_t from, QueryResult &total)
+{
+    size_t unit = from;
     for (;;) {
         ResultPtr result(PQgetResult(conn));
         if (!result) {
@@ -434,13 +589,12 @@ void readChunk(PGconn *conn, int firstRow, QueryResult &total)
             return;
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
             total.rowsAffected += QByteArray(PQcmdTuples(result.get())).toLongLong();
-            ++row;
-        } else if (status == PGRES_PIPELINE_ABORTED) {
-            ++row;
-        } else if (total.ok) {
+        } else if (status != PGRES_PIPELINE_ABORTED && total.ok) {
             total = QueryResult::failure(errorOf(conn, result.get()));
-            total.error.description = u"Row %1: "_s.arg(row + 1) + total.error.description;
+            if (unit < units.size())
+                total.error.description = units[unit].label() + total.error.description;
         }
+        ++unit;
     }
 }
 
@@ -455,55 +609,90 @@ QueryResult runBatch(PGconn *conn, const QString &sql, const QVector<QVariantLis
     if (rows.isEmpty())
         return total;
     const QVector<qsizetype> positions = placeholderPositions(sql);
-    std::vector<Parameters> all(size_t(rows.size()));
+    ParameterBlock block(int(positions.size()));
     for (int i = 0; i < rows.size(); ++i) {
-        QueryResult checked = parametersFor(rows.at(i), positions.size(), &all[size_t(i)]);
-        if (!checked.ok) {
-            checked.error.description = u"Row %1: "_s.arg(i + 1) + checked.error.description;
-            return checked;
-        }
+        if (const QString error = block.addRow(rows.at(i)); !error.isEmpty())
+            return failure(u"Row %1: "_s.arg(i + 1) + error);
     }
+    block.finish();
     // One type per column for the prepared statement: the type its values agree on, else
     // untyped so that the server reads each as the column's type.
-    Parameters &first = all.front();
-    for (int p = 0; p < first.count(); ++p) {
+    std::vector<Oid> types;
+    for (int p = 0; p < block.width(); ++p) {
         Oid type = TypeId::Unknown;
-        for (const Parameters &row : all) {
-            const Oid t = row.type(p);
-            if (row.values()[p] == nullptr)
+        for (int r = 0; r < block.rows(); ++r) {
+            if (block.isNull(r, p))
                 continue;
+            const Oid t = block.type(r, p);
             if (type == TypeId::Unknown)
                 type = t;
             else if (t != type)
                 type
                     = t == TypeId::Bytea || type == TypeId::Bytea ? TypeId::Bytea : TypeId::Unknown;
         }
-        first.setType(p, type);
+        types.push_back(type);
     }
 
+    std::optional<RowGrouping> grouping = RowGrouping::of(sql, types);
+    int groupRows = 1;
+    if (grouping) {
+        groupRows = qBound(1, parametersPerStatement / qMax(1, block.width()), rowsPerStatement);
+        if (grouping->isUpdate() && !keysDistinct(block, grouping->keyCount(), groupRows))
+            groupRows = 1;
+    }
+    std::vector<Unit> units;
+    for (int start = 0; start < rows.size(); start += groupRows)
+        units.push_back({ start, qMin(groupRows, int(rows.size()) - start) });
+    // The statement's types: the columns' types, once per row of a group.
+    std::vector<Oid> statementTypes;
+    for (int r = 0; r < groupRows; ++r)
+        statementTypes.insert(statementTypes.end(), types.cbegin(), types.cend());
+
+    // The statement runs many times with values of one shape: planning it once is enough.
+    ResultPtr(PQexec(conn, "SET LOCAL plan_cache_mode = force_generic_plan"));
     if (!PQenterPipelineMode(conn))
         return QueryResult::failure(errorOf(conn, nullptr));
-    const QByteArray text = numbered(sql, positions);
-    bool sent = PQsendPrepare(conn, "", text.constData(), first.count(), first.types());
-    for (int start = 0; sent && start < rows.size() && total.ok; start += chunkRows) {
-        const int end = qMin(int(rows.size()), start + chunkRows);
-        for (int i = start; sent && i < end; ++i) {
-            const Parameters &p = all[size_t(i)];
-            sent
-                = PQsendQueryPrepared(conn, "", p.count(), p.values(), p.lengths(), p.formats(), 0);
+    const QByteArray text = groupRows > 1 ? grouping->textFor(groupRows) : numbered(sql, positions);
+    bool sent = PQsendPrepare(conn, "", text.constData(), int(statementTypes.size()),
+                              statementTypes.data());
+    // While the server works through one chunk, the next one is on its way: the results of a
+    // chunk are read only after the following chunk has been sent.
+    bool prepareRead = false;
+    std::optional<size_t> unread;
+    for (size_t u = 0; sent && u < units.size() && total.ok;) {
+        const size_t chunkStart = u;
+        for (int sentRows = 0; sent && u < units.size() && sentRows < chunkRows; ++u) {
+            const Unit &unit = units[u];
+            sentRows += unit.count;
+            const int count = unit.count * block.width();
+            if (unit.count == groupRows) {
+                sent = PQsendQueryPrepared(conn, "", count, block.values(unit.first),
+                                           block.lengths(unit.first), block.formats(unit.first), 0);
+            } else {
+                // The last, shorter group: a statement of its own.
+                const QByteArray tail = grouping->textFor(unit.count);
+                sent = PQsendQueryParams(conn, tail.constData(), count, statementTypes.data(),
+                                         block.values(unit.first), block.lengths(unit.first),
+                                         block.formats(unit.first), 0);
+            }
         }
         sent = sent && PQpipelineSync(conn);
         if (!sent)
             break;
-        if (start == 0) {
+        if (!prepareRead) {
             // The prepare's own result comes first.
+            prepareRead = true;
             ResultPtr prepared(PQgetResult(conn));
             if (prepared && PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
                 total = QueryResult::failure(errorOf(conn, prepared.get()));
             ResultPtr afterPrepare(PQgetResult(conn));
         }
-        readChunk(conn, start, total);
+        if (unread)
+            readChunk(conn, units, *unread, total);
+        unread = chunkStart;
     }
+    if (unread && sent)
+        readChunk(conn, units, *unread, total);
     if (!sent && total.ok)
         total = QueryResult::failure(errorOf(conn, nullptr));
     PQexitPipelineMode(conn);
