@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
@@ -242,10 +244,17 @@ FieldKind SqlDialect::kindFromMetaType(int metaTypeId)
 
 QString SqlDialect::dateTimeText(const QDateTime &dateTime)
 {
-    const QDateTime local = dateTime.toLocalTime();
-    if (local.time().msec() != 0)
-        return local.toString(u"yyyy-MM-dd HH:mm:ss.zzz");
-    return local.toString(u"yyyy-MM-dd HH:mm:ss");
+    // Most dates are local already: no time-zone look-up, and no format parser per value.
+    const QDateTime local
+        = dateTime.timeSpec() == Qt::LocalTime ? dateTime : dateTime.toLocalTime();
+    const QDate d = local.date();
+    const QTime t = local.time();
+    char buffer[40];
+    int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", d.year(),
+                          d.month(), d.day(), t.hour(), t.minute(), t.second());
+    if (t.msec() != 0)
+        n += std::snprintf(buffer + n, sizeof buffer - size_t(n), ".%03d", t.msec());
+    return QString::fromLatin1(buffer, n);
 }
 
 namespace {
