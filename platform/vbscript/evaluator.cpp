@@ -311,6 +311,8 @@ Variant Evaluator::dynamicValue(const Expr *e)
     if (const GlobalSymbol *symbol = m_runtime.find(e->key)) {
         switch (symbol->kind) {
         case GlobalSymbol::Kind::Variable:
+            if (!m_runtime.globalExists(symbol->index))
+                break;
             return global(symbol->index);
         case GlobalSymbol::Kind::Constant:
             return m_runtime.constant(symbol->index);
@@ -398,7 +400,8 @@ Variant *Evaluator::variable(const Expr *e)
         return &global(e->index);
     case ExprKind::Dynamic: {
         const GlobalSymbol *symbol = m_runtime.find(e->key);
-        if (symbol && symbol->kind == GlobalSymbol::Kind::Variable)
+        if (symbol && symbol->kind == GlobalSymbol::Kind::Variable
+            && (e->member < 0 || m_runtime.globalExists(symbol->index)))
             return &global(symbol->index);
         return e->member >= 0 ? &slot(e->member).deref() : nullptr;
     }
