@@ -35,12 +35,16 @@ Variant invoke(HostObject &object, int member, std::span<const Variant> args, Ho
     return result;
 }
 
-HostObject &objectOf(const Variant &value)
+// The object a member is called on or read from; Nothing is no object here either. The name of
+// the variable, when there is one, goes to the host's message.
+HostObject &objectOf(const Variant &value, const Expr *source = nullptr)
 {
-    if (!value.isObject())
-        raiseError(424);
-    if (!value.objectValue())
-        raiseError(91);
+    if (!value.isObject() || !value.objectValue()) {
+        const bool named = source
+            && (source->kind == ExprKind::Local || source->kind == ExprKind::Global
+                || source->kind == ExprKind::Dynamic);
+        raiseError(424, named ? source->name : QString());
+    }
     return *value.objectValue();
 }
 
@@ -357,7 +361,7 @@ Variant Evaluator::callDynamic(const Expr *e)
 Variant Evaluator::member(const Expr *e)
 {
     const Variant target = eval(e->left);
-    HostObject &object = objectOf(target);
+    HostObject &object = objectOf(target, e->left);
     const int id = memberOf(object, e->name);
     Arguments values;
     evaluateArguments(e->args, values);
@@ -471,7 +475,7 @@ void Evaluator::assignElement(const Expr *target, Variant value)
 void Evaluator::assignMember(const Expr *target, Variant value)
 {
     const Variant owner = eval(target->left);
-    HostObject &object = objectOf(owner);
+    HostObject &object = objectOf(owner, target->left);
     const int id = memberOf(object, target->name);
     Arguments values;
     evaluateArguments(target->args, values);

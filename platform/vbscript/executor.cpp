@@ -177,6 +177,7 @@ Executor::Flow Executor::dispatch(const Stmt *stmt)
         return Flow::Normal;
     case StmtKind::OnErrorGoToZero:
         m_runtime.frame()->resumeNext = false;
+        m_runtime.err().clear();
         return Flow::Normal;
     case StmtKind::ReDim:
         runReDim(stmt);
