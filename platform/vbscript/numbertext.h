@@ -18,7 +18,8 @@ public:
     // CStr of a Currency (raw value: amount times 10,000): up to 4 decimals, no trailing zeros.
     static QString fromCurrency(qint64 raw);
 
-    // Reads numeric text the way IsNumeric and CDbl do: blanks around, a sign, digits with
+    // Reads numeric text the way IsNumeric and CDbl do: blanks around, a leading sign and a
+    // currency sign ("$5"), parentheses ("(5)" is -5) or a trailing sign ("1-"), digits with
     // optional grouping commas, a decimal point, an exponent (E or D), or &H / &O integers.
     static bool parse(QStringView text, double &value);
 
@@ -29,6 +30,9 @@ public:
     // value rounded to decimals after normalising to 15 significant digits, half to even
     // (Round) or half away from zero.
     static double roundDecimal(double value, int decimals, bool halfToEven);
+
+private:
+    static bool takeSign(QStringView &text, bool &negative);
 };
 
 } // namespace vantrel::vbscript
