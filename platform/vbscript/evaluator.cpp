@@ -444,6 +444,53 @@ void Evaluator::assign(const Expr *target, Variant value, bool isSet)
     }
 }
 
+namespace {
+
+bool sameVariable(const Expr *a, const Expr *b)
+{
+    if (a->kind != b->kind)
+        return false;
+    switch (a->kind) {
+    case ExprKind::Local:
+    case ExprKind::Global:
+        return a->index == b->index;
+    case ExprKind::Dynamic:
+        return a->key == b->key;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void Evaluator::letConcat(const Expr *target, const Expr *value)
+{
+    if (!sameVariable(target, value->left)) {
+        assign(target, eval(value), false);
+        return;
+    }
+    Variant *v = variable(target);
+    if (!v || !v->isString()) {
+        assign(target, eval(value), false);
+        return;
+    }
+    Variant left = *v;
+    const Variant right = eval(value->right);
+    // The right side may have changed the variable; then the text read first is what counts.
+    const bool unchanged = v->isString()
+        && v->stringValue().constData() == left.stringValue().constData()
+        && v->stringValue().size() == left.stringValue().size();
+    if (!unchanged || right.isObject() || right.isArray()) {
+        assign(target, Operators::concat(left, right), false);
+        return;
+    }
+    if (right.isNull() || right.isEmpty())
+        return;
+    const QString tail = right.isString() ? right.stringValue() : Coerce::toString(right);
+    left = Variant();
+    v->mutableString()->append(tail);
+}
+
 void Evaluator::assignElement(const Expr *target, Variant value)
 {
     Variant *container = variable(target->left);
