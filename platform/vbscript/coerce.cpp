@@ -110,6 +110,8 @@ int Coerce::tryCurrency(const Variant &value, qint64 &out)
         out = value.currencyRaw();
         return 0;
     }
+    if (value.type() == VarType::String && NumberText::parseCurrency(value.stringValue(), out))
+        return 0;
     double number = 0;
     if (const int error = tryDouble(value, number))
         return error;

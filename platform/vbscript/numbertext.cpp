@@ -183,6 +183,38 @@ bool NumberText::parse(QStringView text, double &value)
     return std::isfinite(value);
 }
 
+bool NumberText::parseCurrency(QStringView text, qint64 &raw)
+{
+    text = text.trimmed();
+    bool negative = false;
+    if (text.startsWith(u'&') || !takeSign(text, negative))
+        return false;
+    QByteArray ascii;
+    if (!normaliseDecimal(text, ascii) || ascii.contains('E'))
+        return false;
+    const qsizetype point = ascii.indexOf('.');
+    QByteArray whole = point < 0 ? ascii : ascii.left(point);
+    const QByteArray fraction = point < 0 ? QByteArray() : ascii.mid(point + 1);
+    while (whole.size() > 1 && whole.front() == '0')
+        whole.remove(0, 1);
+    if (whole.size() > 15)
+        return false;
+    const QByteArray four = fraction.left(4).leftJustified(4, '0');
+    __int128 total = __int128(whole.isEmpty() ? 0 : whole.toLongLong()) * 10000 + four.toInt();
+    const QByteArray rest = fraction.mid(4);
+    if (!rest.isEmpty() && rest.front() >= '5') {
+        const bool tie = rest.front() == '5' && rest.count('0') == rest.size() - 1;
+        if (!tie || total % 2 != 0)
+            ++total;
+    }
+    if (negative)
+        total = -total;
+    if (total > INT64_MAX || total < INT64_MIN)
+        return false;
+    raw = qint64(total);
+    return true;
+}
+
 double NumberText::roundDecimal(double value, int decimals, bool halfToEven)
 {
     // At 1E15 and above 15 significant digits leave no fraction to round.

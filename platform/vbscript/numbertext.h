@@ -22,6 +22,10 @@ public:
     // currency sign ("$5"), parentheses ("(5)" is -5) or a trailing sign ("1-"), digits with
     // optional grouping commas, a decimal point, an exponent (E or D), or &H / &O integers.
     static bool parse(QStringView text, double &value);
+    // Plain decimal text (the forms of parse without exponent or &H / &O) read exactly as a
+    // Currency (amount times 10,000, fifth decimal on rounded half to even); false for other
+    // forms and for amounts out of range, which the caller reads through parse.
+    static bool parseCurrency(QStringView text, qint64 &raw);
 
     // FormatNumber's core: fixed decimals (half away from zero on the value's 15 significant
     // digits), optional leading zero, grouping and parentheses for negatives.
