@@ -1,6 +1,6 @@
 // Speed of the VBScript interpreter on the work the payroll gives it: (a) one wage formula
 // compiled once and evaluated per person, (b) a long integer loop in a script, (c) compiling a
-// 2,000-line global script.
+// 2,000-line global script, (d) building a text by 100,000 appends of 10 characters.
 #include "platform/vbscript/binder.h"
 #include "platform/vbscript/engine.h"
 #include "platform/vbscript/parser.h"
@@ -110,6 +110,21 @@ void scriptCompilation(benchmark::State &state)
     }
 }
 BENCHMARK(scriptCompilation)->Unit(benchmark::kMillisecond);
+
+// A report script builds its output line by line with s = s & x.
+void textAppends(benchmark::State &state)
+{
+    Engine engine;
+    const QString script = u"s = \"\"\nFor i = 1 To 100000\n    s = s & \"0123456789\"\nNext"_s;
+    for (auto _ : state) {
+        const auto status = engine.loadScript(script);
+        if (!status.ok())
+            state.SkipWithError(qPrintable(status.error()));
+    }
+    if (engine.globalValue(u"s"_s).stringValue().size() != 1000000)
+        state.SkipWithError("wrong length");
+}
+BENCHMARK(textAppends)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

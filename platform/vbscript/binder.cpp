@@ -161,6 +161,10 @@ Binder::Resolution Binder::resolve(const Expr *e, bool forCall) const
         r.index = symbol->index;
         switch (symbol->kind) {
         case GlobalSymbol::Kind::Variable:
+            // A procedure decides at run time whether an undeclared global exists yet.
+            if (m_scope && m_scope->procedure && !m_program.optionExplicit
+                && m_runtime.isImplicit(symbol->index))
+                return Resolution();
             r.kind = Kind::Global;
             break;
         case GlobalSymbol::Kind::Constant:
@@ -366,7 +370,7 @@ void Binder::bindUnresolved(Expr *e)
         e->kind = ExprKind::Undefined;
     } else if (!m_scope) {
         e->kind = ExprKind::Global;
-        e->index = m_runtime.declareVariable(e->name);
+        e->index = m_runtime.declareVariable(e->name, true);
     } else {
         e->kind = ExprKind::Dynamic;
         e->member = -1;

@@ -110,13 +110,25 @@ int Coerce::tryCurrency(const Variant &value, qint64 &out)
         out = value.currencyRaw();
         return 0;
     }
+    if (value.type() == VarType::String && NumberText::parseCurrency(value.stringValue(), out))
+        return 0;
     double number = 0;
     if (const int error = tryDouble(value, number))
         return error;
-    const double scaled = std::nearbyint(number * 10000.0);
-    if (!(scaled > -9.2233720368547758e18 && scaled < 9.2233720368547758e18))
+    return currencyFromDouble(number, out);
+}
+
+// Scaling the whole value by 10,000 in a double would lose the last digits of large amounts.
+int Coerce::currencyFromDouble(double value, qint64 &out)
+{
+    if (!std::isfinite(value))
         return 6;
-    out = qint64(scaled);
+    const double whole = std::trunc(value);
+    if (std::fabs(whole) > 922337203685477.0)
+        return 6;
+    const auto fraction = qint64(std::nearbyint((value - whole) * 10000.0));
+    if (__builtin_add_overflow(qint64(whole) * 10000, fraction, &out))
+        return 6;
     return 0;
 }
 

@@ -17,6 +17,9 @@ public:
     static int tryBool(const Variant &value, bool &out);
     static int tryDate(const Variant &value, double &out);
     static int tryString(const Variant &value, QString &out);
+    // A Double as Currency (amount times 10,000): the whole part exactly, the fraction rounded
+    // half to even; 6 when it does not fit.
+    static int currencyFromDouble(double value, qint64 &out);
 
     static double toDouble(const Variant &value);
     static qint32 toLong(const Variant &value);

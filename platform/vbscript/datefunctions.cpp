@@ -85,9 +85,7 @@ Variant weekdayFunction(Runtime &, std::span<const Variant> a)
 
 Variant dateSerialFunction(Runtime &, std::span<const Variant> a)
 {
-    qint64 year = Coerce::toLong(a[0]);
-    if (year >= 0 && year <= 99)
-        year += 1900;
+    const qint64 year = DateMath::windowYear(Coerce::toLong(a[0]));
     double serial = 0;
     if (!DateMath::fromDate(year, Coerce::toLong(a[1]), Coerce::toLong(a[2]), serial))
         raiseError(5);

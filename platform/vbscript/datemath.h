@@ -38,6 +38,13 @@ public:
     // 1 for firstDayOfWeek (1 = Sunday ... 7 = Saturday; 0 means Sunday) to 7.
     static int weekday(double serial, int firstDayOfWeek = 1);
     static int daysInMonth(int year, int month);
+    // A two-digit year in the window 1930 to 2029; other years as they are.
+    static qint64 windowYear(qint64 year)
+    {
+        if (year < 0 || year > 99)
+            return year;
+        return year < 30 ? 2000 + year : 1900 + year;
+    }
 
     static double now();
     // CStr of a Date: the date alone when there is no time, the time alone on day 0.

@@ -80,7 +80,7 @@ int fullYear(const Chunk &chunk)
 {
     if (chunk.digits > 2)
         return chunk.value;
-    return chunk.value < 30 ? 2000 + chunk.value : 1900 + chunk.value;
+    return int(DateMath::windowYear(chunk.value));
 }
 
 struct Found

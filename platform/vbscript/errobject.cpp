@@ -95,7 +95,7 @@ Variant ErrObject::raise(HostCall &call)
 void ErrObject::set(const ScriptError &error)
 {
     m_number = error.number();
-    m_description = error.description();
+    m_description = error.errDescription();
     m_source = error.source();
 }
 

@@ -35,12 +35,16 @@ Variant invoke(HostObject &object, int member, std::span<const Variant> args, Ho
     return result;
 }
 
-HostObject &objectOf(const Variant &value)
+// The object a member is called on or read from; Nothing is no object here either. The name of
+// the variable, when there is one, goes to the host's message.
+HostObject &objectOf(const Variant &value, const Expr *source = nullptr)
 {
-    if (!value.isObject())
-        raiseError(424);
-    if (!value.objectValue())
-        raiseError(91);
+    if (!value.isObject() || !value.objectValue()) {
+        const bool named = source
+            && (source->kind == ExprKind::Local || source->kind == ExprKind::Global
+                || source->kind == ExprKind::Dynamic);
+        raiseError(424, named ? source->name : QString());
+    }
     return *value.objectValue();
 }
 
@@ -311,6 +315,8 @@ Variant Evaluator::dynamicValue(const Expr *e)
     if (const GlobalSymbol *symbol = m_runtime.find(e->key)) {
         switch (symbol->kind) {
         case GlobalSymbol::Kind::Variable:
+            if (!m_runtime.globalExists(symbol->index))
+                break;
             return global(symbol->index);
         case GlobalSymbol::Kind::Constant:
             return m_runtime.constant(symbol->index);
@@ -355,7 +361,7 @@ Variant Evaluator::callDynamic(const Expr *e)
 Variant Evaluator::member(const Expr *e)
 {
     const Variant target = eval(e->left);
-    HostObject &object = objectOf(target);
+    HostObject &object = objectOf(target, e->left);
     const int id = memberOf(object, e->name);
     Arguments values;
     evaluateArguments(e->args, values);
@@ -398,7 +404,8 @@ Variant *Evaluator::variable(const Expr *e)
         return &global(e->index);
     case ExprKind::Dynamic: {
         const GlobalSymbol *symbol = m_runtime.find(e->key);
-        if (symbol && symbol->kind == GlobalSymbol::Kind::Variable)
+        if (symbol && symbol->kind == GlobalSymbol::Kind::Variable
+            && (e->member < 0 || m_runtime.globalExists(symbol->index)))
             return &global(symbol->index);
         return e->member >= 0 ? &slot(e->member).deref() : nullptr;
     }
@@ -437,6 +444,53 @@ void Evaluator::assign(const Expr *target, Variant value, bool isSet)
     }
 }
 
+namespace {
+
+bool sameVariable(const Expr *a, const Expr *b)
+{
+    if (a->kind != b->kind)
+        return false;
+    switch (a->kind) {
+    case ExprKind::Local:
+    case ExprKind::Global:
+        return a->index == b->index;
+    case ExprKind::Dynamic:
+        return a->key == b->key;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void Evaluator::letConcat(const Expr *target, const Expr *value)
+{
+    if (!sameVariable(target, value->left)) {
+        assign(target, eval(value), false);
+        return;
+    }
+    Variant *v = variable(target);
+    if (!v || !v->isString()) {
+        assign(target, eval(value), false);
+        return;
+    }
+    Variant left = *v;
+    const Variant right = eval(value->right);
+    // The right side may have changed the variable; then the text read first is what counts.
+    const bool unchanged = v->isString()
+        && v->stringValue().constData() == left.stringValue().constData()
+        && v->stringValue().size() == left.stringValue().size();
+    if (!unchanged || right.isObject() || right.isArray()) {
+        assign(target, Operators::concat(left, right), false);
+        return;
+    }
+    if (right.isNull() || right.isEmpty())
+        return;
+    const QString tail = right.isString() ? right.stringValue() : Coerce::toString(right);
+    left = Variant();
+    v->mutableString()->append(tail);
+}
+
 void Evaluator::assignElement(const Expr *target, Variant value)
 {
     Variant *container = variable(target->left);
@@ -468,7 +522,7 @@ void Evaluator::assignElement(const Expr *target, Variant value)
 void Evaluator::assignMember(const Expr *target, Variant value)
 {
     const Variant owner = eval(target->left);
-    HostObject &object = objectOf(owner);
+    HostObject &object = objectOf(owner, target->left);
     const int id = memberOf(object, target->name);
     Arguments values;
     evaluateArguments(target->args, values);

@@ -38,6 +38,15 @@ public:
     Variant *variable(const Expr *e);
     // Let (isSet false: an object gives its default value) or Set (the value must be an object).
     void assign(const Expr *target, Variant value, bool isSet);
+    // Let target = value; s = s & x appends to the variable's own text when nothing else shares
+    // it, so building a text piece by piece takes linear time.
+    void let(const Expr *target, const Expr *value)
+    {
+        if (value->kind == ExprKind::Concat)
+            letConcat(target, value);
+        else
+            assign(target, eval(value), false);
+    }
     // Runs a script procedure with arguments already evaluated (from the host).
     Variant callProcedure(int procedure, std::span<const Variant> arguments);
 
@@ -90,6 +99,7 @@ private:
     Variant member(const Expr *e);
     Variant index(const Expr *e);
     Variant element(const Variant &container, const std::vector<Expr *> &args);
+    void letConcat(const Expr *target, const Expr *value);
     void assignElement(const Expr *target, Variant value);
     void assignMember(const Expr *target, Variant value);
 

@@ -143,9 +143,10 @@ Executor::Flow Executor::dispatch(const Stmt *stmt)
 {
     switch (stmt->kind) {
     case StmtKind::Assign:
+        m_evaluator.let(stmt->target, stmt->value);
+        return Flow::Normal;
     case StmtKind::Set:
-        m_evaluator.assign(stmt->target, m_evaluator.eval(stmt->value),
-                           stmt->kind == StmtKind::Set);
+        m_evaluator.assign(stmt->target, m_evaluator.eval(stmt->value), true);
         return Flow::Normal;
     case StmtKind::Call:
         m_evaluator.eval(stmt->target);
@@ -177,6 +178,7 @@ Executor::Flow Executor::dispatch(const Stmt *stmt)
         return Flow::Normal;
     case StmtKind::OnErrorGoToZero:
         m_runtime.frame()->resumeNext = false;
+        m_runtime.err().clear();
         return Flow::Normal;
     case StmtKind::ReDim:
         runReDim(stmt);

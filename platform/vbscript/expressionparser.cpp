@@ -185,11 +185,22 @@ Expr *ExpressionParser::parseIntegerDivision()
 
 Expr *ExpressionParser::parseMultiplicative()
 {
-    Expr *left = parseUnary();
+    Expr *left = parsePower();
     while (m_cursor.at(TokenKind::Star) || m_cursor.at(TokenKind::Slash)) {
         const Token op = m_cursor.next();
         const ExprKind kind = op.kind == TokenKind::Star ? ExprKind::Multiply : ExprKind::Divide;
-        left = binary(kind, left, parseUnary(), op);
+        left = binary(kind, left, parsePower(), op);
+    }
+    return left;
+}
+
+// ^ groups left to right, and a sign belongs to its operand: -3 ^ 2 is 9, 2 ^ 3 ^ 2 is 64.
+Expr *ExpressionParser::parsePower()
+{
+    Expr *left = parseUnary();
+    while (m_cursor.at(TokenKind::Caret)) {
+        const Token op = m_cursor.next();
+        left = binary(ExprKind::Power, left, parseUnary(), op);
     }
     return left;
 }
@@ -201,30 +212,6 @@ Expr *ExpressionParser::parseUnary()
         enter();
         const Token op = m_cursor.next();
         Expr *operand = parseUnary();
-        return op.kind == TokenKind::Minus ? binary(ExprKind::Negate, operand, nullptr, op)
-                                           : operand;
-    }
-    return parsePower();
-}
-
-Expr *ExpressionParser::parsePower()
-{
-    Expr *left = parsePrimary();
-    while (m_cursor.at(TokenKind::Caret)) {
-        const Token op = m_cursor.next();
-        left = binary(ExprKind::Power, left, parsePowerOperand(), op);
-    }
-    return left;
-}
-
-// The right side of ^ may carry its own sign: 2 ^ -1.
-Expr *ExpressionParser::parsePowerOperand()
-{
-    if (m_cursor.at(TokenKind::Minus) || m_cursor.at(TokenKind::Plus)) {
-        DepthGuard guard(m_depth);
-        enter();
-        const Token op = m_cursor.next();
-        Expr *operand = parsePowerOperand();
         return op.kind == TokenKind::Minus ? binary(ExprKind::Negate, operand, nullptr, op)
                                            : operand;
     }

@@ -39,9 +39,8 @@ private:
     Expr *parseModulo();
     Expr *parseIntegerDivision();
     Expr *parseMultiplicative();
-    Expr *parseUnary();
     Expr *parsePower();
-    Expr *parsePowerOperand();
+    Expr *parseUnary();
     Expr *parsePrimary();
     Expr *parseName();
     Expr *parseMember(Expr *left);

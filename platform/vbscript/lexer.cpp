@@ -279,10 +279,13 @@ void Lexer::readRadixNumber(Token &token)
     if (peek() == u'&')
         ++m_pos; // the Long suffix
     token.kind = TokenKind::Literal;
-    if (raw <= 0xffffull)
-        token.value = Variant::fromInteger(qint16(quint16(raw)));
+    // Up to 16 bits the pattern is an Integer's, else a Long's; the value then takes the
+    // smallest type that holds it, so &HFFFFFFFF is Integer -1.
+    const qint32 value = raw <= 0xffffull ? qint16(quint16(raw)) : qint32(quint32(raw));
+    if (value >= -32768 && value <= 32767)
+        token.value = Variant::fromInteger(qint16(value));
     else
-        token.value = Variant(qint32(quint32(raw)));
+        token.value = Variant(value);
 }
 
 void Lexer::readString(Token &token)

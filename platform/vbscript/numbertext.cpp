@@ -40,13 +40,11 @@ bool parseRadixInteger(QStringView digits, int radix, double &value)
     return true;
 }
 
-// Copies the decimal part of text into plain ASCII for strtod; false when it is not a number.
+// Copies unsigned decimal text into plain ASCII for strtod; false when it is not a number.
 bool normaliseDecimal(QStringView text, QByteArray &out)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        out += char(text[i++].unicode());
     bool digits = false;
     while (i < n && (text[i].isDigit() || (text[i] == u',' && digits))) {
         if (text[i] != u',')
@@ -128,6 +126,39 @@ QString NumberText::fromCurrency(qint64 raw)
     return negative ? QString(u'-' + text) : text;
 }
 
+// The sign of en-US numeric text: a leading sign and currency sign in either order,
+// accounting parentheses or a trailing sign. Leaves the digits in text.
+bool NumberText::takeSign(QStringView &text, bool &negative)
+{
+    negative = false;
+    const bool parentheses = text.size() >= 2 && text.front() == u'(' && text.back() == u')';
+    if (parentheses) {
+        text = text.mid(1, text.size() - 2).trimmed();
+        negative = true;
+    }
+    bool sign = false;
+    bool currency = false;
+    while (!text.isEmpty()) {
+        const QChar c = text.front();
+        if (!sign && (c == u'+' || c == u'-')) {
+            sign = true;
+            negative = negative != (c == u'-');
+        } else if (!currency && c == u'$') {
+            currency = true;
+        } else {
+            break;
+        }
+        text = text.mid(1);
+    }
+    if (parentheses && sign)
+        return false;
+    if (!sign && !parentheses && !text.isEmpty() && (text.back() == u'+' || text.back() == u'-')) {
+        negative = text.back() == u'-';
+        text.chop(1);
+    }
+    return !text.isEmpty();
+}
+
 bool NumberText::parse(QStringView text, double &value)
 {
     text = text.trimmed();
@@ -139,12 +170,49 @@ bool NumberText::parse(QStringView text, double &value)
             return parseRadixInteger(text.mid(2), 8, value);
         return parseRadixInteger(text.mid(1), 8, value);
     }
+    bool negative = false;
+    if (!takeSign(text, negative))
+        return false;
     QByteArray ascii;
-    ascii.reserve(text.size());
+    ascii.reserve(text.size() + 1);
+    if (negative)
+        ascii += '-';
     if (!normaliseDecimal(text, ascii))
         return false;
     value = std::strtod(ascii.constData(), nullptr);
     return std::isfinite(value);
+}
+
+bool NumberText::parseCurrency(QStringView text, qint64 &raw)
+{
+    text = text.trimmed();
+    bool negative = false;
+    if (text.startsWith(u'&') || !takeSign(text, negative))
+        return false;
+    QByteArray ascii;
+    if (!normaliseDecimal(text, ascii) || ascii.contains('E'))
+        return false;
+    const qsizetype point = ascii.indexOf('.');
+    QByteArray whole = point < 0 ? ascii : ascii.left(point);
+    const QByteArray fraction = point < 0 ? QByteArray() : ascii.mid(point + 1);
+    while (whole.size() > 1 && whole.front() == '0')
+        whole.remove(0, 1);
+    if (whole.size() > 15)
+        return false;
+    const QByteArray four = fraction.left(4).leftJustified(4, '0');
+    __int128 total = __int128(whole.isEmpty() ? 0 : whole.toLongLong()) * 10000 + four.toInt();
+    const QByteArray rest = fraction.mid(4);
+    if (!rest.isEmpty() && rest.front() >= '5') {
+        const bool tie = rest.front() == '5' && rest.count('0') == rest.size() - 1;
+        if (!tie || total % 2 != 0)
+            ++total;
+    }
+    if (negative)
+        total = -total;
+    if (total > INT64_MAX || total < INT64_MIN)
+        return false;
+    raw = qint64(total);
+    return true;
 }
 
 double NumberText::roundDecimal(double value, int decimals, bool halfToEven)

@@ -77,10 +77,10 @@ Variant fitKind(qint64 value, Kind kind)
 
 Variant currencyFromReal(double value)
 {
-    const double scaled = std::nearbyint(value * 10000.0);
-    if (!(scaled > -9.2233720368547758e18 && scaled < 9.2233720368547758e18))
+    qint64 raw = 0;
+    if (Coerce::currencyFromDouble(value, raw) != 0)
         raiseError(6);
-    return Variant::fromCurrencyRaw(qint64(scaled));
+    return Variant::fromCurrencyRaw(raw);
 }
 
 Variant fromReal(double value, Kind kind)
@@ -165,6 +165,10 @@ Variant arithmetic(Arith op, const Variant &a, const Variant &b)
             kind = Kind::Date;
     } else {
         kind = widen(x.kind, y.kind);
+        // A product ranks Double above Currency.
+        if (op == Arith::Multiply && kind == Kind::Currency
+            && (x.kind == Kind::Double || y.kind == Kind::Double))
+            kind = Kind::Double;
     }
     if (kind <= Kind::Long) {
         const qint64 r = op == Arith::Add ? x.whole + y.whole
@@ -325,6 +329,13 @@ int compareNumbers(const Variant &a, const Variant &b)
 {
     if (a.type() == VarType::Currency && b.type() == VarType::Currency)
         return a.currencyRaw() < b.currencyRaw() ? -1 : (a.currencyRaw() > b.currencyRaw() ? 1 : 0);
+    // A Single against a Double compares at the Single's precision: CSng(0.1) = 0.1.
+    if ((a.type() == VarType::Single && b.type() == VarType::Double)
+        || (a.type() == VarType::Double && b.type() == VarType::Single)) {
+        const float x = float(Coerce::toDouble(a));
+        const float y = float(Coerce::toDouble(b));
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
     const double x = Coerce::toDouble(a);
     const double y = Coerce::toDouble(b);
     return x < y ? -1 : (x > y ? 1 : 0);

@@ -14,15 +14,19 @@ const GlobalSymbol *Runtime::find(const QString &key) const
     return it == m_symbols.constEnd() ? nullptr : &it.value();
 }
 
-int Runtime::declareVariable(const QString &name)
+int Runtime::declareVariable(const QString &name, bool implicit)
 {
     const QString key = fold(name);
     const GlobalSymbol *existing = find(key);
-    if (existing && existing->kind == GlobalSymbol::Kind::Variable)
+    if (existing && existing->kind == GlobalSymbol::Kind::Variable) {
+        if (!implicit)
+            m_implicit[size_t(existing->index)] = false;
         return existing->index;
+    }
     const int slot = int(m_globals.size());
     m_globals.emplace_back();
     m_globalNames.push_back(name);
+    m_implicit.push_back(implicit);
     m_symbols.insert(key, GlobalSymbol { GlobalSymbol::Kind::Variable, slot });
     return slot;
 }

@@ -46,7 +46,15 @@ public:
 
     const GlobalSymbol *find(const QString &key) const;
     // The slot of a global variable; a name that meant something else becomes a variable.
-    int declareVariable(const QString &name);
+    // implicit: only used by global code without a declaration; a declaration clears it.
+    int declareVariable(const QString &name, bool implicit = false);
+    // Whether procedures see the global: declared, or implicit and holding a value (until the
+    // global code gives it one, a procedure's name of the same spelling is its own variable).
+    bool globalExists(int slot) const
+    {
+        return !m_implicit[size_t(slot)] || !m_globals[size_t(slot)].isEmpty();
+    }
+    bool isImplicit(int slot) const { return m_implicit[size_t(slot)]; }
     void declareConstant(const QString &name, Variant value);
     // Returns the procedure slot; a later definition of the same name takes over the slot.
     int defineProcedure(std::shared_ptr<const Procedure> procedure);
@@ -94,6 +102,7 @@ private:
     QHash<QString, GlobalSymbol> m_symbols;
     std::deque<Variant> m_globals;
     std::vector<QString> m_globalNames;
+    std::vector<bool> m_implicit;
     std::vector<Variant> m_constants;
     std::vector<std::shared_ptr<const Procedure>> m_procedures;
     // Deques: a host function may register more while it runs.

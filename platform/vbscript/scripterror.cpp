@@ -95,7 +95,14 @@ ScriptError ScriptError::runtime(int number, const QString &name)
     QString text = standardDescription(number);
     if (!name.isEmpty())
         text += u": '"_s + name + u'\'';
-    return ScriptError(number, text, runtimeSource());
+    ScriptError error(number, text, runtimeSource());
+    error.m_name = name;
+    return error;
+}
+
+QString ScriptError::errDescription() const
+{
+    return m_name.isEmpty() ? m_description : standardDescription(m_number);
 }
 
 ScriptError ScriptError::compilation(int number, int line, int column)

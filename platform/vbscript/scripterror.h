@@ -23,7 +23,10 @@ public:
     static QString compilationSource();
 
     int number() const { return m_number; }
+    // The host's text: with the name, when the error has one.
     const QString &description() const { return m_description; }
+    // Err.Description: the language's own text, without the name.
+    QString errDescription() const;
     const QString &source() const { return m_source; }
     int line() const { return m_line; }
     int column() const { return m_column; }
@@ -41,6 +44,7 @@ private:
     int m_number = 0;
     QString m_description;
     QString m_source;
+    QString m_name;
     int m_line = 0;
     int m_column = 0;
 };

@@ -164,6 +164,8 @@ public:
     double dateValue() const { return m_double; }
     qint64 currencyRaw() const { return m_currency; }
     const QString &stringValue() const { return m_string; }
+    // The text to change in place; nullptr when the value is no String.
+    QString *mutableString() { return m_type == VarType::String ? &m_string : nullptr; }
     const std::shared_ptr<HostObject> &objectValue() const { return m_object; }
     const ArrayData *arrayData() const { return m_array; }
     // Detaches a shared array first, so the caller may change the elements.

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void compilationErrors_data();
     void compilationErrors();
     void failedScriptsLeaveEngineUsable();
+    void hostMessageNamesTheVariable();
     void callByName();
     void dialogHost();
     void wrapperFunctionsOverNamedItem();
@@ -311,6 +312,24 @@ void TestVbscriptEngine::failedScriptsLeaveEngineUsable()
     QCOMPARE(engine.lastError().line(), 3);
     QCOMPARE(engine.globalValue(u"total"_s).longValue(), 2);
     QCOMPARE(engine.evaluate(u"Kept() + total"_s)->longValue(), 9);
+}
+
+// The host's report names the variable; the script's Err.Description does not.
+void TestVbscriptEngine::hostMessageNamesTheVariable()
+{
+    Engine engine;
+    const auto status = engine.loadScript(u"Option Explicit\nDim seen\nseen = missing + 1"_s);
+    QVERIFY(!status.ok());
+    QCOMPARE(engine.lastError().number(), 500);
+    QCOMPARE(engine.lastError().description(), u"Variable is undefined: 'missing'"_s);
+    QVERIFY(status.error().startsWith(u"Variable is undefined: 'missing' ("_s));
+    QVERIFY(engine
+                .loadScript(u"On Error Resume Next\nDim o\no.Run\nDim text\n"
+                            u"text = Err.Description"_s)
+                .ok());
+    QCOMPARE(engine.globalValue(u"text"_s).stringValue(), u"Object required"_s);
+    QVERIFY(!engine.loadScript(u"Dim o\no.Run"_s).ok());
+    QCOMPARE(engine.lastError().description(), u"Object required: 'o'"_s);
 }
 
 void TestVbscriptEngine::callByName()

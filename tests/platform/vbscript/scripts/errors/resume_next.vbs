@@ -16,5 +16,5 @@ Fails
 Print Err.Number                                ' => 9&
 If Err Then Print "Err's value is its Number"  ' => "Err's value is its Number"
 On Error GoTo 0
-Print Err.Number                                ' => 9&
+Print Err.Number                                ' => 0&
 z = Null + CStr(Null)                           ' => error 94
