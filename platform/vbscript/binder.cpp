@@ -1,6 +1,7 @@
 #include "platform/vbscript/binder.h"
 
 #include "platform/vbscript/builtins.h"
+#include "platform/vbscript/operators.h"
 #include "platform/vbscript/runtime.h"
 
 namespace vantrel::vbscript {
@@ -20,6 +21,31 @@ template<typename Visit> void forEachNestedBlock(const Stmt *stmt, Visit visit)
         visit(clause.body);
 }
 
+std::optional<CodeFunction> codeFunction(const QString &key)
+{
+    if (key == u"eval")
+        return CodeFunction::Eval;
+    if (key == u"execute")
+        return CodeFunction::Execute;
+    if (key == u"executeglobal")
+        return CodeFunction::ExecuteGlobal;
+    if (key == u"getref")
+        return CodeFunction::GetRef;
+    return std::nullopt;
+}
+
+void recordSlotNames(Procedure &procedure, const QHash<QString, int> &slots,
+                     const QHash<QString, int> &implicitSlots, int slotCount)
+{
+    procedure.slotNames.assign(size_t(slotCount), QString());
+    if (procedure.isFunction)
+        procedure.slotNames[0] = Runtime::fold(procedure.name);
+    for (auto it = slots.begin(); it != slots.end(); ++it)
+        procedure.slotNames[size_t(it.value())] = it.key();
+    for (auto it = implicitSlots.begin(); it != implicitSlots.end(); ++it)
+        procedure.slotNames[size_t(it.value())] = it.key();
+}
+
 } // namespace
 
 Binder::Binder(Runtime &runtime, Program &program) : m_runtime(runtime), m_program(program) { }
@@ -31,8 +57,44 @@ void Binder::bindScript()
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));
     collectGlobals(m_program.code, declared);
+    std::vector<Scope> scopes;
+    prepareProcedures(scopes, declared);
 
-    std::vector<Scope> scopes(m_program.procedures.size());
+    declareGlobals();
+    for (const auto &procedure : m_program.procedures)
+        m_runtime.defineProcedure(procedure);
+    m_scope = nullptr;
+    bindBlock(m_program.code);
+    bindProcedures(scopes);
+}
+
+void Binder::bindLocalCode(const QStringList &names, Procedure &body)
+{
+    QSet<QString> declared;
+    for (const auto &procedure : m_program.procedures)
+        declared.insert(Runtime::fold(procedure->name));
+    std::vector<Scope> scopes;
+    prepareProcedures(scopes, declared);
+    Scope scope;
+    scope.procedure = &body;
+    scope.slotCount = 1;
+    for (const QString &name : names)
+        scope.slots.insert(name, scope.slotCount++);
+    collectLocals(m_program.code, scope, declared);
+
+    for (const auto &procedure : m_program.procedures)
+        m_runtime.defineProcedure(procedure);
+    m_scope = &scope;
+    bindBlock(m_program.code);
+    body.body = m_program.code;
+    body.slotCount = scope.slotCount;
+    recordSlotNames(body, scope.slots, scope.implicitSlots, scope.slotCount);
+    bindProcedures(scopes);
+}
+
+void Binder::prepareProcedures(std::vector<Scope> &scopes, const QSet<QString> &declared)
+{
+    scopes.resize(m_program.procedures.size());
     for (size_t i = 0; i < scopes.size(); ++i) {
         Procedure &procedure = *m_program.procedures[i];
         Scope &scope = scopes[i];
@@ -42,16 +104,15 @@ void Binder::bindScript()
             scope.slots.insert(Runtime::fold(parameter.name), scope.slotCount++);
         collectLocals(procedure.body, scope, declared);
     }
+}
 
-    declareGlobals();
-    for (const auto &procedure : m_program.procedures)
-        m_runtime.defineProcedure(procedure);
-    m_scope = nullptr;
-    bindBlock(m_program.code);
+void Binder::bindProcedures(std::vector<Scope> &scopes)
+{
     for (Scope &scope : scopes) {
         m_scope = &scope;
         bindBlock(scope.procedure->body);
         scope.procedure->slotCount = scope.slotCount;
+        recordSlotNames(*scope.procedure, scope.slots, scope.implicitSlots, scope.slotCount);
     }
     m_scope = nullptr;
 }
@@ -185,6 +246,9 @@ Binder::Resolution Binder::resolve(const Expr *e, bool forCall) const
     }
     if (m_runtime.findItemMember(e->name, r.index, r.member)) {
         r.kind = Kind::ItemMember;
+    } else if (const auto code = codeFunction(e->key)) {
+        r.kind = Kind::Code;
+        r.index = int(*code);
     } else if (const Variant *constant = Builtins::constant(e->key)) {
         r.kind = Kind::Constant;
         r.value = *constant;
@@ -214,11 +278,8 @@ void Binder::bindStmt(Stmt *stmt)
     case StmtKind::Select:
         bindValue(stmt->value);
         for (CaseClause &clause : stmt->cases) {
-            for (CaseTest &test : clause.tests) {
-                bindValue(test.low);
-                if (test.high)
-                    bindValue(test.high);
-            }
+            for (Expr *&test : clause.tests)
+                bindValue(test);
             bindBlock(clause.body);
         }
         break;
@@ -286,6 +347,7 @@ void Binder::bindValue(Expr *&e, bool argument)
         e->kind = ExprKind::Index;
         return;
     case ExprKind::Constant:
+    case ExprKind::WithObject:
         return;
     case ExprKind::Negate:
         bindValue(e->left);
@@ -345,6 +407,9 @@ bool Binder::applyCall(Expr *e, const Resolution &r)
         return true;
     case Kind::Builtin:
         e->kind = ExprKind::CallBuiltin;
+        return true;
+    case Kind::Code:
+        e->kind = ExprKind::CallCode;
         return true;
     default:
         return false;

@@ -23,6 +23,9 @@ public:
     void bindScript();
     // Expression mode: the parameters become the first frame slots, in their order.
     void bindExpression(const QStringList &parameters);
+    // The statements of Execute inside a procedure: they become body's, whose frame starts with
+    // slot 0 unused, then the caller's variables by their names (slots 1..n), then their own.
+    void bindLocalCode(const QStringList &names, Procedure &body);
 
 private:
     struct Scope
@@ -45,7 +48,8 @@ private:
             Host,
             NamedItem,
             ItemMember,
-            Builtin
+            Builtin,
+            Code
         } kind
             = Kind::None;
         int index = -1;
@@ -57,6 +61,8 @@ private:
     void collectGlobals(const Block &block, QSet<QString> &declared);
     void collectLocals(const Block &block, Scope &scope, const QSet<QString> &globals);
     void declareGlobals();
+    void prepareProcedures(std::vector<Scope> &scopes, const QSet<QString> &declared);
+    void bindProcedures(std::vector<Scope> &scopes);
     void bindBlock(Block &block);
     void bindStmt(Stmt *stmt);
     void bindValue(Expr *&e, bool argument = false);

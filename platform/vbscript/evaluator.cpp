@@ -56,6 +56,29 @@ int memberOf(const HostObject &object, const QString &name)
     return id;
 }
 
+// What GetRef gives: calling the object calls the procedure.
+class ProcedureReference : public HostObject
+{
+public:
+    ProcedureReference(Evaluator &evaluator, int procedure)
+        : m_evaluator(evaluator), m_procedure(procedure)
+    {
+    }
+    int memberId(const QString &) const override { return -1; }
+    Variant invoke(int memberId, HostCall &call) override
+    {
+        if (memberId != DefaultMember || call.isPropertyPut()) {
+            call.raise(438);
+            return Variant();
+        }
+        return m_evaluator.callProcedure(m_procedure, call.arguments());
+    }
+
+private:
+    Evaluator &m_evaluator;
+    int m_procedure;
+};
+
 } // namespace
 
 Evaluator::Evaluator(Runtime &runtime, Executor &executor)
@@ -105,6 +128,10 @@ Variant Evaluator::evalOther(const Expr *e)
             e, [&] { return callMember(m_runtime.namedItem(e->index), e->member, e->args); });
     case ExprKind::CallDynamic:
         return positioned(e, [&] { return callDynamic(e); });
+    case ExprKind::CallCode:
+        return positioned(e, [&] { return callCode(e); });
+    case ExprKind::WithObject:
+        return m_runtime.frame()->with[size_t(e->index)];
     case ExprKind::Dynamic:
         return dynamicValue(e);
     case ExprKind::NamedItem:
@@ -356,6 +383,29 @@ Variant Evaluator::callDynamic(const Expr *e)
     if (m_runtime.findItemMember(e->name, item, member))
         return callMember(m_runtime.namedItem(item), member, e->args);
     raiseError(13, e->name);
+}
+
+Variant Evaluator::callCode(const Expr *e)
+{
+    if (e->args.size() != 1)
+        raiseError(450, e->name);
+    const QString text = Coerce::toString(eval(e->args[0]));
+    switch (CodeFunction(e->index)) {
+    case CodeFunction::Eval:
+        return m_executor.evaluateText(text);
+    case CodeFunction::Execute:
+        m_executor.executeText(text, false);
+        return Variant();
+    case CodeFunction::ExecuteGlobal:
+        m_executor.executeText(text, true);
+        return Variant();
+    case CodeFunction::GetRef:
+        break;
+    }
+    const GlobalSymbol *symbol = m_runtime.find(Runtime::fold(text));
+    if (!symbol || symbol->kind != GlobalSymbol::Kind::Procedure)
+        raiseError(5);
+    return Variant::fromObject(std::make_shared<ProcedureReference>(*this, symbol->index));
 }
 
 Variant Evaluator::member(const Expr *e)

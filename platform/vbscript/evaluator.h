@@ -95,6 +95,7 @@ private:
     Variant callMember(const std::shared_ptr<HostObject> &object, int member,
                        const std::vector<Expr *> &args);
     Variant callDynamic(const Expr *e);
+    Variant callCode(const Expr *e);
     Variant dynamicValue(const Expr *e);
     Variant member(const Expr *e);
     Variant index(const Expr *e);

@@ -1,9 +1,11 @@
 #include "platform/vbscript/executor.h"
 
 #include "platform/vbscript/arraydata.h"
+#include "platform/vbscript/binder.h"
 #include "platform/vbscript/coerce.h"
 #include "platform/vbscript/hostobject.h"
 #include "platform/vbscript/operators.h"
+#include "platform/vbscript/parser.h"
 #include "platform/vbscript/runtime.h"
 
 namespace vantrel::vbscript {
@@ -115,6 +117,80 @@ Variant Executor::invoke(const Procedure &procedure, Variant *slots)
     return std::move(slots[0]);
 }
 
+namespace {
+
+// The running procedure's variables: their folded names and where their values are.
+struct Visible
+{
+    QStringList names;
+    std::vector<Variant *> values;
+};
+
+Visible visibleVariables(const Frame *frame)
+{
+    Visible visible;
+    if (!frame || !frame->procedure || !frame->slots)
+        return visible;
+    const auto &names = frame->procedure->slotNames;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i].isEmpty())
+            continue;
+        visible.names.append(names[i]);
+        visible.values.push_back(&frame->slots[i].deref());
+    }
+    return visible;
+}
+
+// Errors of code run by Eval or Execute are reported at the statement that ran it.
+template<typename Work> auto atCaller(Work work)
+{
+    try {
+        return work();
+    } catch (ScriptError &error) {
+        error.setPosition(0, 0);
+        throw;
+    }
+}
+
+} // namespace
+
+Variant Executor::evaluateText(const QString &text)
+{
+    return atCaller([&] {
+        const Visible visible = visibleVariables(m_runtime.frame());
+        const std::unique_ptr<Program> program = Parser::parseExpression(text);
+        Binder(m_runtime, *program).bindExpression(visible.names);
+        std::vector<Variant> slots(size_t(program->frameSlots));
+        for (size_t i = 0; i < visible.values.size(); ++i)
+            slots[i] = Variant::reference(visible.values[i]);
+        return evaluate(*program, slots.data());
+    });
+}
+
+void Executor::executeText(const QString &text, bool global)
+{
+    atCaller([&] {
+        const Frame *caller = m_runtime.frame();
+        std::shared_ptr<Program> program = Parser::parseScript(text);
+        // Procedures it defines keep pointing into the program.
+        if (!program->procedures.empty())
+            m_runtime.keep(program);
+        if (global || !caller || !caller->procedure) {
+            Binder(m_runtime, *program).bindScript();
+            runScript(*program);
+            return;
+        }
+        const Visible visible = visibleVariables(caller);
+        Procedure body;
+        body.name = caller->procedure->name;
+        Binder(m_runtime, *program).bindLocalCode(visible.names, body);
+        std::vector<Variant> slots(size_t(body.slotCount));
+        for (size_t i = 0; i < visible.values.size(); ++i)
+            slots[i + 1] = Variant::reference(visible.values[i]);
+        invoke(body, slots.data());
+    });
+}
+
 Executor::Flow Executor::runBlock(const Block &block)
 {
     for (const Stmt *stmt : block) {
@@ -155,6 +231,8 @@ Executor::Flow Executor::dispatch(const Stmt *stmt)
         return runIf(stmt);
     case StmtKind::Select:
         return runSelect(stmt);
+    case StmtKind::With:
+        return runWith(stmt);
     case StmtKind::ForNext:
         return runFor(stmt);
     case StmtKind::ForEach:
@@ -216,34 +294,14 @@ Executor::Flow Executor::runIf(const Stmt *stmt)
     return Flow::Normal;
 }
 
-bool Executor::caseMatches(const Variant &subject, bool subjectLiteral, const CaseTest &test)
-{
-    const Variant low = m_evaluator.eval(test.low);
-    switch (test.kind) {
-    case CaseTest::Kind::Value:
-        return Operators::order(subject, low, subjectLiteral, test.low->literal) == 0;
-    case CaseTest::Kind::Range: {
-        const int fromLow = Operators::order(subject, low, subjectLiteral, test.low->literal);
-        if (fromLow == 2 || fromLow < 0)
-            return false;
-        const Variant high = m_evaluator.eval(test.high);
-        const int fromHigh = Operators::order(subject, high, subjectLiteral, test.high->literal);
-        return fromHigh != 2 && fromHigh <= 0;
-    }
-    case CaseTest::Kind::Compare:
-        return Operators::isTrue(
-            Operators::compare(test.op, subject, low, subjectLiteral, test.low->literal));
-    }
-    return false;
-}
-
 Executor::Flow Executor::runSelect(const Stmt *stmt)
 {
     const Variant subject = m_evaluator.eval(stmt->value);
     for (const CaseClause &clause : stmt->cases) {
         bool matched = clause.tests.empty();
-        for (const CaseTest &test : clause.tests) {
-            if (caseMatches(subject, stmt->value->literal, test)) {
+        for (const Expr *test : clause.tests) {
+            const Variant value = m_evaluator.eval(test);
+            if (Operators::order(subject, value, stmt->value->literal, test->literal) == 0) {
                 matched = true;
                 break;
             }
@@ -252,6 +310,22 @@ Executor::Flow Executor::runSelect(const Stmt *stmt)
             return runBlock(clause.body);
     }
     return Flow::Normal;
+}
+
+// The object is evaluated once; .name inside the block refers to it by its nesting level.
+Executor::Flow Executor::runWith(const Stmt *stmt)
+{
+    Variant object = m_evaluator.eval(stmt->value);
+    if (!object.isObject())
+        raiseError(424);
+    std::vector<Variant> &with = m_runtime.frame()->with;
+    with.push_back(std::move(object));
+    struct Pop
+    {
+        std::vector<Variant> &with;
+        ~Pop() { with.pop_back(); }
+    } pop { with };
+    return runBlock(stmt->blocks[0]);
 }
 
 Variant &Executor::requireVariable(const Expr *target)

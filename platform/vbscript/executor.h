@@ -20,6 +20,10 @@ public:
     // slots: the frame, parameters already in place from slot 1.
     Variant invoke(const Procedure &procedure, Variant *slots);
     Evaluator &evaluator() { return m_evaluator; }
+    // Eval: the value of text as an expression in the running procedure's scope.
+    Variant evaluateText(const QString &text);
+    // Execute (global false: in the running procedure's scope) and ExecuteGlobal.
+    void executeText(const QString &text, bool global);
 
 private:
     enum class Flow { Normal, ExitDo, ExitFor, ExitProcedure };
@@ -30,7 +34,7 @@ private:
     Flow runIf(const Stmt *stmt);
     bool conditionHolds(const Expr *condition);
     Flow runSelect(const Stmt *stmt);
-    bool caseMatches(const Variant &subject, bool subjectLiteral, const CaseTest &test);
+    Flow runWith(const Stmt *stmt);
     Flow runFor(const Stmt *stmt);
     Flow runForEach(const Stmt *stmt);
     Flow runDo(const Stmt *stmt);

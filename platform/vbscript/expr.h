@@ -16,6 +16,7 @@ enum class ExprKind : quint8 {
     MemberCall, // left.name(arguments)
     IndexCall,  // left(arguments) on any other expression
     Paren,      // (left): passed by value
+    WithObject, // the object of the enclosing With; index: its nesting level
 
     // Bound.
     Constant,
@@ -31,6 +32,7 @@ enum class ExprKind : quint8 {
     CallItemMember, // global member of a named item
     CallDynamic,    // procedure or function looked up at run time
     Index,          // left(arguments): array element or the default member of an object
+    CallCode,       // Eval, Execute, ExecuteGlobal or GetRef: index is the CodeFunction
 
     // Operators.
     Negate,
@@ -56,6 +58,9 @@ enum class ExprKind : quint8 {
     Eqv,
     Imp,
 };
+
+// The built-ins that compile and run script text, or refer to a procedure, in the running scope.
+enum class CodeFunction : quint8 { Eval, Execute, ExecuteGlobal, GetRef };
 
 // One node of a compiled expression. Nodes belong to their Program and never move.
 struct Expr

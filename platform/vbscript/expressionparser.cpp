@@ -230,6 +230,7 @@ Expr *ExpressionParser::parsePrimary()
         return e;
     }
     case TokenKind::Identifier:
+    case TokenKind::Dot:
         return parseReference();
     case TokenKind::LeftParen: {
         const Token open = m_cursor.next();
@@ -267,8 +268,21 @@ Expr *ExpressionParser::parsePrimary()
     }
 }
 
+bool ExpressionParser::startsWithReference() const
+{
+    return m_withDepth > 0 && m_cursor.peek().spaced;
+}
+
 Expr *ExpressionParser::parseName()
 {
+    if (m_cursor.at(TokenKind::Dot)) {
+        if (m_withDepth == 0)
+            m_cursor.fail(1002);
+        const Token &dot = m_cursor.peek();
+        Expr *object = m_program.newExpr(ExprKind::WithObject, dot.line, dot.column);
+        object->index = m_withDepth - 1;
+        return parseMember(object);
+    }
     const Token &token = m_cursor.expect(TokenKind::Identifier, 1010);
     Expr *e = m_program.newExpr(ExprKind::Name, token.line, token.column);
     e->name = token.text;
@@ -312,7 +326,7 @@ Expr *ExpressionParser::parseReference()
         if (m_cursor.at(TokenKind::LeftParen)) {
             const Token open = m_cursor.next();
             e = makeCall(e, parseArgumentList(), true, open);
-        } else if (m_cursor.at(TokenKind::Dot)) {
+        } else if (m_cursor.at(TokenKind::Dot) && !startsWithReference()) {
             e = parseMember(e);
         } else {
             return e;
@@ -330,7 +344,7 @@ Expr *ExpressionParser::parseCallee()
                 return e;
             const Token open = m_cursor.next();
             e = makeCall(e, parseArgumentList(), true, open);
-        } else if (m_cursor.at(TokenKind::Dot)) {
+        } else if (m_cursor.at(TokenKind::Dot) && !startsWithReference()) {
             e = parseMember(e);
         } else {
             return e;

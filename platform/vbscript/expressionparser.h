@@ -24,6 +24,9 @@ public:
     std::vector<Expr *> parseBareArguments();
     // Turns callee (a Name, Member or any expression) into a call with arguments.
     Expr *makeCall(Expr *callee, std::vector<Expr *> args, bool parenthesized, const Token &at);
+    // Inside With … End With a reference may start with '.', meaning the With's object.
+    void enterWith() { ++m_withDepth; }
+    void leaveWith() { --m_withDepth; }
 
 private:
     Expr *binary(ExprKind kind, Expr *left, Expr *right, const Token &op);
@@ -42,6 +45,8 @@ private:
     Expr *parsePower();
     Expr *parseUnary();
     Expr *parsePrimary();
+    // ' .name' inside With is the With's object, not a member of what stands before it.
+    bool startsWithReference() const;
     Expr *parseName();
     Expr *parseMember(Expr *left);
     Expr *parseArgument();
@@ -50,6 +55,7 @@ private:
     TokenCursor &m_cursor;
     Program &m_program;
     int m_depth = 0;
+    int m_withDepth = 0;
 };
 
 } // namespace vantrel::vbscript

@@ -389,6 +389,7 @@ bool Lexer::readOperator(Token &token)
         break;
     case u'.':
         token.kind = TokenKind::Dot;
+        token.spaced = m_pos > 0 && isBlank(m_source[m_pos - 1]);
         break;
     case u'<':
         token.kind = next == u'=' ? TokenKind::LessEqual

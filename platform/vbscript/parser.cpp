@@ -1,6 +1,7 @@
 #include "platform/vbscript/parser.h"
 
 #include "platform/vbscript/lexer.h"
+#include "platform/vbscript/operators.h"
 
 namespace vantrel::vbscript {
 
@@ -35,26 +36,6 @@ bool isAssignable(const Expr *e)
         return true;
     default:
         return false;
-    }
-}
-
-std::optional<Operators::Compare> caseOperator(TokenKind kind)
-{
-    switch (kind) {
-    case TokenKind::Equal:
-        return Operators::Compare::Equal;
-    case TokenKind::NotEqual:
-        return Operators::Compare::NotEqual;
-    case TokenKind::Less:
-        return Operators::Compare::Less;
-    case TokenKind::LessEqual:
-        return Operators::Compare::LessEqual;
-    case TokenKind::Greater:
-        return Operators::Compare::Greater;
-    case TokenKind::GreaterEqual:
-        return Operators::Compare::GreaterEqual;
-    default:
-        return std::nullopt;
     }
 }
 
@@ -173,7 +154,7 @@ void Parser::parseStatement(Block &out)
 {
     const Token &token = m_cursor.peek();
     Stmt *stmt = nullptr;
-    if (token.kind == TokenKind::Identifier)
+    if (token.kind == TokenKind::Identifier || token.kind == TokenKind::Dot)
         stmt = parseIdentifierStatement();
     else if (token.kind == TokenKind::Keyword)
         stmt = parseKeywordStatement(out);
@@ -202,6 +183,8 @@ Stmt *Parser::parseKeywordStatement(Block &out)
         return parseIf();
     case Keyword::Select:
         return parseSelect();
+    case Keyword::With:
+        return parseWith();
     case Keyword::For:
         return parseFor();
     case Keyword::Do:
@@ -452,7 +435,13 @@ Stmt *Parser::parseSelect()
         CaseClause clause;
         if (!m_cursor.acceptKeyword(Keyword::Else)) {
             do {
-                clause.tests.push_back(parseCaseTest());
+                // Case Is > 3 and Case 1 To 5 are not the language: such a script would not
+                // load in other hosts.
+                if (m_cursor.atKeyword(Keyword::Is))
+                    m_cursor.fail(1002);
+                clause.tests.push_back(m_expressions.parse());
+                if (m_cursor.atKeyword(Keyword::To))
+                    m_cursor.fail(1002);
             } while (m_cursor.accept(TokenKind::Comma));
         }
         clause.body = parseBlock();
@@ -462,25 +451,15 @@ Stmt *Parser::parseSelect()
     return stmt;
 }
 
-CaseTest Parser::parseCaseTest()
+Stmt *Parser::parseWith()
 {
-    CaseTest test;
-    if (m_cursor.acceptKeyword(Keyword::Is)) {
-        const auto op = caseOperator(m_cursor.peek().kind);
-        if (!op)
-            m_cursor.fail(1002);
-        m_cursor.next();
-        test.kind = CaseTest::Kind::Compare;
-        test.op = *op;
-        test.low = m_expressions.parse();
-        return test;
-    }
-    test.low = m_expressions.parse();
-    if (m_cursor.acceptKeyword(Keyword::To)) {
-        test.kind = CaseTest::Kind::Range;
-        test.high = m_expressions.parse();
-    }
-    return test;
+    Stmt *stmt = newStmt(StmtKind::With, m_cursor.next());
+    stmt->value = m_expressions.parse();
+    m_expressions.enterWith();
+    stmt->blocks.push_back(parseBlock());
+    m_expressions.leaveWith();
+    expectEnd(Keyword::With, 1002);
+    return stmt;
 }
 
 Stmt *Parser::parseFor()

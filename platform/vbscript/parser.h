@@ -41,7 +41,7 @@ private:
     void parseLineIf(Stmt *stmt);
     Block parseLineStatements();
     Stmt *parseSelect();
-    CaseTest parseCaseTest();
+    Stmt *parseWith();
     Stmt *parseFor();
     Stmt *parseForEach(const Token &start);
     Stmt *parseDo();

@@ -31,7 +31,7 @@ struct Procedure
     Block body;
     int slotCount = 1;
     std::vector<ArrayVariable> arrays; // Dim a(3): created on entry
-    std::vector<QString> slotNames;    // for messages
+    std::vector<QString> slotNames;    // folded; Execute and Eval see the frame by them
 };
 
 } // namespace vantrel::vbscript

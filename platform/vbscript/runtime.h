@@ -22,6 +22,7 @@ struct Frame
     Variant *slots = nullptr;
     const Procedure *procedure = nullptr;
     bool resumeNext = false;
+    std::vector<Variant> with; // objects of the With statements being run, outermost first
 };
 
 struct GlobalSymbol

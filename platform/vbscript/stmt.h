@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/vbscript/expr.h"
-#include "platform/vbscript/operators.h"
 
 #include <vector>
 
@@ -28,6 +27,7 @@ enum class StmtKind : quint8 {
     Const, // names and values (folded by the binder)
     ReDim, // target; exprs: upper bounds; flags: Preserve
     Erase, // target
+    With,  // value: the object; blocks[0]
 };
 
 enum class ExitKind : quint8 { Do, For, Function, Sub };
@@ -36,17 +36,9 @@ enum class ExitKind : quint8 { Do, For, Function, Sub };
 constexpr quint8 LoopUntil = 1;     // Until instead of While
 constexpr quint8 LoopTestAfter = 2; // the condition stands after Loop
 
-struct CaseTest
-{
-    enum class Kind { Value, Range, Compare } kind = Kind::Value;
-    Operators::Compare op = Operators::Compare::Equal; // Case Is <op> low
-    Expr *low = nullptr;
-    Expr *high = nullptr; // Range: low To high
-};
-
 struct CaseClause
 {
-    std::vector<CaseTest> tests; // empty for Case Else
+    std::vector<Expr *> tests; // values compared for equality; empty for Case Else
     Block body;
 };
 

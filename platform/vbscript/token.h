@@ -93,7 +93,8 @@ struct Token
 {
     TokenKind kind = TokenKind::EndOfText;
     Keyword keyword = Keyword::None;
-    bool colon = false; // an EndOfLine that is a ':' separator, not a line break
+    bool colon = false;  // an EndOfLine that is a ':' separator, not a line break
+    bool spaced = false; // a '.' after white space: inside With it starts a reference (Print .a)
     int line = 1;
     int column = 1;
     QString text;  // identifiers and keywords as written

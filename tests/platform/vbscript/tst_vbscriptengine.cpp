@@ -51,6 +51,40 @@ public:
     Variant rate = Variant(0.5);
 };
 
+// A tree of named nodes: Name (read and write) and Child (made on first read; reads counted).
+class Node : public HostObject
+{
+public:
+    int memberId(const QString &name) const override
+    {
+        if (name.compare(u"Name"_s, Qt::CaseInsensitive) == 0)
+            return 1;
+        if (name.compare(u"Child"_s, Qt::CaseInsensitive) == 0)
+            return 2;
+        return -1;
+    }
+    Variant invoke(int memberId, HostCall &call) override
+    {
+        if (memberId == 1) {
+            if (call.isPropertyPut())
+                text = call.argument(call.count() - 1);
+            return text;
+        }
+        if (memberId == 2) {
+            ++childReads;
+            if (!child)
+                child = std::make_shared<Node>();
+            return Variant::fromObject(child);
+        }
+        call.raise(438);
+        return Variant();
+    }
+
+    Variant text;
+    std::shared_ptr<Node> child;
+    int childReads = 0;
+};
+
 class RecordingDialogs : public DialogHost
 {
 public:
@@ -91,6 +125,7 @@ private Q_SLOTS:
     void hostFunctions();
     void hostFunctionRaisesError();
     void namedItemProperties();
+    void withStatement();
     void compilationErrors_data();
     void compilationErrors();
     void failedScriptsLeaveEngineUsable();
@@ -253,6 +288,37 @@ void TestVbscriptEngine::namedItemProperties()
     QCOMPARE(engine.lastError().number(), 438);
 }
 
+void TestVbscriptEngine::withStatement()
+{
+    Engine engine;
+    auto root = std::make_shared<Node>();
+    engine.addNamedItem(u"root"_s, root);
+    const QString script = uR"(
+With root.Child
+    .Name = "first"
+    With .Child
+        .Name = "second"
+        inner = .Name
+    End With
+    outer = .Name
+    For i = 1 To 2
+        With .Child
+            Exit For
+        End With
+    Next
+    afterExit = .Name
+End With
+)"_s;
+    QVERIFY2(engine.loadScript(script).ok(), qPrintable(engine.lastError().message()));
+    QCOMPARE(root->childReads, 1); // the With's object is evaluated once
+    QVERIFY(root->child);
+    QCOMPARE(*root->child->text.toText(), u"first"_s);
+    QCOMPARE(*root->child->child->text.toText(), u"second"_s);
+    QCOMPARE(*engine.globalValue(u"inner"_s).toText(), u"second"_s);
+    QCOMPARE(*engine.globalValue(u"outer"_s).toText(), u"first"_s);
+    QCOMPARE(*engine.globalValue(u"afterExit"_s).toText(), u"first"_s);
+}
+
 void TestVbscriptEngine::compilationErrors_data()
 {
     QTest::addColumn<QString>("script");
@@ -275,6 +341,12 @@ void TestVbscriptEngine::compilationErrors_data()
     QTest::newRow("invalid character") << u"a = 1 ¤ 2"_s << 1032 << 1 << 7;
     QTest::newRow("Dim with a variable bound") << u"Dim a(n)"_s << 1026 << 1 << 7;
     QTest::newRow("Const needs a literal") << u"Const c = x"_s << 1045 << 1 << 11;
+    // Case Is and Case … To are not the language: a script using them would not load elsewhere.
+    QTest::newRow("Case Is") << u"Select Case n\n  Case 1\n  Case Is > 3\nEnd Select"_s << 1002 << 3
+                             << 8;
+    QTest::newRow("Case To") << u"Select Case n\n  Case 0, 1 To 5\nEnd Select"_s << 1002 << 2 << 13;
+    QTest::newRow("member without With") << u"x = .Rate"_s << 1002 << 1 << 5;
+    QTest::newRow("With without End") << u"With a\n  .b = 1\n"_s << 1014 << 3 << 1;
 }
 
 void TestVbscriptEngine::compilationErrors()

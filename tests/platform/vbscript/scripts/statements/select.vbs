@@ -1,19 +1,17 @@
-' Select Case with values, lists, ranges (To), Is comparisons and Case Else.
+' Select Case with values, lists of values and expressions, and Case Else.
 Function Band(n)
     Select Case n
         Case 0
             Band = "zero"
         Case 1, 2, 3
             Band = "few"
-        Case 4 To 9
+        Case 2 * 2, 10 / 2
             Band = "some"
-        Case Is >= 100
-            Band = "huge"
         Case Else
             Band = "many"
     End Select
 End Function
-Print Band(0), Band(2), Band(9), Band(10), Band(500), Band(4.5) ' => "zero", "few", "some", "many", "huge", "some"
+Print Band(0), Band(2), Band(4), Band(5), Band(6), Band(4.5) ' => "zero", "few", "some", "some", "many", "many"
 Select Case "b"
     Case "a" : r = 1
     Case "B" : r = 2

@@ -1,0 +1,29 @@
+' With … End With: .name means the With's object; an inner With holds until its End With.
+On Error Resume Next
+x = 1 / 0
+With Err
+    Print .Number, .Description                 ' => 11&, "Division by zero"
+    .Clear
+    Print .Number, .Number = Err.Number         ' => 0&, True
+    .Raise 5
+    With Err
+        Print .Number                           ' => 5&
+    End With
+    n = .Number : .Clear
+End With
+Print n, Err.Number                             ' => 5&, 0&
+On Error GoTo 0
+Function Raised(number)
+    On Error Resume Next
+    For i = 1 To 3
+        With Err
+            .Raise number
+            Raised = .Number
+            Exit For
+        End With
+    Next
+End Function
+Print Raised(9), Raised(13)                     ' => 9&, 13&
+With 5                                          ' => error 424
+    Print "not reached"
+End With
