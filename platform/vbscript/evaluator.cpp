@@ -131,6 +131,8 @@ Variant Evaluator::evalOther(const Expr *e)
     case ExprKind::CallCode:
         return positioned(e, [&] { return callCode(e); });
     case ExprKind::WithObject:
+        if (e->index < 0)
+            raiseError(505);
         return m_runtime.frame()->with[size_t(e->index)];
     case ExprKind::Dynamic:
         return dynamicValue(e);

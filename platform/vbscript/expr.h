@@ -16,7 +16,7 @@ enum class ExprKind : quint8 {
     MemberCall, // left.name(arguments)
     IndexCall,  // left(arguments) on any other expression
     Paren,      // (left): passed by value
-    WithObject, // the object of the enclosing With; index: its nesting level
+    WithObject, // the object of the enclosing With; index: its nesting level, -1 for none
 
     // Bound.
     Constant,

@@ -276,8 +276,7 @@ bool ExpressionParser::startsWithReference() const
 Expr *ExpressionParser::parseName()
 {
     if (m_cursor.at(TokenKind::Dot)) {
-        if (m_withDepth == 0)
-            m_cursor.fail(1002);
+        // Outside any With the reference fails when it runs, as the language has it.
         const Token &dot = m_cursor.peek();
         Expr *object = m_program.newExpr(ExprKind::WithObject, dot.line, dot.column);
         object->index = m_withDepth - 1;

@@ -345,7 +345,6 @@ void TestVbscriptEngine::compilationErrors_data()
     QTest::newRow("Case Is") << u"Select Case n\n  Case 1\n  Case Is > 3\nEnd Select"_s << 1002 << 3
                              << 8;
     QTest::newRow("Case To") << u"Select Case n\n  Case 0, 1 To 5\nEnd Select"_s << 1002 << 2 << 13;
-    QTest::newRow("member without With") << u"x = .Rate"_s << 1002 << 1 << 5;
     QTest::newRow("With without End") << u"With a\n  .b = 1\n"_s << 1014 << 3 << 1;
 }
 

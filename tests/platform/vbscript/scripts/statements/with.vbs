@@ -12,6 +12,8 @@ With Err
     n = .Number : .Clear
 End With
 Print n, Err.Number                             ' => 5&, 0&
+y = .Number
+Print Err.Number, Err.Description               ' => 505&, "Invalid or unqualified reference"
 On Error GoTo 0
 Function Raised(number)
     On Error Resume Next
