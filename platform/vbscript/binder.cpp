@@ -56,6 +56,8 @@ void Binder::bindScript()
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));
+    for (const auto &scriptClass : m_program.classes)
+        declared.insert(Runtime::fold(scriptClass->name));
     collectGlobals(m_program.code, declared);
     std::vector<Scope> scopes;
     prepareProcedures(scopes, declared);
@@ -63,6 +65,8 @@ void Binder::bindScript()
     declareGlobals();
     for (const auto &procedure : m_program.procedures)
         m_runtime.defineProcedure(procedure);
+    for (const auto &scriptClass : m_program.classes)
+        m_runtime.defineClass(scriptClass);
     m_scope = nullptr;
     bindBlock(m_program.code);
     bindProcedures(scopes);
@@ -84,6 +88,8 @@ void Binder::bindLocalCode(const QStringList &names, Procedure &body)
 
     for (const auto &procedure : m_program.procedures)
         m_runtime.defineProcedure(procedure);
+    for (const auto &scriptClass : m_program.classes)
+        m_runtime.defineClass(scriptClass);
     m_scope = &scope;
     bindBlock(m_program.code);
     body.body = m_program.code;
@@ -94,16 +100,28 @@ void Binder::bindLocalCode(const QStringList &names, Procedure &body)
 
 void Binder::prepareProcedures(std::vector<Scope> &scopes, const QSet<QString> &declared)
 {
-    scopes.resize(m_program.procedures.size());
-    for (size_t i = 0; i < scopes.size(); ++i) {
-        Procedure &procedure = *m_program.procedures[i];
-        Scope &scope = scopes[i];
-        scope.procedure = &procedure;
-        scope.slotCount = 1;
-        for (const auto &parameter : procedure.parameters)
-            scope.slots.insert(Runtime::fold(parameter.name), scope.slotCount++);
-        collectLocals(procedure.body, scope, declared);
+    size_t count = m_program.procedures.size();
+    for (const auto &scriptClass : m_program.classes)
+        scriptClass->forEachProcedure([&](Procedure &) { ++count; });
+    scopes.resize(count);
+    size_t next = 0;
+    for (const auto &procedure : m_program.procedures)
+        prepareScope(scopes[next++], *procedure, declared);
+    for (const auto &scriptClass : m_program.classes) {
+        scriptClass->forEachProcedure([&](Procedure &procedure) {
+            scopes[next].owner = scriptClass.get();
+            prepareScope(scopes[next++], procedure, declared);
+        });
     }
+}
+
+void Binder::prepareScope(Scope &scope, Procedure &procedure, const QSet<QString> &declared)
+{
+    scope.procedure = &procedure;
+    scope.slotCount = 1;
+    for (const auto &parameter : procedure.parameters)
+        scope.slots.insert(Runtime::fold(parameter.name), scope.slotCount++);
+    collectLocals(procedure.body, scope, declared);
 }
 
 void Binder::bindProcedures(std::vector<Scope> &scopes)
@@ -216,6 +234,18 @@ Binder::Resolution Binder::resolve(const Expr *e, bool forCall) const
             r.kind = Kind::Constant;
             r.value = it.value();
             return r;
+        }
+        if (const ScriptClass *owner = m_scope->owner) {
+            if (e->key == u"me") {
+                r.kind = Kind::Me;
+                return r;
+            }
+            if (const auto it = owner->byName.constFind(e->key); it != owner->byName.constEnd()) {
+                const ScriptClass::Member &member = owner->members[size_t(it.value())];
+                r.kind = member.field >= 0 ? Kind::Field : Kind::Member;
+                r.index = member.field >= 0 ? member.field : it.value();
+                return r;
+            }
         }
     }
     if (const GlobalSymbol *symbol = m_runtime.find(e->key)) {
@@ -349,6 +379,9 @@ void Binder::bindValue(Expr *&e, bool argument)
     case ExprKind::Constant:
     case ExprKind::WithObject:
         return;
+    case ExprKind::New:
+        e->key = Runtime::fold(e->name);
+        return;
     case ExprKind::Negate:
         bindValue(e->left);
         foldNegation(e);
@@ -383,6 +416,12 @@ void Binder::applyVariable(Expr *e, const Resolution &r)
     case Kind::NamedItem:
         e->kind = ExprKind::NamedItem;
         break;
+    case Kind::Field:
+        e->kind = ExprKind::Field;
+        break;
+    case Kind::Me:
+        e->kind = ExprKind::Me;
+        break;
     default:
         e->kind = ExprKind::Constant;
         e->value = r.value;
@@ -410,6 +449,9 @@ bool Binder::applyCall(Expr *e, const Resolution &r)
         return true;
     case Kind::Code:
         e->kind = ExprKind::CallCode;
+        return true;
+    case Kind::Member:
+        e->kind = ExprKind::SelfCall;
         return true;
     default:
         return false;
@@ -486,10 +528,13 @@ void Binder::bindTarget(Expr *&e)
         const Resolution r = resolve(e, false);
         if (r.kind == Kind::None)
             bindUnresolved(e);
-        else if (r.kind == Kind::Local || r.kind == Kind::Global
-                 || (indexed && r.kind == Kind::NamedItem))
+        else if (r.kind == Kind::Local || r.kind == Kind::Global || r.kind == Kind::Field
+                 || (indexed && (r.kind == Kind::NamedItem || r.kind == Kind::Me)))
             applyVariable(e, r);
-        else
+        else if (r.kind == Kind::Member) {
+            applyCall(e, r); // a property of Me: assignment writes it with the arguments
+            return;
+        } else
             e->kind = ExprKind::Illegal;
         if (indexed && e->kind != ExprKind::Illegal && e->kind != ExprKind::Undefined)
             wrapInIndex(e);

@@ -30,7 +30,8 @@ public:
 private:
     struct Scope
     {
-        Procedure *procedure = nullptr; // null for global code and expressions
+        Procedure *procedure = nullptr;     // null for global code and expressions
+        const ScriptClass *owner = nullptr; // the Class of the procedure
         bool expression = false;
         QHash<QString, int> slots;
         QHash<QString, int> implicitSlots;
@@ -49,7 +50,10 @@ private:
             NamedItem,
             ItemMember,
             Builtin,
-            Code
+            Code,
+            Field,
+            Member,
+            Me
         } kind
             = Kind::None;
         int index = -1;
@@ -62,6 +66,7 @@ private:
     void collectLocals(const Block &block, Scope &scope, const QSet<QString> &globals);
     void declareGlobals();
     void prepareProcedures(std::vector<Scope> &scopes, const QSet<QString> &declared);
+    void prepareScope(Scope &scope, Procedure &procedure, const QSet<QString> &declared);
     void bindProcedures(std::vector<Scope> &scopes);
     void bindBlock(Block &block);
     void bindStmt(Stmt *stmt);

@@ -7,6 +7,7 @@
 #include "platform/vbscript/hostobject.h"
 #include "platform/vbscript/operators.h"
 #include "platform/vbscript/runtime.h"
+#include "platform/vbscript/scriptobject.h"
 
 #include <QVarLengthArray>
 
@@ -130,6 +131,20 @@ Variant Evaluator::evalOther(const Expr *e)
         return positioned(e, [&] { return callDynamic(e); });
     case ExprKind::CallCode:
         return positioned(e, [&] { return callCode(e); });
+    case ExprKind::New:
+        return positioned(e, [&] {
+            auto scriptClass = m_runtime.findClass(e->key);
+            if (!scriptClass)
+                raiseError(506, e->name);
+            return Variant::fromObject(
+                ScriptObject::create(std::move(scriptClass), m_runtime.objectHost()));
+        });
+    case ExprKind::Field:
+        return self().field(e->index);
+    case ExprKind::Me:
+        return Variant::fromObject(self().shared_from_this());
+    case ExprKind::SelfCall:
+        return positioned(e, [&] { return callSelf(e, nullptr); });
     case ExprKind::WithObject:
         if (e->index < 0)
             raiseError(505);
@@ -387,6 +402,16 @@ Variant Evaluator::callDynamic(const Expr *e)
     raiseError(13, e->name);
 }
 
+// A member of Me; with value, a property write.
+Variant Evaluator::callSelf(const Expr *e, const Variant *value)
+{
+    Arguments values;
+    evaluateArguments(e->args, values);
+    if (value)
+        values.append(*value);
+    return self().call(e->index, values.span(), value != nullptr);
+}
+
 Variant Evaluator::callCode(const Expr *e)
 {
     if (e->args.size() != 1)
@@ -454,6 +479,8 @@ Variant *Evaluator::variable(const Expr *e)
         return &slot(e->index).deref();
     case ExprKind::Global:
         return &global(e->index);
+    case ExprKind::Field:
+        return &self().field(e->index);
     case ExprKind::Dynamic: {
         const GlobalSymbol *symbol = m_runtime.find(e->key);
         if (symbol && symbol->kind == GlobalSymbol::Kind::Variable
@@ -473,8 +500,12 @@ void Evaluator::assign(const Expr *target, Variant value, bool isSet)
     if (!isSet && value.isObject())
         value = Coerce::defaultValue(value);
     switch (target->kind) {
+    case ExprKind::SelfCall:
+        callSelf(target, &value);
+        return;
     case ExprKind::Local:
     case ExprKind::Global:
+    case ExprKind::Field:
     case ExprKind::Dynamic: {
         Variant *v = variable(target);
         if (!v)

@@ -11,6 +11,7 @@ namespace vantrel::vbscript {
 class ArrayData;
 class Executor;
 class HostObject;
+class ScriptObject;
 
 // Evaluates bound expressions in the runtime's current frame, left operand first. Script
 // procedures are run through the Executor; errors are raised as ScriptError.
@@ -96,6 +97,8 @@ private:
                        const std::vector<Expr *> &args);
     Variant callDynamic(const Expr *e);
     Variant callCode(const Expr *e);
+    ScriptObject &self() { return *m_runtime.frame()->self; }
+    Variant callSelf(const Expr *e, const Variant *value);
     Variant dynamicValue(const Expr *e);
     Variant member(const Expr *e);
     Variant index(const Expr *e);

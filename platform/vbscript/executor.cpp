@@ -7,6 +7,7 @@
 #include "platform/vbscript/operators.h"
 #include "platform/vbscript/parser.h"
 #include "platform/vbscript/runtime.h"
+#include "platform/vbscript/scriptobject.h"
 
 namespace vantrel::vbscript {
 
@@ -80,7 +81,15 @@ bool pastEnd(const Variant &counter, const Variant &end, bool upwards)
 
 } // namespace
 
-Executor::Executor(Runtime &runtime) : m_runtime(runtime), m_evaluator(runtime, *this) { }
+Executor::Executor(Runtime &runtime) : m_runtime(runtime), m_evaluator(runtime, *this)
+{
+    m_runtime.objectHost()->executor = this;
+}
+
+Executor::~Executor()
+{
+    m_runtime.objectHost()->executor = nullptr;
+}
 
 void Executor::runScript(const Program &program)
 {
@@ -105,11 +114,12 @@ Variant Executor::evaluate(const Program &program, Variant *slots)
     }
 }
 
-Variant Executor::invoke(const Procedure &procedure, Variant *slots)
+Variant Executor::invoke(const Procedure &procedure, Variant *slots, ScriptObject *self)
 {
     Frame frame;
     frame.slots = slots;
     frame.procedure = &procedure;
+    frame.self = self;
     FrameScope scope(m_runtime, &frame);
     for (const auto &array : procedure.arrays)
         slots[array.slot] = newArray(array.bounds);
@@ -173,7 +183,7 @@ void Executor::executeText(const QString &text, bool global)
         const Frame *caller = m_runtime.frame();
         std::shared_ptr<Program> program = Parser::parseScript(text);
         // Procedures it defines keep pointing into the program.
-        if (!program->procedures.empty())
+        if (!program->procedures.empty() || !program->classes.empty())
             m_runtime.keep(program);
         if (global || !caller || !caller->procedure) {
             Binder(m_runtime, *program).bindScript();

@@ -6,6 +6,7 @@
 namespace vantrel::vbscript {
 
 class Runtime;
+class ScriptObject;
 
 // Runs statements: global code, procedure bodies and expressions, each in its frame, with
 // On Error Resume Next handled per procedure as the language does.
@@ -13,12 +14,15 @@ class Executor
 {
 public:
     explicit Executor(Runtime &runtime);
+    Executor(const Executor &) = delete;
+    Executor &operator=(const Executor &) = delete;
+    ~Executor();
 
     void runScript(const Program &program);
     // Expression mode; slots holds the expression's parameters.
     Variant evaluate(const Program &program, Variant *slots);
-    // slots: the frame, parameters already in place from slot 1.
-    Variant invoke(const Procedure &procedure, Variant *slots);
+    // slots: the frame, parameters already in place from slot 1; self: Me in a Class.
+    Variant invoke(const Procedure &procedure, Variant *slots, ScriptObject *self = nullptr);
     Evaluator &evaluator() { return m_evaluator; }
     // Eval: the value of text as an expression in the running procedure's scope.
     Variant evaluateText(const QString &text);

@@ -17,6 +17,7 @@ enum class ExprKind : quint8 {
     IndexCall,  // left(arguments) on any other expression
     Paren,      // (left): passed by value
     WithObject, // the object of the enclosing With; index: its nesting level, -1 for none
+    New,        // New name: an instance of the script Class
 
     // Bound.
     Constant,
@@ -33,6 +34,9 @@ enum class ExprKind : quint8 {
     CallDynamic,    // procedure or function looked up at run time
     Index,          // left(arguments): array element or the default member of an object
     CallCode,       // Eval, Execute, ExecuteGlobal or GetRef: index is the CodeFunction
+    Field,          // a variable of Me, in a procedure of a Class
+    SelfCall,       // a member of Me by its index in the Class (private ones too)
+    Me,             // the instance a procedure of a Class runs for
 
     // Operators.
     Negate,

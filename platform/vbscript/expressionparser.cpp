@@ -239,6 +239,13 @@ Expr *ExpressionParser::parsePrimary()
         return binary(ExprKind::Paren, inner, nullptr, open);
     }
     case TokenKind::Keyword: {
+        if (token.keyword == Keyword::New) {
+            m_cursor.next();
+            const Token &name = m_cursor.expect(TokenKind::Identifier, 1010);
+            Expr *e = m_program.newExpr(ExprKind::New, token.line, token.column);
+            e->name = name.text;
+            return e;
+        }
         Variant value;
         switch (token.keyword) {
         case Keyword::True:

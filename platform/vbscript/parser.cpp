@@ -120,6 +120,10 @@ void Parser::parseProgram()
             parseProcedure();
             continue;
         }
+        if (m_cursor.atKeyword(Keyword::Class)) {
+            parseClass();
+            continue;
+        }
         if (isBlockTerminator(m_cursor.peek()))
             strayTerminator();
         parseStatement(m_program.code);
@@ -542,7 +546,7 @@ Stmt *Parser::parseWhile()
 Stmt *Parser::parseExit()
 {
     Stmt *stmt = newStmt(StmtKind::Exit, m_cursor.next());
-    const bool inFunction = m_procedure && m_procedure->isFunction;
+    const bool inFunction = m_procedure && m_procedure->isFunction && !m_inProperty;
     const bool inSub = m_procedure && !m_procedure->isFunction;
     if (m_cursor.atKeyword(Keyword::Do) && m_doDepth > 0)
         stmt->flags = quint8(ExitKind::Do);
@@ -550,7 +554,9 @@ Stmt *Parser::parseExit()
         stmt->flags = quint8(ExitKind::For);
     else if (m_cursor.atKeyword(Keyword::Function) && inFunction)
         stmt->flags = quint8(ExitKind::Function);
-    else if (m_cursor.atKeyword(Keyword::Sub) && inSub)
+    else if (m_cursor.atKeyword(Keyword::Sub) && inSub && !m_inProperty)
+        stmt->flags = quint8(ExitKind::Sub);
+    else if (m_cursor.atWord(u"property") && m_inProperty)
         stmt->flags = quint8(ExitKind::Sub);
     else
         m_cursor.fail(1039);
@@ -577,6 +583,18 @@ Stmt *Parser::parseOnError()
     return newStmt(StmtKind::OnErrorGoToZero, start);
 }
 
+void Parser::checkNameFree(const Token &name) const
+{
+    for (const auto &other : m_program.procedures) {
+        if (other->name.compare(name.text, Qt::CaseInsensitive) == 0)
+            throw ScriptError::compilation(1041, name.line, name.column);
+    }
+    for (const auto &other : m_program.classes) {
+        if (other->name.compare(name.text, Qt::CaseInsensitive) == 0)
+            throw ScriptError::compilation(1041, name.line, name.column);
+    }
+}
+
 void Parser::parseProcedure()
 {
     if (!m_cursor.acceptKeyword(Keyword::Public))
@@ -584,25 +602,163 @@ void Parser::parseProcedure()
     const Token &kind = m_cursor.next();
     const bool isFunction = kind.keyword == Keyword::Function;
     const Token &name = m_cursor.expect(TokenKind::Identifier, 1010);
+    checkNameFree(name);
+    m_program.procedures.push_back(parseProcedureBody(name, isFunction, false));
+}
+
+// After the name: parameters, body and its End line. A Property Get counts as a Function.
+std::shared_ptr<Procedure> Parser::parseProcedureBody(const Token &name, bool isFunction,
+                                                      bool isProperty)
+{
     auto procedure = std::make_shared<Procedure>();
     procedure->name = name.text;
     procedure->isFunction = isFunction;
     procedure->line = name.line;
     procedure->column = name.column;
-    for (const auto &other : m_program.procedures) {
-        if (other->name.compare(name.text, Qt::CaseInsensitive) == 0)
-            throw ScriptError::compilation(1041, name.line, name.column);
-    }
     if (m_cursor.accept(TokenKind::LeftParen))
         parseParameters(*procedure);
     endStatement();
     m_procedure = procedure.get();
+    m_inProperty = isProperty;
     m_doDepth = m_forDepth = 0;
     procedure->body = parseBlock();
     m_procedure = nullptr;
-    expectEnd(isFunction ? Keyword::Function : Keyword::Sub, isFunction ? 1015 : 1016);
+    m_inProperty = false;
+    if (isProperty) {
+        m_cursor.expectKeyword(Keyword::End, 1014);
+        if (!m_cursor.atWord(u"property"))
+            m_cursor.fail(1002);
+        m_cursor.next();
+    } else {
+        expectEnd(isFunction ? Keyword::Function : Keyword::Sub, isFunction ? 1015 : 1016);
+    }
     endStatement();
-    m_program.procedures.push_back(std::move(procedure));
+    return procedure;
+}
+
+void Parser::parseClass()
+{
+    m_cursor.next();
+    const Token &name = m_cursor.expect(TokenKind::Identifier, 1010);
+    checkNameFree(name);
+    auto scriptClass = std::make_shared<ScriptClass>();
+    scriptClass->name = name.text;
+    scriptClass->line = name.line;
+    scriptClass->column = name.column;
+    endStatement();
+    for (;;) {
+        skipLineEnds();
+        if (m_cursor.atKeyword(Keyword::End) || m_cursor.at(TokenKind::EndOfText))
+            break;
+        parseClassMember(*scriptClass);
+    }
+    expectEnd(Keyword::Class, 1002);
+    endStatement();
+    m_program.classes.push_back(std::move(scriptClass));
+}
+
+namespace {
+
+bool isWord(const Token &token, QStringView word)
+{
+    return token.kind == TokenKind::Identifier
+        && token.text.compare(word, Qt::CaseInsensitive) == 0;
+}
+
+// The member of that name, made when new; a second definition of the same kind is an error.
+ScriptClass::Member &memberNamed(ScriptClass &scriptClass, const Token &name, bool isPublic)
+{
+    const QString key = name.text.toLower();
+    if (const auto it = scriptClass.byName.constFind(key); it != scriptClass.byName.constEnd())
+        return scriptClass.members[size_t(it.value())];
+    scriptClass.byName.insert(key, int(scriptClass.members.size()));
+    ScriptClass::Member &member = scriptClass.members.emplace_back();
+    member.name = name.text;
+    member.isPublic = isPublic;
+    return member;
+}
+
+} // namespace
+
+void Parser::parseClassMember(ScriptClass &scriptClass)
+{
+    const bool modifier
+        = m_cursor.atKeyword(Keyword::Public) || m_cursor.atKeyword(Keyword::Private);
+    const bool isPublic = !m_cursor.atKeyword(Keyword::Private);
+    const Token &after = m_cursor.peek(modifier ? 1 : 0);
+    if (m_cursor.atKeyword(Keyword::Dim)
+        || (modifier && after.kind == TokenKind::Identifier && !isWord(after, u"default")
+            && !isWord(after, u"property"))) {
+        const Stmt *fields = parseDim();
+        for (const Declaration &declaration : fields->declarations) {
+            if (scriptClass.byName.contains(declaration.name.toLower()))
+                throw ScriptError::compilation(1041, declaration.line, declaration.column);
+            Token name;
+            name.text = declaration.name;
+            ScriptClass::Member &member = memberNamed(scriptClass, name, isPublic);
+            member.field = scriptClass.fieldCount++;
+            member.isArray = declaration.isArray;
+            member.bounds = declaration.bounds;
+        }
+        endStatement();
+        return;
+    }
+    if (modifier)
+        m_cursor.next();
+    bool isDefault = false;
+    if (m_cursor.atWord(u"default")) {
+        if (!isPublic)
+            m_cursor.fail(1002);
+        m_cursor.next();
+        isDefault = true;
+    }
+    enum class Kind { Method, Get, Let, Set } kind = Kind::Method;
+    bool isFunction = false;
+    if (m_cursor.atKeyword(Keyword::Sub) || m_cursor.atKeyword(Keyword::Function)) {
+        isFunction = m_cursor.atKeyword(Keyword::Function);
+    } else if (m_cursor.atWord(u"property")) {
+        m_cursor.next();
+        if (m_cursor.atWord(u"get"))
+            kind = Kind::Get;
+        else if (m_cursor.atKeyword(Keyword::Let))
+            kind = Kind::Let;
+        else if (m_cursor.atKeyword(Keyword::Set))
+            kind = Kind::Set;
+        else
+            m_cursor.fail(1002);
+        isFunction = kind == Kind::Get;
+    } else {
+        m_cursor.fail(1002);
+    }
+    m_cursor.next();
+    const Token name = m_cursor.expect(TokenKind::Identifier, 1010);
+    if (isDefault && !isFunction)
+        throw ScriptError::compilation(1002, name.line, name.column);
+    const bool known = scriptClass.byName.contains(name.text.toLower());
+    ScriptClass::Member &member = memberNamed(scriptClass, name, isPublic);
+    std::shared_ptr<Procedure> *slot = &member.method;
+    if (kind == Kind::Get)
+        slot = &member.get;
+    else if (kind == Kind::Let)
+        slot = &member.let;
+    else if (kind == Kind::Set)
+        slot = &member.set;
+    const bool clash = member.field >= 0 || *slot
+        || (known && (kind == Kind::Method) != (member.method != nullptr));
+    if (clash)
+        throw ScriptError::compilation(1041, name.line, name.column);
+    if (isDefault) {
+        if (scriptClass.defaultMember >= 0)
+            throw ScriptError::compilation(1002, name.line, name.column);
+        scriptClass.defaultMember = scriptClass.byName.value(name.text.toLower());
+    }
+    *slot = parseProcedureBody(name, isFunction, kind != Kind::Method);
+    if (kind == Kind::Method && !isFunction) {
+        if (isWord(name, u"class_initialize"))
+            scriptClass.initialize = *slot;
+        else if (isWord(name, u"class_terminate"))
+            scriptClass.terminate = *slot;
+    }
 }
 
 void Parser::parseParameters(Procedure &procedure)

@@ -49,6 +49,11 @@ private:
     Stmt *parseExit();
     Stmt *parseOnError();
     void parseProcedure();
+    std::shared_ptr<Procedure> parseProcedureBody(const Token &name, bool isFunction,
+                                                  bool isProperty);
+    void parseClass();
+    void parseClassMember(ScriptClass &scriptClass);
+    void checkNameFree(const Token &name) const;
     void parseParameters(Procedure &procedure);
     void expectEnd(Keyword keyword, int error);
     [[noreturn]] void strayTerminator();
@@ -61,6 +66,7 @@ private:
     int m_doDepth = 0;
     int m_forDepth = 0;
     int m_nesting = 0;
+    bool m_inProperty = false;
 };
 
 } // namespace vantrel::vbscript

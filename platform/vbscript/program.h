@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/vbscript/procedure.h"
+#include "platform/vbscript/scriptclass.h"
 
 #include <deque>
 #include <memory>
@@ -33,6 +34,7 @@ public:
     Block code;                 // global statements
     Expr *expression = nullptr; // expression mode
     std::vector<std::shared_ptr<Procedure>> procedures;
+    std::vector<std::shared_ptr<ScriptClass>> classes;
     std::vector<Procedure::ArrayVariable> globalArrays; // slots are engine globals
     int frameSlots = 0; // expression mode: parameters and implicit variables
 

@@ -1,10 +1,14 @@
 #include "platform/vbscript/runtime.h"
 
 #include "platform/vbscript/hostobject.h"
+#include "platform/vbscript/scriptobject.h"
 
 namespace vantrel::vbscript {
 
-Runtime::Runtime() : m_err(std::make_shared<ErrObject>()) { }
+Runtime::Runtime()
+    : m_objectHost(std::make_shared<ObjectHost>()), m_err(std::make_shared<ErrObject>())
+{
+}
 
 Runtime::~Runtime() = default;
 
@@ -29,6 +33,11 @@ int Runtime::declareVariable(const QString &name, bool implicit)
     m_implicit.push_back(implicit);
     m_symbols.insert(key, GlobalSymbol { GlobalSymbol::Kind::Variable, slot });
     return slot;
+}
+
+void Runtime::defineClass(std::shared_ptr<const ScriptClass> scriptClass)
+{
+    m_classes.insert(fold(scriptClass->name), std::move(scriptClass));
 }
 
 void Runtime::declareConstant(const QString &name, Variant value)

@@ -15,6 +15,8 @@ namespace vantrel::vbscript {
 
 class DialogHost;
 class HostObject;
+class ScriptObject;
+struct ObjectHost;
 
 // The running procedure (or the global code, with no slots) and its error mode.
 struct Frame
@@ -22,7 +24,8 @@ struct Frame
     Variant *slots = nullptr;
     const Procedure *procedure = nullptr;
     bool resumeNext = false;
-    std::vector<Variant> with; // objects of the With statements being run, outermost first
+    std::vector<Variant> with;    // objects of the With statements being run, outermost first
+    ScriptObject *self = nullptr; // Me, in a procedure of a Class
 };
 
 struct GlobalSymbol
@@ -72,6 +75,12 @@ public:
     {
         return m_procedures[size_t(slot)];
     }
+    void defineClass(std::shared_ptr<const ScriptClass> scriptClass);
+    std::shared_ptr<const ScriptClass> findClass(const QString &key) const
+    {
+        return m_classes.value(key);
+    }
+    const std::shared_ptr<ObjectHost> &objectHost() const { return m_objectHost; }
     const HostFunction &hostFunction(int index) const { return m_functions[size_t(index)]; }
     const QString &hostFunctionName(int index) const { return m_functionNames[size_t(index)]; }
     const std::shared_ptr<HostObject> &namedItem(int index) const
@@ -111,6 +120,8 @@ private:
     std::vector<QString> m_functionNames;
     std::deque<NamedItem> m_items;
     std::vector<std::shared_ptr<Program>> m_programs;
+    QHash<QString, std::shared_ptr<const ScriptClass>> m_classes;
+    std::shared_ptr<ObjectHost> m_objectHost;
     std::shared_ptr<ErrObject> m_err;
     Frame *m_frame = nullptr;
     int m_depth = 0;

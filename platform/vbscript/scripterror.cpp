@@ -42,6 +42,7 @@ constexpr ErrorText kErrorTexts[] = {
     { 500, u"Variable is undefined" },
     { 501, u"Illegal assignment" },
     { 505, u"Invalid or unqualified reference" },
+    { 506, u"Class not defined" },
     { 507, u"An exception occurred" },
     { 1001, u"Out of memory" },
     { 1002, u"Syntax error" },

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/vbscript/hostobject.h"
+#include "platform/vbscript/scriptclass.h"
+
+#include <memory>
+#include <span>
+
+namespace vantrel::vbscript {
+
+class Executor;
+
+// How objects of script classes reach the interpreter. The engine clears it when it goes, so an
+// object that outlives the engine runs no more script code.
+struct ObjectHost
+{
+    Executor *executor = nullptr;
+};
+
+// An instance of a script Class (New C). Class_Terminate runs when the last reference goes.
+class ScriptObject : public HostObject, public std::enable_shared_from_this<ScriptObject>
+{
+public:
+    // Makes an instance and runs its Class_Initialize.
+    static std::shared_ptr<ScriptObject> create(std::shared_ptr<const ScriptClass> scriptClass,
+                                                std::shared_ptr<ObjectHost> host);
+
+    struct State
+    {
+        std::vector<Variant> fields;
+    };
+    ScriptObject(std::shared_ptr<const ScriptClass> scriptClass, std::shared_ptr<ObjectHost> host,
+                 std::shared_ptr<State> state, bool terminates);
+    ~ScriptObject() override;
+
+    int memberId(const QString &name) const override;
+    Variant invoke(int memberId, HostCall &call) override;
+    QString typeName() const override { return m_class->name; }
+
+    Variant &field(int index) { return m_state->fields[size_t(index)]; }
+    // A member by its index in the class, private ones included: a call or property read, or a
+    // property write (put) whose value is the last argument.
+    Variant call(int member, std::span<const Variant> arguments, bool put);
+
+private:
+    Variant run(const Procedure &procedure, std::span<const Variant> arguments);
+    Variant fieldAccess(int field, std::span<const Variant> arguments, bool put);
+
+    std::shared_ptr<const ScriptClass> m_class;
+    std::shared_ptr<ObjectHost> m_host;
+    std::shared_ptr<State> m_state;
+    bool m_terminates;
+};
+
+} // namespace vantrel::vbscript
