@@ -57,12 +57,12 @@ int memberOf(const HostObject &object, const QString &name)
     return id;
 }
 
-// What GetRef gives: calling the object calls the procedure.
+// What GetRef gives: calling the object calls the procedure, while the engine is there.
 class ProcedureReference : public HostObject
 {
 public:
-    ProcedureReference(Evaluator &evaluator, int procedure)
-        : m_evaluator(evaluator), m_procedure(procedure)
+    ProcedureReference(std::shared_ptr<ObjectHost> host, int procedure)
+        : m_host(std::move(host)), m_procedure(procedure)
     {
     }
     int memberId(const QString &) const override { return -1; }
@@ -72,11 +72,15 @@ public:
             call.raise(438);
             return Variant();
         }
-        return m_evaluator.callProcedure(m_procedure, call.arguments());
+        if (!m_host->executor) {
+            call.raise(507);
+            return Variant();
+        }
+        return m_host->executor->evaluator().callProcedure(m_procedure, call.arguments());
     }
 
 private:
-    Evaluator &m_evaluator;
+    std::shared_ptr<ObjectHost> m_host;
     int m_procedure;
 };
 
@@ -432,7 +436,8 @@ Variant Evaluator::callCode(const Expr *e)
     const GlobalSymbol *symbol = m_runtime.find(Runtime::fold(text));
     if (!symbol || symbol->kind != GlobalSymbol::Kind::Procedure)
         raiseError(5);
-    return Variant::fromObject(std::make_shared<ProcedureReference>(*this, symbol->index));
+    return Variant::fromObject(
+        std::make_shared<ProcedureReference>(m_runtime.objectHost(), symbol->index));
 }
 
 Variant Evaluator::member(const Expr *e)

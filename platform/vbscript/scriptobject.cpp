@@ -60,6 +60,10 @@ int ScriptObject::memberId(const QString &name) const
 Variant ScriptObject::invoke(int memberId, HostCall &call)
 {
     const int member = memberId == DefaultMember ? m_class->defaultMember : memberId - 1;
+    if (!m_host->executor) {
+        call.raise(507);
+        return Variant();
+    }
     if (member < 0) {
         call.raise(438);
         return Variant();

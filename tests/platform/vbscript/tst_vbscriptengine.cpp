@@ -126,6 +126,7 @@ private Q_SLOTS:
     void hostFunctionRaisesError();
     void namedItemProperties();
     void withStatement();
+    void objectsOutliveTheEngine();
     void compilationErrors_data();
     void compilationErrors();
     void failedScriptsLeaveEngineUsable();
@@ -319,6 +320,32 @@ End With
     QCOMPARE(*engine.globalValue(u"afterExit"_s).toText(), u"first"_s);
 }
 
+// Objects a host keeps after the engine has gone run no script code any more.
+void TestVbscriptEngine::objectsOutliveTheEngine()
+{
+    Variant instance;
+    Variant reference;
+    {
+        Engine engine;
+        const auto loaded
+            = engine.loadScript(u"Class C\n  Sub Class_Terminate() : Print 1 : End Sub\n"
+                                u"  Function F() : F = 1 : End Function\nEnd Class\n"
+                                u"Function G() : G = 2 : End Function\n"
+                                u"Set c = New C\nSet r = GetRef(\"G\")"_s);
+        QVERIFY2(loaded.ok(), qPrintable(loaded.error()));
+        instance = engine.globalValue(u"c"_s);
+        reference = engine.globalValue(u"r"_s);
+        QCOMPARE(*engine.evaluate(u"c.F() + r()"_s)->toLong(), 3);
+    }
+    HostCall call({});
+    instance.objectValue()->invoke(instance.objectValue()->memberId(u"F"_s), call);
+    QVERIFY(call.failed());
+    HostCall refCall({});
+    reference.objectValue()->invoke(HostObject::DefaultMember, refCall);
+    QVERIFY(refCall.failed());
+    instance = Variant(); // Class_Terminate would call Print, which the engine no longer has
+}
+
 void TestVbscriptEngine::compilationErrors_data()
 {
     QTest::addColumn<QString>("script");
@@ -345,6 +372,15 @@ void TestVbscriptEngine::compilationErrors_data()
     QTest::newRow("Case Is") << u"Select Case n\n  Case 1\n  Case Is > 3\nEnd Select"_s << 1002 << 3
                              << 8;
     QTest::newRow("Case To") << u"Select Case n\n  Case 0, 1 To 5\nEnd Select"_s << 1002 << 2 << 13;
+    QTest::newRow("member defined twice")
+        << u"Class C\n  Public a\n  Sub A() : End Sub\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Default on a Sub")
+        << u"Class C\n  Public Default Sub S() : End Sub\nEnd Class"_s << 1002 << 2 << 22;
+    QTest::newRow("two Default members")
+        << u"Class C\n  Default Function A() : End Function\n  Default Property Get B()\n"
+           u"  End Property\nEnd Class"_s
+        << 1002 << 3 << 24;
+    QTest::newRow("Class without End") << u"Class C\n  Public a\n"_s << 1014 << 3 << 1;
     QTest::newRow("With without End") << u"With a\n  .b = 1\n"_s << 1014 << 3 << 1;
 }
 

@@ -26,6 +26,24 @@ Function Raised(number)
     Next
 End Function
 Print Raised(9), Raised(13)                     ' => 9&, 13&
+Class Node
+    Public Name, Child
+    Public Function Add(text)
+        Set Child = New Node
+        Child.Name = text
+        Set Add = Child
+    End Function
+End Class
+Set root = New Node
+With root.Add("a")
+    .Add "b"
+    With .Child
+        .Add("c").Name = .Name & "c"
+        inner = .Name & .Child.Name
+    End With
+    outer = .Name & .Child.Name
+End With
+Print inner, outer, root.Child.Child.Child.Name ' => "bbc", "ab", "bc"
 With 5                                          ' => error 424
     Print "not reached"
 End With
