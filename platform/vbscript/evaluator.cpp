@@ -409,6 +409,8 @@ Variant Evaluator::callDynamic(const Expr *e)
 // A member of Me; with value, a property write.
 Variant Evaluator::callSelf(const Expr *e, const Variant *value)
 {
+    if (!value)
+        return callInstance(self(), e->index, e->args);
     Arguments values;
     evaluateArguments(e->args, values);
     if (value)
@@ -445,9 +447,31 @@ Variant Evaluator::member(const Expr *e)
     const Variant target = eval(e->left);
     HostObject &object = objectOf(target, e->left);
     const int id = memberOf(object, e->name);
+    if (auto *instance = dynamic_cast<ScriptObject *>(&object)) {
+        if (const int index = instance->memberIndex(id); index >= 0)
+            return callInstance(*instance, index, e->args);
+    }
     Arguments values;
     evaluateArguments(e->args, values);
     return invoke(object, id, values.span(), HostCall::Kind::Call);
+}
+
+Variant Evaluator::callInstance(ScriptObject &object, int member, const std::vector<Expr *> &args)
+{
+    const Procedure *procedure = object.procedureOf(member);
+    ElementPins pins;
+    Arguments values;
+    values.resize(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        Variant *target = nullptr;
+        if (procedure && i < procedure->parameters.size() && procedure->parameters[i].byRef) {
+            target = variable(args[i]);
+            if (!target && args[i]->kind == ExprKind::Index)
+                target = pinElement(args[i], pins);
+        }
+        values.data()[i] = target ? Variant::reference(target) : eval(args[i]);
+    }
+    return object.call(member, values.span(), false);
 }
 
 Variant Evaluator::index(const Expr *e)

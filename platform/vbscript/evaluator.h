@@ -99,6 +99,8 @@ private:
     Variant callCode(const Expr *e);
     ScriptObject &self() { return *m_runtime.frame()->self; }
     Variant callSelf(const Expr *e, const Variant *value);
+    // A member of a script Class instance: ByRef parameters get the caller's variables.
+    Variant callInstance(ScriptObject &object, int member, const std::vector<Expr *> &args);
     Variant dynamicValue(const Expr *e);
     Variant member(const Expr *e);
     Variant index(const Expr *e);

@@ -57,6 +57,19 @@ int ScriptObject::memberId(const QString &name) const
     return it.value() + 1;
 }
 
+int ScriptObject::memberIndex(int memberId) const
+{
+    if (!m_host->executor)
+        return -1;
+    return memberId == DefaultMember ? m_class->defaultMember : memberId - 1;
+}
+
+const Procedure *ScriptObject::procedureOf(int member) const
+{
+    const ScriptClass::Member &m = m_class->members[size_t(member)];
+    return m.method ? m.method.get() : m.get.get();
+}
+
 Variant ScriptObject::invoke(int memberId, HostCall &call)
 {
     const int member = memberId == DefaultMember ? m_class->defaultMember : memberId - 1;

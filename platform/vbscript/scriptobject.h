@@ -38,6 +38,11 @@ public:
     QString typeName() const override { return m_class->name; }
 
     Variant &field(int index) { return m_state->fields[size_t(index)]; }
+    // The member a memberId() stands for (the default member for DefaultMember), or -1 when
+    // there is none or the engine has gone.
+    int memberIndex(int memberId) const;
+    // The Sub, Function or Property Get a call of the member runs; nullptr for a variable.
+    const Procedure *procedureOf(int member) const;
     // A member by its index in the class, private ones included: a call or property read, or a
     // property write (put) whose value is the last argument.
     Variant call(int member, std::span<const Variant> arguments, bool put);

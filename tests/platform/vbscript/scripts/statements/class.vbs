@@ -77,6 +77,15 @@ End Sub
 log = ""
 Scoped
 Print log                                       ' => "init;end Tim;"
+Class Counter
+    Sub Bump(n) : n = n + 1 : End Sub
+    Sub Keep(ByVal n) : n = 0 : End Sub
+    Sub Twice(n) : Bump n : Me.Bump n : End Sub
+End Class
+Set k = New Counter
+Dim counts(1)
+c = 1 : k.Bump c : k.Keep c : k.Twice c : k.Bump counts(1) : k.Bump (c)
+Print c, counts(1)                              ' => 4%, 1%
 Set e = New Employee
 On Error Resume Next
 x = e.Total
