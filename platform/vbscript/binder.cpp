@@ -72,7 +72,7 @@ void Binder::bindScript()
     bindProcedures(scopes);
 }
 
-void Binder::bindLocalCode(const QStringList &names, Procedure &body)
+void Binder::bindLocalCode(const QStringList &names, Procedure &body, const ScriptClass *owner)
 {
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
@@ -81,6 +81,7 @@ void Binder::bindLocalCode(const QStringList &names, Procedure &body)
     prepareProcedures(scopes, declared);
     Scope scope;
     scope.procedure = &body;
+    scope.owner = owner;
     scope.slotCount = 1;
     for (const QString &name : names)
         scope.slots.insert(name, scope.slotCount++);
@@ -135,10 +136,11 @@ void Binder::bindProcedures(std::vector<Scope> &scopes)
     m_scope = nullptr;
 }
 
-void Binder::bindExpression(const QStringList &parameters)
+void Binder::bindExpression(const QStringList &parameters, const ScriptClass *owner)
 {
     Scope scope;
     scope.expression = true;
+    scope.owner = owner;
     for (const QString &name : parameters)
         scope.slots.insert(Runtime::fold(name), scope.slotCount++);
     m_scope = &scope;

@@ -22,10 +22,11 @@ public:
 
     void bindScript();
     // Expression mode: the parameters become the first frame slots, in their order.
-    void bindExpression(const QStringList &parameters);
+    // owner: the Class whose fields and members the expression sees (Eval in a method).
+    void bindExpression(const QStringList &parameters, const ScriptClass *owner = nullptr);
     // The statements of Execute inside a procedure: they become body's, whose frame starts with
     // slot 0 unused, then the caller's variables by their names (slots 1..n), then their own.
-    void bindLocalCode(const QStringList &names, Procedure &body);
+    void bindLocalCode(const QStringList &names, Procedure &body, const ScriptClass *owner);
 
 private:
     struct Scope

@@ -100,10 +100,11 @@ void Executor::runScript(const Program &program)
     runBlock(program.code);
 }
 
-Variant Executor::evaluate(const Program &program, Variant *slots)
+Variant Executor::evaluate(const Program &program, Variant *slots, ScriptObject *self)
 {
     Frame frame;
     frame.slots = slots;
+    frame.self = self;
     FrameScope scope(m_runtime, &frame);
     try {
         return m_evaluator.eval(program.expression);
@@ -167,13 +168,16 @@ template<typename Work> auto atCaller(Work work)
 Variant Executor::evaluateText(const QString &text)
 {
     return atCaller([&] {
-        const Visible visible = visibleVariables(m_runtime.frame());
+        const Frame *caller = m_runtime.frame();
+        const Visible visible = visibleVariables(caller);
+        ScriptObject *self = caller ? caller->self : nullptr;
         const std::unique_ptr<Program> program = Parser::parseExpression(text);
-        Binder(m_runtime, *program).bindExpression(visible.names);
+        Binder(m_runtime, *program)
+            .bindExpression(visible.names, self ? &self->scriptClass() : nullptr);
         std::vector<Variant> slots(size_t(program->frameSlots));
         for (size_t i = 0; i < visible.values.size(); ++i)
             slots[i] = Variant::reference(visible.values[i]);
-        return evaluate(*program, slots.data());
+        return evaluate(*program, slots.data(), self);
     });
 }
 
@@ -193,11 +197,13 @@ void Executor::executeText(const QString &text, bool global)
         const Visible visible = visibleVariables(caller);
         Procedure body;
         body.name = caller->procedure->name;
-        Binder(m_runtime, *program).bindLocalCode(visible.names, body);
+        ScriptObject *self = caller->self;
+        Binder(m_runtime, *program)
+            .bindLocalCode(visible.names, body, self ? &self->scriptClass() : nullptr);
         std::vector<Variant> slots(size_t(body.slotCount));
         for (size_t i = 0; i < visible.values.size(); ++i)
             slots[i + 1] = Variant::reference(visible.values[i]);
-        invoke(body, slots.data());
+        invoke(body, slots.data(), self);
     });
 }
 

@@ -20,7 +20,7 @@ public:
 
     void runScript(const Program &program);
     // Expression mode; slots holds the expression's parameters.
-    Variant evaluate(const Program &program, Variant *slots);
+    Variant evaluate(const Program &program, Variant *slots, ScriptObject *self = nullptr);
     // slots: the frame, parameters already in place from slot 1; self: Me in a Class.
     Variant invoke(const Procedure &procedure, Variant *slots, ScriptObject *self = nullptr);
     Evaluator &evaluator() { return m_evaluator; }

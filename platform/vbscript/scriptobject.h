@@ -36,6 +36,7 @@ public:
     int memberId(const QString &name) const override;
     Variant invoke(int memberId, HostCall &call) override;
     QString typeName() const override { return m_class->name; }
+    const ScriptClass &scriptClass() const { return *m_class; }
 
     Variant &field(int index) { return m_state->fields[size_t(index)]; }
     // The member a memberId() stands for (the default member for DefaultMember), or -1 when

@@ -86,6 +86,14 @@ Set k = New Counter
 Dim counts(1)
 c = 1 : k.Bump c : k.Keep c : k.Twice c : k.Bump counts(1) : k.Bump (c)
 Print c, counts(1)                              ' => 4%, 1%
+Class Scripted
+    Private mTotal
+    Sub Run(code) : Execute code : End Sub
+    Function Value(expression) : Value = Eval(expression) : End Function
+End Class
+Set s = New Scripted
+s.Run "mTotal = 40 : Me.Run ""mTotal = mTotal + 2"""
+Print s.Value("mTotal"), s.Value("TypeName(Me)") ' => 42%, "Scripted"
 Set e = New Employee
 On Error Resume Next
 x = e.Total
