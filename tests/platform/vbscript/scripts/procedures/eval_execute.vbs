@@ -20,6 +20,9 @@ b = 1
 Print Calc(b), b                                ' => 2%, 0%
 ExecuteGlobal "Function Twice(n) : Twice = n * 2 : End Function"
 Print Twice(4)                                  ' => 8%
+ExecuteGlobal "Class Box : Public Content : End Class"
+Set parcel = New Box : parcel.Content = "kept"
+Print TypeName(parcel), parcel.Content          ' => "Box", "kept"
 Function Add(a, b) : Add = a + b : End Function
 Set f = GetRef("add")
 Print f(2, 3), TypeName(f)                      ' => 5%, "Object"
