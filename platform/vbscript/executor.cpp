@@ -81,14 +81,25 @@ bool pastEnd(const Variant &counter, const Variant &end, bool upwards)
 
 } // namespace
 
-Executor::Executor(Runtime &runtime) : m_runtime(runtime), m_evaluator(runtime, *this)
+Executor::Executor(Runtime &runtime)
+    : m_runtime(runtime), m_objects(*runtime.objectHost()), m_evaluator(runtime, *this)
 {
-    m_runtime.objectHost()->executor = this;
+    m_objects.executor = this;
 }
 
 Executor::~Executor()
 {
-    m_runtime.objectHost()->executor = nullptr;
+    m_objects.executor = nullptr;
+    m_objects.terminating.clear();
+}
+
+void Executor::runTerminations()
+{
+    while (!m_objects.terminating.empty()) {
+        const std::shared_ptr<ScriptObject> standIn = std::move(m_objects.terminating.front());
+        m_objects.terminating.pop_front();
+        standIn->terminate();
+    }
 }
 
 void Executor::runScript(const Program &program)
@@ -219,16 +230,19 @@ Executor::Flow Executor::runBlock(const Block &block)
 
 Executor::Flow Executor::run(const Stmt *stmt)
 {
+    Flow flow = Flow::Normal;
     try {
-        return dispatch(stmt);
+        flow = dispatch(stmt);
     } catch (ScriptError &error) {
         if (!error.hasPosition())
             error.setPosition(stmt->line, stmt->column);
         if (!m_runtime.frame()->resumeNext)
             throw;
         m_runtime.err().set(error);
-        return Flow::Normal;
     }
+    if (!m_objects.terminating.empty())
+        runTerminations();
+    return flow;
 }
 
 Executor::Flow Executor::dispatch(const Stmt *stmt)

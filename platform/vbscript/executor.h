@@ -7,6 +7,7 @@ namespace vantrel::vbscript {
 
 class Runtime;
 class ScriptObject;
+struct ObjectHost;
 
 // Runs statements: global code, procedure bodies and expressions, each in its frame, with
 // On Error Resume Next handled per procedure as the language does.
@@ -32,6 +33,7 @@ public:
 private:
     enum class Flow { Normal, ExitDo, ExitFor, ExitProcedure };
 
+    void runTerminations();
     Flow runBlock(const Block &block);
     Flow run(const Stmt *stmt);
     Flow dispatch(const Stmt *stmt);
@@ -48,6 +50,7 @@ private:
     Variant &requireVariable(const Expr *target);
 
     Runtime &m_runtime;
+    ObjectHost &m_objects;
     Evaluator m_evaluator;
 };
 

@@ -36,15 +36,24 @@ ScriptObject::ScriptObject(std::shared_ptr<const ScriptClass> scriptClass,
 {
 }
 
-// Class_Terminate runs on a stand-in sharing the variables, as this object is already going.
+// Class_Terminate runs later on a stand-in sharing the variables, as this object is going.
 ScriptObject::~ScriptObject()
 {
     if (!m_terminates || !m_class->terminate || !m_host->executor)
         return;
     try {
-        auto standIn = std::make_shared<ScriptObject>(m_class, m_host, m_state, false);
-        standIn->run(*m_class->terminate, {});
-    } catch (...) {
+        m_host->terminating.push_back(
+            std::make_shared<ScriptObject>(m_class, m_host, m_state, false));
+    } catch (const std::bad_alloc &) {
+        // Without memory for the stand-in the instance goes without its Class_Terminate.
+    }
+}
+
+void ScriptObject::terminate()
+{
+    try {
+        run(*m_class->terminate, {});
+    } catch (const ScriptError &) {
         // An error in Class_Terminate has nobody to go to.
     }
 }

@@ -3,21 +3,27 @@
 #include "platform/vbscript/hostobject.h"
 #include "platform/vbscript/scriptclass.h"
 
+#include <deque>
 #include <memory>
 #include <span>
 
 namespace vantrel::vbscript {
 
 class Executor;
+class ScriptObject;
 
 // How objects of script classes reach the interpreter. The engine clears it when it goes, so an
 // object that outlives the engine runs no more script code.
 struct ObjectHost
 {
     Executor *executor = nullptr;
+    // Stand-ins of instances whose Class_Terminate is due. They run between statements: never
+    // while the variable that held the instance is still being replaced.
+    std::deque<std::shared_ptr<ScriptObject>> terminating;
 };
 
-// An instance of a script Class (New C). Class_Terminate runs when the last reference goes.
+// An instance of a script Class (New C). Class_Terminate runs after the statement that let go
+// of the last reference.
 class ScriptObject : public HostObject, public std::enable_shared_from_this<ScriptObject>
 {
 public:
@@ -37,6 +43,8 @@ public:
     Variant invoke(int memberId, HostCall &call) override;
     QString typeName() const override { return m_class->name; }
     const ScriptClass &scriptClass() const { return *m_class; }
+    // Runs Class_Terminate; its errors go nowhere.
+    void terminate();
 
     Variant &field(int index) { return m_state->fields[size_t(index)]; }
     // The member a memberId() stands for (the default member for DefaultMember), or -1 when

@@ -94,6 +94,20 @@ End Class
 Set s = New Scripted
 s.Run "mTotal = 40 : Me.Run ""mTotal = mTotal + 2"""
 Print s.Value("mTotal"), s.Value("TypeName(Me)") ' => 42%, "Scripted"
+Class Watcher
+    Public Tag
+    Private Sub Class_Terminate()
+        log = log & Tag & " saw " & TypeName(watched) & " " & TypeName(pool) & ";"
+    End Sub
+End Class
+Dim pool()
+ReDim pool(1)
+Set watched = New Watcher : watched.Tag = "first"
+log = ""
+Set watched = New Watcher : watched.Tag = "second"
+Set pool(0) = New Watcher : pool(0).Tag = "pooled"
+Erase pool
+Print log                           ' => "first saw Watcher Variant();pooled saw Watcher Variant();"
 Set e = New Employee
 On Error Resume Next
 x = e.Total
