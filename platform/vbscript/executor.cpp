@@ -82,7 +82,7 @@ bool pastEnd(const Variant &counter, const Variant &end, bool upwards)
 } // namespace
 
 Executor::Executor(Runtime &runtime)
-    : m_runtime(runtime), m_objects(*runtime.objectHost()), m_evaluator(runtime, *this)
+    : m_runtime(runtime), m_evaluator(runtime, *this), m_objects(*runtime.objectHost())
 {
     m_objects.executor = this;
 }
@@ -93,7 +93,8 @@ Executor::~Executor()
     m_objects.terminating.clear();
 }
 
-void Executor::runTerminations()
+// Cold: kept out of the statement loop, which it would otherwise slow down.
+[[gnu::cold]] void Executor::runTerminations()
 {
     while (!m_objects.terminating.empty()) {
         const std::shared_ptr<ScriptObject> standIn = std::move(m_objects.terminating.front());
@@ -222,6 +223,8 @@ Executor::Flow Executor::runBlock(const Block &block)
 {
     for (const Stmt *stmt : block) {
         const Flow flow = run(stmt);
+        if (!m_objects.terminating.empty()) [[unlikely]]
+            runTerminations();
         if (flow != Flow::Normal)
             return flow;
     }
@@ -230,19 +233,16 @@ Executor::Flow Executor::runBlock(const Block &block)
 
 Executor::Flow Executor::run(const Stmt *stmt)
 {
-    Flow flow = Flow::Normal;
     try {
-        flow = dispatch(stmt);
+        return dispatch(stmt);
     } catch (ScriptError &error) {
         if (!error.hasPosition())
             error.setPosition(stmt->line, stmt->column);
         if (!m_runtime.frame()->resumeNext)
             throw;
         m_runtime.err().set(error);
+        return Flow::Normal;
     }
-    if (!m_objects.terminating.empty())
-        runTerminations();
-    return flow;
 }
 
 Executor::Flow Executor::dispatch(const Stmt *stmt)

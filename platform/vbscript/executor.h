@@ -50,8 +50,8 @@ private:
     Variant &requireVariable(const Expr *target);
 
     Runtime &m_runtime;
-    ObjectHost &m_objects;
     Evaluator m_evaluator;
+    ObjectHost &m_objects;
 };
 
 } // namespace vantrel::vbscript
