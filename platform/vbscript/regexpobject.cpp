@@ -170,6 +170,32 @@ QString expand(const QString &replacement, const QRegularExpressionMatch &match,
     return out;
 }
 
+// Without Multiline the language's $ matches only at the very end of the text, where PCRE's also
+// matches before a final line break: outside character classes it becomes \z.
+QString endAnchored(const QString &pattern)
+{
+    QString out;
+    out.reserve(pattern.size() + 4);
+    bool inClass = false;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'\\' && i + 1 < pattern.size()) {
+            out += c;
+            out += pattern[++i];
+            continue;
+        }
+        if (c == u'[')
+            inClass = true;
+        else if (c == u']')
+            inClass = false;
+        if (c == u'$' && !inClass)
+            out += u"\\z"_s;
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 int RegExpObject::memberId(const QString &name) const
@@ -186,7 +212,8 @@ const QRegularExpression &RegExpObject::expression()
             options |= QRegularExpression::CaseInsensitiveOption;
         if (m_multiline)
             options |= QRegularExpression::MultilineOption;
-        m_expression = QRegularExpression(m_pattern, options);
+        m_expression
+            = QRegularExpression(m_multiline ? m_pattern : endAnchored(m_pattern), options);
         m_dirty = false;
     }
     if (!m_expression.isValid())

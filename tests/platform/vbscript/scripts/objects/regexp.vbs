@@ -25,6 +25,10 @@ Set m = re.Execute("b")(0)
 Print IsEmpty(m.SubMatches(0)), m.SubMatches(1)                        ' => True, "b"
 re.Pattern = "\s+"
 Print re.Replace("  工资  总额 ", " ")                                 ' => " 工资 总额 "
+' Without Multiline, $ is the end of the text only, not the place before a final line break.
+re.Multiline = False
+re.Pattern = "c$|[$]"
+Print re.Test("abc" & vbLf), re.Test("abc"), re.Replace("a$c", "x")     ' => False, True, "axx"
 On Error Resume Next
 re.Pattern = "("
 x = re.Test("a") : Print Err.Number : Err.Clear                        ' => 5017&
