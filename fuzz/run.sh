@@ -21,6 +21,8 @@ mkdir -p "$BUILD/corpus/$NAME" "$BUILD/artifacts/$NAME" "$ROOT/tests/fuzz/$NAME"
 # Huge allocations fail as the engine's Out of memory instead of ending the run.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-allocator_may_return_null=1:max_allocation_size_mb=512:detect_leaks=1}"
 export QT_QPA_PLATFORM=offscreen
+DICT=()
+case "$NAME" in vbscript_parse|vbscript_run) DICT=(-dict="$ROOT/fuzz/vbscript.dict") ;; esac
 "$BUILD/fuzz/fuzz_$NAME" -runs="$RUNS" -max_len=4096 -timeout=10 -rss_limit_mb=4096 \
-    -malloc_limit_mb=1024 -artifact_prefix="$BUILD/artifacts/$NAME/" -print_final_stats=1 "$@" \
+    -malloc_limit_mb=1024 -artifact_prefix="$BUILD/artifacts/$NAME/" -print_final_stats=1 "${DICT[@]}" "$@" \
     "$BUILD/corpus/$NAME" "$ROOT/tests/fuzz/$NAME"
