@@ -20,6 +20,8 @@ constexpr const char16_t *kRegExpMembers[]
 class ListObject final : public HostObject
 {
 public:
+    enum Member { Item = DefaultMember, Count };
+
     ListObject(std::vector<Variant> items, QString typeName)
         : m_items(std::move(items)), m_typeName(std::move(typeName))
     {
@@ -34,7 +36,7 @@ public:
     Variant invoke(int memberId, HostCall &call) override
     {
         members::readOnly(call);
-        if (memberId == 1) {
+        if (memberId == Count) {
             members::expect(call, 0, 0);
             return Variant(qint32(m_items.size()));
         }
@@ -56,7 +58,9 @@ private:
 class MatchObject final : public HostObject
 {
 public:
-    MatchObject(const QRegularExpressionMatch &match)
+    enum Member { Value = DefaultMember, FirstIndex, Length, SubMatches };
+
+    explicit MatchObject(const QRegularExpressionMatch &match)
         : m_value(match.captured(0))
         , m_firstIndex(qint32(match.capturedStart(0)))
         , m_subMatches(std::make_shared<ListObject>(groupsOf(match), u"ISubMatches"_s))
@@ -73,7 +77,7 @@ public:
     Variant invoke(int memberId, HostCall &call) override
     {
         members::readOnly(call);
-        if (memberId == 3) {
+        if (memberId == SubMatches) {
             // m.SubMatches(0) reads the list's item straight away.
             if (call.count() > 0)
                 return m_subMatches->invoke(DefaultMember, call);
@@ -81,9 +85,9 @@ public:
         }
         members::expect(call, 0, 0);
         switch (memberId) {
-        case 1:
+        case FirstIndex:
             return Variant(m_firstIndex);
-        case 2:
+        case Length:
             return Variant(qint32(m_value.size()));
         default:
             return Variant(m_value);
