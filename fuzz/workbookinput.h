@@ -9,13 +9,17 @@
 
 #include <cstdint>
 
-// The workbook readers take a path: each input is written to one file of this process and
-// every sheet of it is read.
+// The workbook readers take a path: each input is written to one file of this process, every
+// sheet of it is read, and the file is removed once the reader has let go of it.
 template<typename Reader>
 void readWorkbookInput(const uint8_t *data, size_t size, const QString &suffix)
 {
     static const QString path = QDir::tempPath() + QStringLiteral("/vantrel-fuzz-")
         + QString::number(QCoreApplication::applicationPid()) + suffix;
+    struct RemoveOnExit
+    {
+        ~RemoveOnExit() { QFile::remove(path); }
+    } removeOnExit;
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
