@@ -1,4 +1,4 @@
-// Array, UBound, LBound, Split, Join.
+// Array, UBound, LBound, Split, Join, Filter.
 #include "platform/vbscript/arraydata.h"
 #include "platform/vbscript/builtins.h"
 #include "platform/vbscript/coerce.h"
@@ -85,6 +85,25 @@ Variant joinFunction(Runtime &, std::span<const Variant> a)
     return Variant(std::move(result));
 }
 
+// Filter(inputstrings, value[, include[, compare]]): the texts that contain value (or, with
+// include False, those that do not), as a new array from 0.
+Variant filterFunction(Runtime &, std::span<const Variant> a)
+{
+    const ArrayData &data = arrayArgument(a[0]);
+    if (data.dimensionCount() != 1)
+        raiseError(5);
+    const QString find = Coerce::toString(a[1]);
+    const bool include = !args::given(a, 2) || Coerce::toBool(a[2]);
+    const Qt::CaseSensitivity mode = args::compareMode(a, 3);
+    std::vector<Variant> kept;
+    for (const Variant &item : data.items()) {
+        QString text = Coerce::toString(item);
+        if (text.contains(find, mode) == include)
+            kept.emplace_back(std::move(text));
+    }
+    return Variant::fromArray(ArrayData::fromValues(std::move(kept)));
+}
+
 } // namespace
 
 void addArrayFunctions(std::vector<BuiltinInfo> &table)
@@ -94,6 +113,7 @@ void addArrayFunctions(std::vector<BuiltinInfo> &table)
     table.push_back({ u"LBound"_s, lboundFunction, 1, 2 });
     table.push_back({ u"Split"_s, splitFunction, 1, 4 });
     table.push_back({ u"Join"_s, joinFunction, 1, 2 });
+    table.push_back({ u"Filter"_s, filterFunction, 2, 4 });
 }
 
 } // namespace vantrel::vbscript

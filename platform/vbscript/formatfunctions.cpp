@@ -1,5 +1,6 @@
-// FormatNumber, FormatCurrency, FormatPercent, FormatDateTime in the English neutral locale:
-// two decimals, '.' and ',' grouping, "$" and "($1.00)" for negative amounts.
+// FormatNumber, FormatCurrency, FormatPercent, FormatDateTime, MonthName and WeekdayName in the
+// English neutral locale: two decimals, '.' and ',' grouping, "$" and "($1.00)" for negative
+// amounts, Sunday as the first day of the week.
 #include "platform/vbscript/builtins.h"
 #include "platform/vbscript/coerce.h"
 #include "platform/vbscript/datemath.h"
@@ -90,6 +91,32 @@ Variant formatDateTimeFunction(Runtime &, std::span<const Variant> a)
     }
 }
 
+bool optionalFlag(std::span<const Variant> a, size_t index)
+{
+    return args::given(a, index) && Coerce::toBool(a[index]);
+}
+
+Variant monthNameFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 month = Coerce::toLong(a[0]);
+    if (month < 1 || month > 12)
+        raiseError(5);
+    return Variant(DateMath::monthName(month, optionalFlag(a, 1)));
+}
+
+// WeekdayName(weekday[, abbreviate[, firstdayofweek]]): weekday counts from firstdayofweek.
+Variant weekdayNameFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 weekday = Coerce::toLong(a[0]);
+    const bool abbreviate = optionalFlag(a, 1);
+    qint32 first = args::optionalLong(a, 2, 0);
+    if (first < 0 || first > 7 || weekday < 1 || weekday > 7)
+        raiseError(5);
+    if (first == 0)
+        first = 1;
+    return Variant(DateMath::weekdayName((weekday - 1 + first - 1) % 7 + 1, abbreviate));
+}
+
 } // namespace
 
 void addFormatFunctions(std::vector<BuiltinInfo> &table)
@@ -98,6 +125,8 @@ void addFormatFunctions(std::vector<BuiltinInfo> &table)
     table.push_back({ u"FormatCurrency"_s, formatCurrencyFunction, 1, 5 });
     table.push_back({ u"FormatPercent"_s, formatPercentFunction, 1, 5 });
     table.push_back({ u"FormatDateTime"_s, formatDateTimeFunction, 1, 2 });
+    table.push_back({ u"MonthName"_s, monthNameFunction, 1, 2 });
+    table.push_back({ u"WeekdayName"_s, weekdayNameFunction, 1, 3 });
 }
 
 } // namespace vantrel::vbscript

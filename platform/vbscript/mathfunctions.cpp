@@ -1,4 +1,5 @@
-// Abs, Int, Fix, Round, Sgn, Sqr, Exp, Log, Rnd, Randomize.
+// Abs, Int, Fix, Round, Sgn, Sqr, Exp, Log, Atn, Sin, Cos, Tan, Hex, Oct, RGB, Rnd, Randomize,
+// Timer.
 #include "platform/vbscript/builtins.h"
 #include "platform/vbscript/coerce.h"
 #include "platform/vbscript/datemath.h"
@@ -8,6 +9,7 @@
 
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -171,6 +173,77 @@ Variant logFunction(Runtime &, std::span<const Variant> a)
     return Variant(std::log(x));
 }
 
+// Atn, Sin, Cos and Tan: Null passes through, everything else is a Double in radians.
+double atanOf(double x)
+{
+    return std::atan(x);
+}
+double sinOf(double x)
+{
+    return std::sin(x);
+}
+double cosOf(double x)
+{
+    return std::cos(x);
+}
+double tanOf(double x)
+{
+    return std::tan(x);
+}
+
+template<double (*Fn)(double)> Variant trigFunction(Runtime &, std::span<const Variant> a)
+{
+    if (a[0].isNull())
+        return a[0];
+    return Variant(Fn(Coerce::toDouble(a[0])));
+}
+
+// Hex and Oct round to a Long; the subtypes that hold 16 bits (Integer, Byte, Boolean) show a
+// negative value in 16-bit two's complement ("FFFF"), the others in 32 bits ("FFFFFFFF").
+Variant radixText(const Variant &value, int base)
+{
+    if (value.isNull())
+        return value;
+    if (value.isEmpty())
+        return Variant(u"0"_s);
+    const qint32 n = Coerce::toLong(value);
+    const VarType type = value.type();
+    const bool narrow
+        = type == VarType::Integer || type == VarType::Byte || type == VarType::Boolean;
+    const quint32 bits = narrow ? quint32(quint16(n)) : quint32(n);
+    return Variant(QString::number(bits, base).toUpper());
+}
+
+Variant hexFunction(Runtime &, std::span<const Variant> a)
+{
+    return radixText(a[0], 16);
+}
+
+Variant octFunction(Runtime &, std::span<const Variant> a)
+{
+    return radixText(a[0], 8);
+}
+
+// RGB(red, green, blue): a part above 255 counts as 255, a negative one is an invalid argument.
+Variant rgbFunction(Runtime &, std::span<const Variant> a)
+{
+    qint32 colour = 0;
+    for (int i = 2; i >= 0; --i) {
+        const qint32 part = Coerce::toLong(a[size_t(i)]);
+        if (part < 0)
+            raiseError(5);
+        colour = colour * 256 + std::min(part, qint32(255));
+    }
+    return Variant(colour);
+}
+
+Variant timerFunction(Runtime &, std::span<const Variant>)
+{
+    // Hundredths of a second, as the language's own clock reports them.
+    const int centiseconds = QTime::currentTime().msecsSinceStartOfDay() / 10;
+    return Variant::fromSingle(float(centiseconds) / 100.0f);
+}
+
 // The language's generator: a 24-bit linear congruential sequence.
 float nextRandom(quint32 &seed)
 {
@@ -222,6 +295,14 @@ void addMathFunctions(std::vector<BuiltinInfo> &table)
     table.push_back({ u"Sqr"_s, sqrFunction, 1, 1 });
     table.push_back({ u"Exp"_s, expFunction, 1, 1 });
     table.push_back({ u"Log"_s, logFunction, 1, 1 });
+    table.push_back({ u"Atn"_s, trigFunction<atanOf>, 1, 1 });
+    table.push_back({ u"Sin"_s, trigFunction<sinOf>, 1, 1 });
+    table.push_back({ u"Cos"_s, trigFunction<cosOf>, 1, 1 });
+    table.push_back({ u"Tan"_s, trigFunction<tanOf>, 1, 1 });
+    table.push_back({ u"Hex"_s, hexFunction, 1, 1 });
+    table.push_back({ u"Oct"_s, octFunction, 1, 1 });
+    table.push_back({ u"RGB"_s, rgbFunction, 3, 3 });
+    table.push_back({ u"Timer"_s, timerFunction, 0, 0 });
     table.push_back({ u"Rnd"_s, rndFunction, 0, 1 });
     table.push_back({ u"Randomize"_s, randomizeFunction, 0, 1 });
 }

@@ -1,5 +1,6 @@
 // Len, Left, Right, Mid, InStr, InStrRev, Replace, Trim, LTrim, RTrim, UCase, LCase, Space,
-// String, StrComp, StrReverse, Asc, AscW, Chr, ChrW.
+// String, StrComp, StrReverse, Asc, AscW, Chr, ChrW, Escape, Unescape, the byte forms LenB, LeftB,
+// RightB, MidB, AscB, ChrB, and ScriptEngine with its version numbers.
 #include "platform/vbscript/builtins.h"
 #include "platform/vbscript/coerce.h"
 #include "platform/vbscript/scripterror.h"
@@ -237,6 +238,151 @@ Variant chrWFunction(Runtime &, std::span<const Variant> a)
     return Variant(QString(QChar(char16_t(code & 0xffff))));
 }
 
+// Letters, digits and @*_+-./ stay; other characters below 256 become %XX, the rest %uXXXX.
+Variant escapeFunction(Runtime &, std::span<const Variant> a)
+{
+    if (a[0].isNull())
+        return a[0];
+    static const QString kPlain = u"@*_+-./"_s;
+    const QString text = Coerce::toString(a[0]);
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool ascii = u < 128;
+        if (ascii && (c.isLetterOrNumber() || kPlain.contains(c)))
+            result += c;
+        else if (u < 256)
+            result += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+        else
+            result += u"%u"_s + QString::number(u, 16).toUpper().rightJustified(4, u'0');
+    }
+    return Variant(std::move(result));
+}
+
+// The value of digits hexadecimal digits at from, or -1 when one is no hex digit.
+int hexAt(const QString &text, qsizetype from, int digits)
+{
+    if (from + digits > text.size())
+        return -1;
+    int value = 0;
+    for (int i = 0; i < digits; ++i) {
+        const char16_t c = text[from + i].unicode();
+        int digit = -1;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+// %XX and %uXXXX become their characters; a % that starts neither stays as it is.
+Variant unescapeFunction(Runtime &, std::span<const Variant> a)
+{
+    if (a[0].isNull())
+        return a[0];
+    const QString text = Coerce::toString(a[0]);
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'%') {
+            if (i + 1 < text.size() && text[i + 1] == u'u') {
+                if (const int code = hexAt(text, i + 2, 4); code >= 0) {
+                    result += QChar(char16_t(code));
+                    i += 5;
+                    continue;
+                }
+            } else if (const int code = hexAt(text, i + 1, 2); code >= 0) {
+                result += QChar(char16_t(code));
+                i += 2;
+                continue;
+            }
+        }
+        result += text[i];
+    }
+    return Variant(std::move(result));
+}
+
+// The byte forms count the two bytes of each character. Our texts hold whole characters, so a
+// byte count that splits a character is cut down to the characters it covers fully.
+Variant lenBFunction(Runtime &, std::span<const Variant> a)
+{
+    if (a[0].isNull())
+        return a[0];
+    return Variant(qint32(Coerce::toString(a[0]).size() * 2));
+}
+
+Variant leftBFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 n = count(a[1]);
+    if (a[0].isNull())
+        return a[0];
+    return Variant(Coerce::toString(a[0]).left(n / 2));
+}
+
+Variant rightBFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 n = count(a[1]);
+    if (a[0].isNull())
+        return a[0];
+    return Variant(Coerce::toString(a[0]).right(n / 2));
+}
+
+Variant midBFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 start = Coerce::toLong(a[1]);
+    if (start < 1)
+        raiseError(5);
+    const qint32 length = a.size() > 2 ? count(a[2]) : -1;
+    if (a[0].isNull())
+        return a[0];
+    return Variant(Coerce::toString(a[0]).mid((start - 1) / 2, length < 0 ? -1 : length / 2));
+}
+
+// The first byte of the text: the low byte of its first character.
+Variant ascBFunction(Runtime &, std::span<const Variant> a)
+{
+    const QString text = Coerce::toString(a[0]);
+    if (text.isEmpty())
+        raiseError(5);
+    return Variant::fromInteger(qint16(text[0].unicode() & 0xff));
+}
+
+Variant chrBFunction(Runtime &, std::span<const Variant> a)
+{
+    const qint32 code = Coerce::toLong(a[0]);
+    if (code < 0 || code > 255)
+        raiseError(5);
+    return Variant(QString(QChar(char16_t(code))));
+}
+
+// The engine whose scripts we run: the last version of the language.
+Variant scriptEngineFunction(Runtime &, std::span<const Variant>)
+{
+    return Variant(u"VBScript"_s);
+}
+
+Variant majorVersionFunction(Runtime &, std::span<const Variant>)
+{
+    return Variant(qint32(5));
+}
+
+Variant minorVersionFunction(Runtime &, std::span<const Variant>)
+{
+    return Variant(qint32(8));
+}
+
+Variant buildVersionFunction(Runtime &, std::span<const Variant>)
+{
+    return Variant(qint32(16384));
+}
+
 } // namespace
 
 void addTextFunctions(std::vector<BuiltinInfo> &table)
@@ -261,6 +407,18 @@ void addTextFunctions(std::vector<BuiltinInfo> &table)
     table.push_back({ u"AscW"_s, ascFunction, 1, 1 });
     table.push_back({ u"Chr"_s, chrFunction, 1, 1 });
     table.push_back({ u"ChrW"_s, chrWFunction, 1, 1 });
+    table.push_back({ u"Escape"_s, escapeFunction, 1, 1 });
+    table.push_back({ u"Unescape"_s, unescapeFunction, 1, 1 });
+    table.push_back({ u"LenB"_s, lenBFunction, 1, 1 });
+    table.push_back({ u"LeftB"_s, leftBFunction, 2, 2 });
+    table.push_back({ u"RightB"_s, rightBFunction, 2, 2 });
+    table.push_back({ u"MidB"_s, midBFunction, 2, 3 });
+    table.push_back({ u"AscB"_s, ascBFunction, 1, 1 });
+    table.push_back({ u"ChrB"_s, chrBFunction, 1, 1 });
+    table.push_back({ u"ScriptEngine"_s, scriptEngineFunction, 0, 0 });
+    table.push_back({ u"ScriptEngineMajorVersion"_s, majorVersionFunction, 0, 0 });
+    table.push_back({ u"ScriptEngineMinorVersion"_s, minorVersionFunction, 0, 0 });
+    table.push_back({ u"ScriptEngineBuildVersion"_s, buildVersionFunction, 0, 0 });
 }
 
 } // namespace vantrel::vbscript
