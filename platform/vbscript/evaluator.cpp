@@ -1,11 +1,14 @@
 #include "platform/vbscript/evaluator.h"
 
+#include "platform/vbscript/regexpobject.h"
+
 #include "platform/vbscript/arraydata.h"
 #include "platform/vbscript/builtins.h"
 #include "platform/vbscript/coerce.h"
 #include "platform/vbscript/executor.h"
 #include "platform/vbscript/hostobject.h"
 #include "platform/vbscript/operators.h"
+#include "platform/vbscript/regexpobject.h"
 #include "platform/vbscript/runtime.h"
 #include "platform/vbscript/scriptobject.h"
 
@@ -138,6 +141,9 @@ Variant Evaluator::evalOther(const Expr *e)
     case ExprKind::New:
         return positioned(e, [&] {
             auto scriptClass = m_runtime.findClass(e->key);
+            // RegExp is the one class the language itself brings; a script's own comes first.
+            if (!scriptClass && e->key == QStringLiteral("regexp"))
+                return Variant::fromObject(std::make_shared<RegExpObject>());
             if (!scriptClass)
                 raiseError(506, e->name);
             return Variant::fromObject(

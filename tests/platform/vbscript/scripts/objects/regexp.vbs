@@ -1,5 +1,5 @@
-' RegExp through CreateObject("VBScript.RegExp"): Test, Replace with $ forms, Execute with its
-' matches and submatches, Global, IgnoreCase and Multiline.
+' RegExp through CreateObject("VBScript.RegExp") and New RegExp: Test, Replace with $ forms,
+' Execute with its matches and submatches, Global, IgnoreCase and Multiline.
 Set re = CreateObject("VBScript.RegExp")
 re.Pattern = "(\d+)-(\d+)"
 Print re.Test("tel 12-34"), re.Test("none"), TypeName(re), re.Pattern  ' => True, False, "IRegExp2", "(\d+)-(\d+)"
@@ -34,3 +34,6 @@ re.Pattern = "("
 x = re.Test("a") : Print Err.Number : Err.Clear                        ' => 5017&
 x = ms(2) : Print Err.Number : Err.Clear                               ' => 5&
 x = re : Print Err.Number : Err.Clear                                  ' => 438&
+Set re2 = New RegExp
+re2.Pattern = "b+"
+Print TypeName(re2), re2.Replace("abbbc", "-")                          ' => "IRegExp2", "a-c"
