@@ -3,7 +3,7 @@
 #include "platform/workbook/cellgrid.h"
 #include "platform/workbook/errortexts.h"
 #include "platform/workbook/sheetsource.h"
-#include "platform/workbook/xlsfile.h"
+#include "platform/workbook/isolatedxlsfile.h"
 #include "platform/workbook/xlsxfile.h"
 
 #include <QFile>
@@ -35,7 +35,7 @@ vantrel::Result<WorkbookReader> WorkbookReader::open(const QString &path)
         = vantrel::Result<std::unique_ptr<SheetSource>>::failure(errortexts::unknownFormat(path));
     if (head.startsWith(ole2Signature)) {
         format = Format::Xls;
-        source = XlsFile::open(path);
+        source = IsolatedXlsFile::open(path);
     } else if (head.startsWith(zipSignature)) {
         format = Format::Xlsx;
         source = XlsxFile::open(path);
