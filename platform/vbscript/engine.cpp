@@ -38,6 +38,11 @@ void Engine::setDialogHost(DialogHost *host)
     m_runtime->setDialogHost(host);
 }
 
+void Engine::setStepLimit(quint64 steps)
+{
+    m_runtime->stepsLeft() = steps ? steps : std::numeric_limits<quint64>::max();
+}
+
 void Engine::registerFunction(const QString &name, HostFunction function)
 {
     m_runtime->registerFunction(name, std::move(function));

@@ -219,9 +219,23 @@ void Executor::executeText(const QString &text, bool global)
     });
 }
 
+void Executor::countStep()
+{
+    quint64 &left = m_runtime.stepsLeft();
+    if (left <= 1) [[unlikely]] {
+        left = 0;
+        throw ScriptError(qint32(0x80004004),
+                          QStringLiteral("The script was stopped: it ran longer than allowed."),
+                          ScriptError::runtimeSource());
+    }
+    --left;
+}
+
 Executor::Flow Executor::runBlock(const Block &block)
 {
+    countStep(); // an empty loop body still counts a turn
     for (const Stmt *stmt : block) {
+        countStep();
         const Flow flow = run(stmt);
         if (!m_objects.terminating.empty()) [[unlikely]]
             runTerminations();
@@ -238,7 +252,7 @@ Executor::Flow Executor::run(const Stmt *stmt)
     } catch (ScriptError &error) {
         if (!error.hasPosition())
             error.setPosition(stmt->line, stmt->column);
-        if (!m_runtime.frame()->resumeNext)
+        if (!m_runtime.frame()->resumeNext || m_runtime.stepsLeft() == 0)
             throw;
         m_runtime.err().set(error);
         return Flow::Normal;

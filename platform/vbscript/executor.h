@@ -35,6 +35,7 @@ private:
 
     void runTerminations();
     Flow runBlock(const Block &block);
+    void countStep();
     Flow run(const Stmt *stmt);
     Flow dispatch(const Stmt *stmt);
     Flow runIf(const Stmt *stmt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 #include "platform/vbscript/errobject.h"
 #include "platform/vbscript/hostcall.h"
 #include "platform/vbscript/program.h"
@@ -94,6 +96,8 @@ public:
     Frame *frame() const { return m_frame; }
     void setFrame(Frame *frame) { m_frame = frame; }
     int &depth() { return m_depth; }
+    // Statements and blocks the scripts may still run; counts down, 0 stops them.
+    quint64 &stepsLeft() { return m_stepsLeft; }
     ErrObject &err() { return *m_err; }
     Variant errValue() const;
     DialogHost *dialogHost() const { return m_dialogHost; }
@@ -125,6 +129,7 @@ private:
     std::shared_ptr<ErrObject> m_err;
     Frame *m_frame = nullptr;
     int m_depth = 0;
+    quint64 m_stepsLeft = std::numeric_limits<quint64>::max();
     DialogHost *m_dialogHost = nullptr;
     quint32 m_randomSeed = 0x50000;
     float m_lastRandom = 0;

@@ -116,6 +116,8 @@ class TestVbscriptEngine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void stepLimitStopsEndlessScripts_data();
+    void stepLimitStopsEndlessScripts();
     void compileOnceEvaluateMany();
     void compiledPayrollFormula_data();
     void compiledPayrollFormula();
@@ -503,6 +505,33 @@ void TestVbscriptEngine::enginesOnSeveralThreads()
         QVERIFY(thread->wait(10000));
     for (qint32 result : results)
         QCOMPARE(result, 500500);
+}
+
+void TestVbscriptEngine::stepLimitStopsEndlessScripts_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("empty loop") << u"Do : Loop"_s;
+    QTest::newRow("while") << u"While True : x = x + 1 : Wend"_s;
+    QTest::newRow("resume next cannot hide it") << u"On Error Resume Next\nDo : x = 1 / 0 : Loop"_s;
+    QTest::newRow("in a procedure") << u"Sub S : Do : Loop : End Sub\nS"_s;
+    QTest::newRow("through Execute") << u"Execute \"Do : Loop\""_s;
+}
+
+void TestVbscriptEngine::stepLimitStopsEndlessScripts()
+{
+    QFETCH(QString, script);
+    Engine engine;
+    engine.setStepLimit(100000);
+    QVERIFY(!engine.loadScript(script).ok());
+    QVERIFY2(engine.lastError().message().contains(u"ran longer than allowed"_s),
+             qPrintable(engine.lastError().message()));
+
+    // A script within the limit runs as ever; no limit is the default.
+    Engine bounded;
+    bounded.setStepLimit(100000);
+    QVERIFY(bounded.loadScript(u"For i = 1 To 1000 : s = s + i : Next"_s).ok());
+    Engine free;
+    QVERIFY(free.loadScript(u"For i = 1 To 200000 : s = s + i : Next"_s).ok());
 }
 
 QTEST_GUILESS_MAIN(TestVbscriptEngine)
