@@ -36,9 +36,9 @@ public:
 
     // MsgBox and InputBox go to host (not owned; may be null, then both raise Permission denied).
     void setDialogHost(DialogHost *host);
-    // For hosts that run untrusted text (the fuzzers): after this many statements and loop
-    // turns, counted over the engine's life, scripts stop with an error that On Error Resume
-    // Next cannot catch. 0: no limit (the default).
+    // For hosts that run untrusted text (the fuzzers): after this many loop turns and
+    // procedure runs, counted over the engine's life, scripts stop with an error that On Error
+    // Resume Next cannot catch. 0: no limit (the default).
     void setStepLimit(quint64 steps);
     // A global function of the scripts, called with or without parentheses; names are matched
     // without regard to case. Registering a name again replaces the function.

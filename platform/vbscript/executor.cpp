@@ -233,9 +233,10 @@ void Executor::countStep()
 
 Executor::Flow Executor::runBlock(const Block &block)
 {
-    countStep(); // an empty loop body still counts a turn
+    // One step per block run: every loop turn and every call runs a block, and code without
+    // them ends by itself.
+    countStep();
     for (const Stmt *stmt : block) {
-        countStep();
         const Flow flow = run(stmt);
         if (!m_objects.terminating.empty()) [[unlikely]]
             runTerminations();
