@@ -152,11 +152,7 @@ QueryResult CADODatabase::runStatement(const QString &sql, const QVariantList &v
             ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
     if (backend() == Backend::Postgres)
         return postgres::run(static_cast<PGconn *>(m_handle), sql, values);
-    QVariantList stored;
-    stored.reserve(values.size());
-    for (const QVariant &value : values)
-        stored << m_dialect.toDatabase(value);
-    return sqlite::run(static_cast<sqlite3 *>(m_handle), sql, stored);
+    return sqlite::run(static_cast<sqlite3 *>(m_handle), sql, values);
 }
 
 void CADODatabase::markFailed()
@@ -195,21 +191,9 @@ QueryResult CADODatabase::runBatch(const QString &sql, const QVector<QVariantLis
     DbTransaction transaction(*this);
     if (!transaction.isActive())
         return QueryResult::failure(ErrorInfo::make(m_lastErrorCode, m_lastError));
-    QueryResult result;
-    if (backend() == Backend::Postgres) {
-        result = postgres::runBatch(static_cast<PGconn *>(m_handle), sql, rows);
-    } else {
-        QVector<QVariantList> stored;
-        stored.reserve(rows.size());
-        for (const QVariantList &row : rows) {
-            QVariantList values;
-            values.reserve(row.size());
-            for (const QVariant &value : row)
-                values << m_dialect.toDatabase(value);
-            stored << values;
-        }
-        result = sqlite::runBatch(static_cast<sqlite3 *>(m_handle), sql, stored);
-    }
+    QueryResult result = backend() == Backend::Postgres
+        ? postgres::runBatch(static_cast<PGconn *>(m_handle), sql, rows)
+        : sqlite::runBatch(static_cast<sqlite3 *>(m_handle), sql, rows);
     if (!result.ok) {
         markFailed();
         return result;

@@ -158,22 +158,6 @@ QString SqlDialect::tableExistsQuery() const
            "AND lower(name) = lower(?)"_s;
 }
 
-QVariant SqlDialect::toDatabase(const QVariant &value) const
-{
-    switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return value.toDateTime().isValid() ? QVariant(dateTimeText(value.toDateTime()))
-                                            : QVariant(QMetaType::fromType<QString>());
-    case QMetaType::QDate:
-        return value.toDate().isValid() ? QVariant(dateTimeText(value.toDate().startOfDay()))
-                                        : QVariant(QMetaType::fromType<QString>());
-    case QMetaType::Bool:
-        return QVariant(value.toBool() ? 1 : 0);
-    default:
-        return value;
-    }
-}
-
 QString SqlDialect::equalsPlaceholder(const QString &column, FieldKind kind) const
 {
     if (m_backend == Backend::Sqlite && kind == FieldKind::DateTime)

@@ -40,10 +40,6 @@ public:
     // "SELECT 1 …" that yields a row when the table (or view) exists; one bound value: the name.
     QString tableExistsQuery() const;
 
-    // The value as the backend should receive it: dates as canonical local-time text,
-    // booleans as 0/1 (flags are INTEGER columns).
-    QVariant toDatabase(const QVariant &value) const;
-
     // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
     // their meaning, since a file may hold them in more than one text form.
     QString equalsPlaceholder(const QString &column, FieldKind kind) const;
