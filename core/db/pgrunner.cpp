@@ -648,8 +648,6 @@ QueryResult runBatch(PGconn *conn, const QString &sql, const QVector<QVariantLis
     for (int r = 0; r < groupRows; ++r)
         statementTypes.insert(statementTypes.end(), types.cbegin(), types.cend());
 
-    // The statement runs many times with values of one shape: planning it once is enough.
-    ResultPtr(PQexec(conn, "SET LOCAL plan_cache_mode = force_generic_plan"));
     if (!PQenterPipelineMode(conn))
         return QueryResult::failure(errorOf(conn, nullptr));
     const QByteArray text = groupRows > 1 ? grouping->textFor(groupRows) : numbered(sql, positions);
