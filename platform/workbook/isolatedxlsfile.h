@@ -19,6 +19,9 @@ public:
     // Errors come as user texts (errortexts.h); a reader that crashes or hangs means a
     // damaged file.
     static vantrel::Result<std::unique_ptr<SheetSource>> open(const QString &path);
+    // The workbook from what the reader program wrote; anything malformed means a damaged file.
+    static vantrel::Result<std::unique_ptr<SheetSource>> decode(const QByteArray &data,
+                                                                const QString &path);
 
     QStringList sheetNames() const override { return m_names; }
     vantrel::Status readSheet(int index, CellGrid &grid) override;

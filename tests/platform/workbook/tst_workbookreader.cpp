@@ -1,8 +1,10 @@
 #include "platform/workbook/datestyles.h"
 #include "platform/workbook/exceldate.h"
+#include "platform/workbook/isolatedxlsfile.h"
 #include "platform/workbook/workbookreader.h"
 #include "xlsxfixture.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void readsXlsx1904Dates();
     void openFails_data();
     void openFails();
+    void readerOutputDamaged_data();
+    void readerOutputDamaged();
     void readSheetFails_data();
     void readSheetFails();
     void dateFromSerial_data();
@@ -191,6 +195,42 @@ void TestWorkbookReader::openFails()
     const auto reader = WorkbookReader::open(file);
     QVERIFY(!reader.ok());
     QVERIFY2(reader.error().contains(error), qPrintable(reader.error()));
+}
+
+// The reader program's output is checked like a file: any damage is a damaged workbook, never
+// a crash or an allocation of what the bytes claim.
+void TestWorkbookReader::readerOutputDamaged_data()
+{
+    QTest::addColumn<QByteArray>("output");
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QCOMPARE(writeXlsWorkbook(QFINDTESTDATA("data/people.xls"), buffer), 0);
+    const QByteArray whole = buffer.data();
+    QVERIFY(IsolatedXlsFile::decode(whole, u"people.xls"_s).ok());
+
+    for (const qsizetype cut :
+         { qsizetype(0), qsizetype(3), qsizetype(9), whole.size() / 2, whole.size() - 1 })
+        QTest::addRow("cut at %lld", qlonglong(cut)) << whole.left(cut);
+    QByteArray hugeCount = whole;
+    hugeCount.replace(9, 4, QByteArray("\x7f\xff\xff\xff", 4)); // the sheet names' count
+    QTest::newRow("count beyond the bytes") << hugeCount;
+    QByteArray badFlag = whole;
+    badFlag[4] = 7;
+    QTest::newRow("flag neither 0 nor 1") << badFlag;
+    const QString oldFormat = QFINDTESTDATA("../../fuzz/workbook_xlsstream/qvariant-bitarray.bin");
+    QVERIFY(!oldFormat.isEmpty());
+    QFile file(oldFormat);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTest::newRow("QVariant stream that crashed Qt") << file.readAll();
+}
+
+void TestWorkbookReader::readerOutputDamaged()
+{
+    QFETCH(QByteArray, output);
+    const auto source = IsolatedXlsFile::decode(output, u"x.xls"_s);
+    QVERIFY(!source.ok());
+    QVERIFY2(source.error().contains(u"文件已损坏"_s), qPrintable(source.error()));
 }
 
 void TestWorkbookReader::readSheetFails_data()
