@@ -245,7 +245,9 @@ bool deleteWageSortItem(ProcedureContext &ctx)
 
 bool refreshItemOrder(ProcedureContext &ctx, const QString &orderColumn)
 {
-    const int sid = ctx.input(u"SID"_s).toInt();
+    // Also run as text with its one value unnamed (the order dialog's renumbering).
+    const QVariant named = ctx.input(u"SID"_s);
+    const int sid = (named.isValid() ? named : ctx.input(0)).toInt();
     QVariantList keys;
     return readInts(ctx,
                     u"SELECT I.ItemID FROM qz_Items I WHERE upper(I.TblName) = upper((SELECT"

@@ -39,8 +39,9 @@ BoundQuery WageSetItemsCalcOrderQuery(int sid)
 
 BoundQuery WageSetMembersQuery(int sid, int did)
 {
+    // The key keeps its plain name: the grid's virtual mode reads it back by that name.
     BoundQuery query {
-        uR"(SELECT W.ID AS "ID", P.Number AS "编号", P.Name AS "姓名",)"
+        uR"(SELECT W.ID, P.Number AS "编号", P.Name AS "姓名",)"
         uR"( P.Sex AS "性别", D.Name AS "部门", S.Name AS "人员类别", W.Ord AS "Ord")"
         u" FROM qz_WagePsn W INNER JOIN qz_PsnBase P ON P.PID = W.PID"
         u" LEFT JOIN qz_Dept D ON D.DID = P.DID"
