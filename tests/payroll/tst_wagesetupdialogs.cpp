@@ -26,10 +26,12 @@
 #include "ui/frame/framecommands.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -99,6 +101,7 @@ private Q_SLOTS:
     void wageSetList();
     void pagesLoadWhenShown();
     void itemBuiltInTheFormulaEditor();
+    void formulaEditorFunctionList();
     void brokenFormulaRefused();
     void calculationOrder();
     void chooserTicksAndAdds();
@@ -353,6 +356,49 @@ void TestWageSetupDialogs::itemBuiltInTheFormulaEditor()
     });
     page.OnModify();
     QCOMPARE(typed, u"[月薪.基本工资]+[月薪.岗位津贴]"_s);
+}
+
+void TestWageSetupDialogs::formulaEditorFunctionList()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"funcdescr.xml"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<?xml version="1.0" encoding="UTF-8"?>
+<list>
+  <function type="system"><name>ROUND</name><description>第一个</description></function>
+  <other><name>NOT</name></other>
+  <function type="system"><name>ROUND</name><description>第二个</description></function>
+  <function type="const"><name>SDATE</name><description>期间</description></function>
+  <function type="vbscript"><name>Len</name><description>长度</description></function>
+  <function type="System"><name>WRONGCASE</name></function>
+  <function><name>NOTYPE</name></function>
+</list>)");
+    file.close();
+    CDlgWageFormu editor(addSet(u"月薪"_s), u"应发合计"_s, u"1+"_s, nullptr, path);
+    QCOMPARE(editor.windowTitle(), u"[应发合计] - 公式设置"_s);
+    QTreeWidget *tree = editor.FunctionTree();
+    QCOMPARE(tree->topLevelItemCount(), 3);
+    QCOMPARE(tree->topLevelItem(0)->text(0) + tree->topLevelItem(0)->child(0)->text(0),
+             u"系统常数SDATE"_s);
+    QCOMPARE(tree->topLevelItem(1)->childCount(), 2);
+    QCOMPARE(tree->topLevelItem(2)->child(0)->text(0), u"Len"_s);
+    // The first entry is selected at once; a name listed twice shows the first description.
+    QCOMPARE(editor.DescriptionEdit()->toPlainText(), u"期间"_s);
+    tree->setCurrentItem(tree->topLevelItem(1)->child(1));
+    QCOMPARE(editor.DescriptionEdit()->toPlainText(), u"第一个"_s);
+    QCOMPARE(editor.FormulaEdit()->toPlainText(), u"1+"_s);
+    // Each of the 24 buttons inserts its text, replacing a selection.
+    QCOMPARE(editor.findChildren<QPushButton *>().size(), 24 + 3);
+    editor.FormulaEdit()->selectAll();
+    editor.InsertButton(u" Or "_s)->click();
+    QCOMPARE(editor.FormulaEdit()->toPlainText(), u" Or "_s);
+    QCOMPARE(editor.InsertButton(u"<>"_s)->toolTip(), u"不等号"_s);
+
+    // A missing file leaves three empty roots.
+    CDlgWageFormu missing(0, u"x"_s, {}, nullptr, dir.filePath(u"none.xml"_s));
+    QCOMPARE(missing.FunctionTree()->topLevelItemCount(), 3);
+    QCOMPARE(missing.FunctionTree()->topLevelItem(1)->childCount(), 0);
 }
 
 void TestWageSetupDialogs::brokenFormulaRefused()
