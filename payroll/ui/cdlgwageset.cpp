@@ -1,6 +1,9 @@
 #include "payroll/ui/cdlgwageset.h"
 
 #include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/payroll/wagesetschema.h"
+#include "core/query/scalarqueries.h"
 #include "payroll/ui/cdlgtabwageitem.h"
 #include "payroll/ui/cdlgtabwagepsn.h"
 #include "payroll/ui/cdlgtabwagestdtable.h"
@@ -107,8 +110,15 @@ void CDlgWageSet::onTabChanged(int index)
 
 void CDlgWageSet::OnSetup()
 {
-    if (m_pCombo->count() == 0)
-        return;
+    // An operator who may use no set gets nothing here; on a database without any set yet
+    // the list opens, or the first set could never be made.
+    if (m_pCombo->count() == 0) {
+        const ScalarAnswer<int> sets
+            = GetScalarInt(u"SELECT COUNT(*) FROM qz_Table WHERE nType = ?"_s,
+                           { vantrel::payroll::WageSetTableType }, &theDatabase);
+        if (sets.failed() || sets.valueOr(0) > 0)
+            return;
+    }
     CDlgWageSetSet list(m_pCombo->currentData().toInt(), this);
     list.exec();
     if (list.IsChanged())

@@ -100,6 +100,7 @@ private Q_SLOTS:
     void setupNeedsRight32();
     void wageSetList();
     void pagesLoadWhenShown();
+    void setupWithAnEmptyCombo();
     void itemBuiltInTheFormulaEditor();
     void formulaEditorFunctionList();
     void brokenFormulaRefused();
@@ -288,6 +289,31 @@ void TestWageSetupDialogs::pagesLoadWhenShown()
     dialog.OnSetup();
     QCOMPARE(dialog.WageSetCombo()->count(), 3);
     QCOMPARE(dialog.WageSetCombo()->currentText(), u"年终奖"_s);
+}
+
+void TestWageSetupDialogs::setupWithAnEmptyCombo()
+{
+    // No wage set at all: the list opens so that the first one can be made.
+    CDlgWageSet dialog;
+    QCOMPARE(dialog.WageSetCombo()->count(), 0);
+    bool opened = false;
+    answerNextModal<CDlgWageSetSet>([&](CDlgWageSetSet *list) {
+        opened = true;
+        list->reject();
+    });
+    dialog.OnSetup();
+    QVERIFY(opened);
+
+    // Sets exist but this operator may use none: nothing opens.
+    addSet(u"月薪"_s);
+    theCurrentUser.ISuper = 0;
+    theCurrentUser.ParsePurview(u"ffffffffffffffff|||"_s);
+    CDlgWageSet restricted;
+    QCOMPARE(restricted.WageSetCombo()->count(), 0);
+    QCOMPARE(restricted.MembersPage()->LoadedSid(), 0);
+    restricted.OnSetup();
+    QTest::qWait(30);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
 void TestWageSetupDialogs::itemBuiltInTheFormulaEditor()
