@@ -63,7 +63,7 @@ CDlgTabWageItem::CDlgTabWageItem(QWidget *parent)
 
 void CDlgTabWageItem::setValueLists()
 {
-    QString tables;
+    QString tables = u"#0;|"_s; // no standard table
     const auto rows = theDatabase.run(
         u"SELECT id, STDName FROM qz_WageStdTable WHERE SID = ? ORDER BY Ord, id"_s, { m_nSID });
     for (int row = 0; row < rows.rows.rowCount(); ++row)
@@ -92,6 +92,8 @@ int CDlgTabWageItem::LoadWageSet(int sid)
         m_nSID = sid;
         setValueLists();
         m_nSID = previous;
+        for (int column : { int(ColActive), int(ColRetain) })
+            m_pGrid->GetGridModel()->setCellKind(column, RecordsetGridModel::CheckCell);
         const int widths[] = { 0, 50, 70, 100, 80, 100, 80, 150, 350, 60, 80, 80 };
         for (int column = ColActive; column <= ColRetain; ++column)
             m_pGrid->setColumnWidth(column, widths[column]);

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -96,6 +97,8 @@ CDlgWagePsnSelect::CDlgWagePsnSelect(int sid, CDlgTabWagePSN *owner, QWidget *pa
     });
     if (!m_pDept->Initialize())
         return;
+    if (const QTreeWidgetItem *first = m_pDept->GetDropTree()->currentItem())
+        m_pDept->setText(first->text(0));
     BuildFor(qMax(0, m_pDept->GetSelectedDept()));
 }
 

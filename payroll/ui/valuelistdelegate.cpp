@@ -21,4 +21,6 @@ void ValueListDelegate::initStyleOption(QStyleOptionViewItem *option,
 {
     GridCellDelegate::initStyleOption(option, index);
     option->text = textOf(index.data(Qt::DisplayRole).toString());
+    // The texts read as words, not as the numbers stored.
+    option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 }

@@ -20,6 +20,7 @@
 #include "testprofile.h"
 #include "ui/app/appwindow.h"
 #include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/controls/cdropdownlistdept.h"
 #include "ui/controls/cmytreeview.h"
 #include "ui/dialogs/cdlgresetorder.h"
 #include "ui/frame/cmainframe.h"
@@ -333,6 +334,7 @@ void TestWageSetupDialogs::itemBuiltInTheFormulaEditor()
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColDataType), u"数值"_s);
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColProperty), u"自由输入"_s);
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColRounding), u"四舍五入"_s);
+    QCOMPARE(page.CellText(0, CDlgTabWageItem::ColStdTable), QString());
 
     // 应发合计 = 基本工资 + 岗位津贴, put together in the formula editor.
     QString typed;
@@ -499,6 +501,7 @@ void TestWageSetupDialogs::chooserTicksAndAdds()
     chooser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chooser));
     CBCGPADOGridCtrl *grid = chooser.Grid();
+    QCOMPARE(chooser.DeptPicker()->text(), u"<全体部门>"_s);
     QCOMPARE(gridColumn(grid, 2), (QStringList { u"001"_s, u"002"_s, u"003"_s, u"004"_s }));
     QCOMPARE(chooser.FooterText(), u"共 计：4 人"_s);
 
