@@ -263,7 +263,7 @@ void CDlgTabWageItem::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Enter on the toolbar runs the button that has the focus, as a click would.
-        if (auto *tool = qobject_cast<QToolButton *>(QApplication::focusWidget());
+        if (auto *tool = qobject_cast<QToolButton *>(focusWidget());
             tool && m_pToolBar->isAncestorOf(tool))
             tool->click();
         event->accept();

@@ -34,6 +34,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -476,7 +478,15 @@ void TestWageSetupDialogs::calculationOrder()
         order->Refresh();
         order->reject();
     });
-    page.OnCalcOrder();
+    // Enter on the toolbar's 调序 runs it.
+    QToolButton *button = nullptr;
+    for (QAction *action : page.ToolBar()->actions()) {
+        if (action->text() == u"调序"_s)
+            button = qobject_cast<QToolButton *>(page.ToolBar()->widgetForAction(action));
+    }
+    QVERIFY(button);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
     const auto calc
         = theDatabase.run(u"SELECT Alias FROM qz_Items WHERE iSort = 1 ORDER BY OrdF"_s).rows;
     QCOMPARE(calc.text(0, 0) + calc.text(1, 0) + calc.text(2, 0), u"乙丙甲"_s);
