@@ -108,6 +108,7 @@ private Q_SLOTS:
     void formulaEditorFunctionList();
     void brokenFormulaRefused();
     void calculationOrder();
+    void failedItemDeleteTellsWhy();
     void chooserTicksAndAdds();
     void membersDeleteAndMoves();
 
@@ -494,6 +495,29 @@ void TestWageSetupDialogs::calculationOrder()
     QCOMPARE(logEntries(u"薪资管理[薪资类别'月薪'调整薪资项目运算顺序]"_s), 1);
     // Display order is a list of its own.
     QCOMPARE(page.Aliases(), (QStringList { u"甲"_s, u"乙"_s, u"丙"_s }));
+}
+
+void TestWageSetupDialogs::failedItemDeleteTellsWhy()
+{
+    const int sid = addSet(u"月薪"_s);
+    WageItemFields item;
+    item.sid = sid;
+    item.alias = u"基本工资"_s;
+    QVERIFY(SaveWageItem(theDatabase, item).saved);
+    // A view over the column keeps the database from dropping it.
+    QVERIFY(theDatabase.Execute(u"CREATE VIEW v_pay AS SELECT F%1 FROM %2"_s.arg(
+        QString::number(item.itemId), WageSetDataTableName(sid))));
+    CDlgTabWageItem page;
+    page.show();
+    QVERIFY(page.LoadWageSet(sid));
+    MessageCatcher messages(QMessageBox::Yes);
+    page.OnDelete();
+    QCOMPARE(messages.texts.size(), 2);
+    QVERIFY(messages.texts.at(0).endsWith(u"确定要删除项目“基本工资”吗?"_s));
+    QVERIFY(!messages.texts.at(1).isEmpty());
+    QCOMPARE(page.Aliases(), QStringList { u"基本工资"_s });
+    QCOMPARE(scalar(u"SELECT COUNT(*) FROM qz_Items WHERE iSort = 1"_s), 1);
+    QCOMPARE(scalar(u"SELECT COUNT(*) FROM qz_Log WHERE lAction LIKE '%删除薪资项目%'"_s), 0);
 }
 
 void TestWageSetupDialogs::chooserTicksAndAdds()
