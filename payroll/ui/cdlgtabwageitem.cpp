@@ -7,6 +7,7 @@
 #include "core/query/scalarqueries.h"
 #include "core/util/stringtable.h"
 #include "payroll/ui/cdlgwageitemset.h"
+#include "payroll/ui/frozencolumns.h"
 #include "payroll/ui/valuelistdelegate.h"
 #include "payroll/ui/wagesetupui.h"
 #include "payroll/wagesetupqueries.h"
@@ -59,6 +60,8 @@ CDlgTabWageItem::CDlgTabWageItem(QWidget *parent)
     layout->addWidget(m_pToolBar);
     layout->addWidget(m_pGrid, 1);
     connect(m_pGrid, &CBCGPADOGridCtrl::gridDblClk, this, &CDlgTabWageItem::OnModify);
+    // ID (hidden), 启用 and 字段名 stay in view while the rest scrolls.
+    m_pFrozen = new FrozenColumns(m_pGrid, 3);
 }
 
 void CDlgTabWageItem::setValueLists()
@@ -99,6 +102,7 @@ int CDlgTabWageItem::LoadWageSet(int sid)
             m_pGrid->setColumnWidth(column, widths[column]);
         for (int column : { int(ColItemId), int(ColIdRef), int(ColOrd) })
             m_pGrid->setColumnHidden(column, true);
+        m_pFrozen->Sync();
         if (m_pGrid->GetRowCount() > 0)
             m_pGrid->SetCurSel(0, ColAlias);
     } else {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class CBCGPADOGridCtrl;
+class FrozenColumns;
 class QKeyEvent;
 class QToolBar;
 
@@ -38,6 +39,7 @@ public:
 
     CBCGPADOGridCtrl *Grid() const { return m_pGrid; }
     QToolBar *ToolBar() const { return m_pToolBar; }
+    FrozenColumns *Frozen() const { return m_pFrozen; }
     // The aliases down the list.
     QStringList Aliases() const;
     // The text a list cell shows.
@@ -64,4 +66,5 @@ private:
     int m_nSID = 0;
     QToolBar *m_pToolBar;
     CBCGPADOGridCtrl *m_pGrid;
+    FrozenColumns *m_pFrozen;
 };

@@ -15,6 +15,7 @@
 #include "payroll/ui/cdlgwagepsnselect.h"
 #include "payroll/ui/cdlgwageset.h"
 #include "payroll/ui/cdlgwagesetset.h"
+#include "payroll/ui/frozencolumns.h"
 #include "payroll/ui/payrollmodule.h"
 #include "testdatabase.h"
 #include "testprofile.h"
@@ -338,6 +339,12 @@ void TestWageSetupDialogs::itemBuiltInTheFormulaEditor()
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColProperty), u"自由输入"_s);
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColRounding), u"四舍五入"_s);
     QCOMPARE(page.CellText(0, CDlgTabWageItem::ColStdTable), QString());
+    // 启用 and 字段名 stay in view when the list scrolls sideways.
+    QVERIFY(page.Frozen()->isVisible());
+    QVERIFY(page.Frozen()->isColumnHidden(0));
+    QVERIFY(!page.Frozen()->isColumnHidden(1) && !page.Frozen()->isColumnHidden(2));
+    QVERIFY(page.Frozen()->isColumnHidden(CDlgTabWageItem::ColAlias));
+    QCOMPARE(page.Frozen()->width(), page.Grid()->columnWidth(1) + page.Grid()->columnWidth(2));
 
     // 应发合计 = 基本工资 + 岗位津贴, put together in the formula editor.
     QString typed;
