@@ -190,7 +190,8 @@ void CDlgWageSetSet::OnSave()
             return;
         }
     }
-    const QString description = m_pDescr->toPlainText();
+    // The description column holds 100 characters; the command sends no more.
+    const QString description = m_pDescr->toPlainText().left(100);
     if (m_nMode == 0)
         rename(typed, description);
     else
