@@ -12,7 +12,8 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables(), migration002Reminders(), migration003Payroll() };
+    return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
+             migration005WageSetup() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

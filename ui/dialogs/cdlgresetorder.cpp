@@ -1,9 +1,11 @@
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include "core/app/vantrelapp.h"
+#include "core/db/adoconstants.h"
+#include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
-#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/dialogs/cdialogexx.h"
 
@@ -69,9 +71,10 @@ void CDlgResetOrder::buildToolBar()
 }
 
 void CDlgResetOrder::SetList(const QString &listQuery, int keyColumn, int orderColumn,
-                             const OrderColumns &order)
+                             const OrderColumns &order, const QVariantList &listValues)
 {
     m_strListQuery = listQuery;
+    m_listValues = listValues;
     m_nKeyColumn = keyColumn;
     m_nOrderColumn = orderColumn;
     m_order = order;
@@ -106,8 +109,8 @@ bool CDlgResetOrder::LoadRows()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_pGrid->Close();
-    const bool ok
-        = m_pGrid->OpenConnection(theApp.m_strConnection) && m_pGrid->OpenSQL(m_strListQuery);
+    const bool ok = m_pGrid->OpenConnection(theApp.m_strConnection)
+        && m_pGrid->OpenSQL(m_strListQuery, m_listValues);
     QApplication::restoreOverrideCursor();
     if (!ok)
         m_pGrid->Close();
@@ -197,7 +200,13 @@ void CDlgResetOrder::MoveDown()
 
 void CDlgResetOrder::Refresh()
 {
-    if (m_strRenumberSql.isEmpty() || !theDatabase.Execute(m_strRenumberSql, m_renumberValues))
+    if (m_strRenumberSql.isEmpty())
+        return;
+    // A statement, or a registered procedure taking the values in order.
+    CADOCommand command(&theDatabase, m_strRenumberSql, adCmdText);
+    for (const QVariant &value : std::as_const(m_renumberValues))
+        command.AddParameterVariant({}, adVariant, adParamInput, 0, value);
+    if (!command.Execute())
         return;
     m_bChanged = true;
     LoadRows();

@@ -22,11 +22,12 @@ public:
     explicit CDlgResetOrder(QWidget *parent = nullptr);
     ~CDlgResetOrder() override;
 
-    // The query that lists the rows in their order, the grid columns of the key and of the
-    // order value (both hidden), and where the order is written.
+    // The query that lists the rows in their order (with the values of its '?'), the grid
+    // columns of the key and of the order value (both hidden), and where the order is written.
     void SetList(const QString &listQuery, int keyColumn, int orderColumn,
-                 const OrderColumns &order);
-    // What Refresh runs to renumber the order column (on theDatabase).
+                 const OrderColumns &order, const QVariantList &listValues = {});
+    // What Refresh runs to renumber the order column (on theDatabase): a statement, or the name
+    // of a registered procedure that takes the values in order.
     void SetRenumberStatement(const QString &sql, const QVariantList &values = {});
     void SetCaption(const QString &caption);
     bool IsChanged() const { return m_bChanged; }
@@ -56,6 +57,7 @@ private:
     void finishMove(const vantrel::Status &status, int key);
 
     QString m_strListQuery;
+    QVariantList m_listValues;
     int m_nKeyColumn = 0;
     int m_nOrderColumn = 1;
     OrderColumns m_order;

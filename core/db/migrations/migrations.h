@@ -15,4 +15,8 @@ SchemaMigration migration002Reminders();
 // Version 3: the payroll periods (qz_WageTable) and wage-set members (qz_WagePsn).
 SchemaMigration migration003Payroll();
 
+// Version 5: one membership per person and wage set, the standard tables of wage sets
+// (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
+SchemaMigration migration005WageSetup();
+
 } // namespace vantrel::db

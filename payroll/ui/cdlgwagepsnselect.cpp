@@ -1,0 +1,252 @@
+#include "payroll/ui/cdlgwagepsnselect.h"
+
+#include "core/db/cadodatabase.h"
+#include "core/payroll/wagesetschema.h"
+#include "core/query/scalarqueries.h"
+#include "core/util/stringtable.h"
+#include "payroll/ui/cdlgtabwagepsn.h"
+#include "payroll/ui/wagesetupui.h"
+#include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/controls/cdropdownlistdept.h"
+#include "ui/dialogs/cdialogexx.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+using namespace vantrel::payroll;
+
+namespace {
+
+enum Column { ColPid = 0, ColTick = 1, ColNumber = 2, ColName = 3, ColIdNumber = 6, ColOrd = 7 };
+
+QPushButton *button(const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+CDlgWagePsnSelect::CDlgWagePsnSelect(int sid, CDlgTabWagePSN *owner, QWidget *parent)
+    : QDialog(parent)
+    , m_nSID(sid)
+    , m_pOwner(owner)
+    , m_list(theDatabase, sid)
+    , m_pDept(new CDropDownListDept(this))
+    , m_pSearch(new QLineEdit(this))
+    , m_pGrid(new CBCGPADOGridCtrl(this))
+    , m_pFooter(new QLabel(this))
+{
+    setWindowTitle(u"人员列表"_s);
+    setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
+    CDialogExx::applyBackground(this);
+    auto *search = button(u"查询"_s, this);
+    auto *all = button(u"全选(&A)"_s, this);
+    auto *none = button(u"全不选(&U)"_s, this);
+    auto *add = button(u"添加(&O)"_s, this);
+    auto *back = button(u"返回(&C)"_s, this);
+
+    m_pGrid->AttachConnection(&theDatabase);
+    m_pGrid->SetReadOnly(true);
+    m_pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pGrid->installEventFilter(this);
+    m_pGrid->viewport()->installEventFilter(this);
+    m_pFooter->setAutoFillBackground(true);
+    m_pFooter->setBackgroundRole(QPalette::Button);
+    m_pFooter->setContentsMargins(4, 2, 4, 2);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(u"部门："_s, this));
+    top->addWidget(m_pDept, 1);
+    top->addWidget(new QLabel(u"编号/姓名："_s, this));
+    top->addWidget(m_pSearch, 1);
+    top->addWidget(search);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(all);
+    bottom->addWidget(none);
+    bottom->addStretch();
+    bottom->addWidget(add);
+    bottom->addWidget(back);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_pGrid, 1);
+    layout->addWidget(m_pFooter);
+    layout->addLayout(bottom);
+    resize(760, 480);
+
+    connect(search, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnSearch);
+    connect(all, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnTickAll);
+    connect(none, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnUntickAll);
+    connect(add, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnAddTicked);
+    connect(back, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_pGrid, &CBCGPADOGridCtrl::gridDblClk, this, &CDlgWagePsnSelect::AddCurrent);
+    connect(m_pDept, &CEditBrowseDropCtrl::comboNotify, this, [this](int code) {
+        if (code == CEditBrowseDropCtrl::CBN_SELENDOK)
+            BuildFor(m_pDept->GetSelectedDept());
+    });
+    if (!m_pDept->Initialize())
+        return;
+    if (const QTreeWidgetItem *first = m_pDept->GetDropTree()->currentItem())
+        m_pDept->setText(first->text(0));
+    BuildFor(qMax(0, m_pDept->GetSelectedDept()));
+}
+
+QString CDlgWagePsnSelect::FooterText() const
+{
+    return m_pFooter->text();
+}
+
+void CDlgWagePsnSelect::BuildFor(int did)
+{
+    if (const vantrel::Status built = m_list.build(qMax(0, did)); !built) {
+        Tell(this, built.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList();
+}
+
+void CDlgWagePsnSelect::refreshList(int keepRow)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_pGrid->setUpdatesEnabled(false);
+    const BoundQuery query = m_list.listQuery();
+    if (m_pGrid->OpenSQL(query.sql, query.values)) {
+        m_pGrid->GetGridModel()->setCellKind(ColTick, RecordsetGridModel::CheckCell);
+        m_pFooter->setText(
+            LoadResString(135).replace(u"%d"_s, QString::number(m_pGrid->GetRowCount())));
+        m_pGrid->setColumnHidden(ColPid, true);
+        m_pGrid->setColumnHidden(ColOrd, true);
+        const int widths[] = { 50, 80, 120, 80, 180, 180 };
+        for (int column = ColTick; column <= ColIdNumber; ++column)
+            m_pGrid->setColumnWidth(column, widths[column - ColTick]);
+        if (keepRow >= 0 && keepRow < m_pGrid->GetRowCount())
+            m_pGrid->SetCurSel(keepRow, ColNumber);
+    } else {
+        m_pGrid->Close();
+        m_pGrid->AttachConnection(&theDatabase);
+        m_pFooter->clear();
+    }
+    m_pGrid->setUpdatesEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void CDlgWagePsnSelect::OnSearch()
+{
+    const QString text = m_pSearch->text();
+    if (text.isEmpty())
+        return;
+    int row = m_pGrid->FindRow(text, ColNumber, false, true);
+    if (row < 0)
+        row = m_pGrid->FindRow(text, ColName, false, true);
+    if (row < 0)
+        row = m_pGrid->FindRow(text, ColIdNumber, false, false);
+    if (row < 0)
+        return;
+    m_pGrid->SetCurSel(row, ColNumber);
+    m_pGrid->scrollTo(m_pGrid->model()->index(row, ColNumber));
+    m_pGrid->setFocus();
+}
+
+void CDlgWagePsnSelect::ToggleCurrent()
+{
+    const int row = m_pGrid->GetCurSel();
+    if (row < 0)
+        return;
+    const int pid = m_pGrid->GetFieldValue(row, ColPid).toInt();
+    const bool ticked = m_pGrid->GetFieldValue(row, ColTick).toInt() != 0;
+    if (const vantrel::Status stored = m_list.setTicked(pid, !ticked); !stored) {
+        Tell(this, stored.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList(row);
+}
+
+void CDlgWagePsnSelect::tickAll(bool ticked)
+{
+    if (const vantrel::Status stored = m_list.setAllTicked(ticked); !stored) {
+        Tell(this, stored.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList(m_pGrid->GetCurSel());
+}
+
+void CDlgWagePsnSelect::reloadOwner()
+{
+    if (m_pOwner)
+        m_pOwner->LoadMembers(m_nSID);
+}
+
+void CDlgWagePsnSelect::OnAddTicked()
+{
+    const vantrel::Result<int> ticked = m_list.tickedCount();
+    if (!ticked) {
+        Tell(this, ticked.error(), QMessageBox::Critical);
+        return;
+    }
+    if (*ticked == 0) {
+        Tell(this, LoadResString(112));
+        return;
+    }
+    const vantrel::Result<bool> exists = RecordExists(u"qz_Table"_s, u"ID = ? AND nType = ?"_s,
+                                                      { m_nSID, WageSetTableType }, &theDatabase);
+    if (!exists || !*exists) {
+        Tell(this, exists ? LoadResString(118) : exists.error(),
+             exists ? QMessageBox::Information : QMessageBox::Critical);
+        return;
+    }
+    if (!Ask(this, u"确定添加选定的人员吗?"_s, QMessageBox::Question, true))
+        return;
+    const vantrel::Result<int> added = m_list.addTicked();
+    if (!added) {
+        Tell(this, added.error(), QMessageBox::Critical);
+        return;
+    }
+    reloadOwner();
+    refreshList();
+    LogWageSetup(u"薪资类别'%1'增加所属人员"_s.arg(GetWageSetTitle(m_nSID)));
+}
+
+void CDlgWagePsnSelect::AddCurrent()
+{
+    const int row = m_pGrid->GetCurSel();
+    if (row < 0)
+        return;
+    const vantrel::Status added = m_list.addOne(m_pGrid->GetFieldValue(row, ColPid).toInt(),
+                                                m_pGrid->GetFieldValue(row, ColOrd).toInt());
+    if (!added) {
+        Tell(this, added.error(), QMessageBox::Critical);
+        return;
+    }
+    reloadOwner();
+    refreshList(qMin(row, m_pGrid->GetRowCount() - 2));
+}
+
+bool CDlgWagePsnSelect::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pGrid && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        ToggleCurrent();
+        return true;
+    }
+    if (watched == m_pGrid->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QModelIndex index = m_pGrid->indexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == ColTick) {
+            m_pGrid->SetCurSel(index.row(), ColTick);
+            ToggleCurrent();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
