@@ -5,8 +5,10 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 using vantrel::vbscript::Variant;
@@ -57,6 +59,45 @@ QString variantText(const Variant &value)
     if (value.isNull() || value.isEmpty())
         return {};
     return value.toText().value_or(QString());
+}
+
+// Number formats "0", "0.00", "#,##0.00" (decimals after the point, grouping with a comma);
+// date formats in the script language's letters: yyyy, mm, dd, hh, nn, ss.
+QString applyOutputFormat(const QVariant &value, const QString &format)
+{
+    const bool isDate
+        = value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
+    if (isDate) {
+        QString out;
+        for (qsizetype i = 0; i < format.size(); ++i) {
+            // m is a month unless it follows an hour.
+            const QChar c = format[i];
+            if (c.toLower() == u'm' && !(i > 0 && format[i - 1].toLower() == u'n'))
+                out += u'M';
+            else if (c.toLower() == u'n')
+                out += u'm';
+            else if (c.toLower() == u'y' || c.toLower() == u'd')
+                out += c.toLower();
+            else
+                out += c;
+        }
+        return value.toDateTime().toString(out);
+    }
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok || !format.contains(u'0'))
+        return value.toString();
+    const qsizetype point = format.indexOf(u'.');
+    const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+    QString text = QString::number(std::abs(number), 'f', decimals);
+    if (format.contains(u',')) {
+        qsizetype end = text.indexOf(u'.');
+        if (end < 0)
+            end = text.size();
+        for (qsizetype i = end - 3; i > 0; i -= 3)
+            text.insert(i, u',');
+    }
+    return number < 0 && text.contains(QRegularExpression(u"[1-9]"_s)) ? u'-' + text : text;
 }
 
 const Section *firstOfType(const ReportLayout &layout, int type)
@@ -186,7 +227,9 @@ void ReportRun::layoutBody(ReportLayout &layout, DataCursor *cursor, int x, bool
     const Section *detail = firstOfType(layout, SectionType::Detail);
     auto emit = [&](const Section *s) { emitSection(s, layout, cursor, x, events, sink); };
 
-    emit(firstOfType(layout, SectionType::ReportHeader));
+    // The main report's header opens its first page, above the page header (startPage).
+    if (&layout != &m_layout)
+        emit(firstOfType(layout, SectionType::ReportHeader));
     if (!cursor) {
         emit(detail);
     } else {
@@ -476,22 +519,8 @@ QString ReportRun::formatValue(const QVariant &value, const QString &format)
 {
     if (db::isNullValue(value))
         return {};
-    if (!format.isEmpty()) {
-        if (!m_format) {
-            auto compiled = m_engine.compile(u"Format(v, f)"_s, { u"v"_s, u"f"_s });
-            if (!compiled) {
-                fail(m_engine.lastError().description());
-                return {};
-            }
-            m_format = std::move(compiled.value());
-        }
-        const auto text = m_format->evaluate({ ScriptValue::fromQVariant(value), Variant(format) });
-        if (!text) {
-            fail(m_format->lastError().description());
-            return {};
-        }
-        return variantText(text.value());
-    }
+    if (!format.isEmpty())
+        return applyOutputFormat(value, format);
     switch (value.typeId()) {
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
@@ -529,12 +558,18 @@ void ReportRun::startPage()
     m_pages.pages.emplace_back();
     callProcedure(u"OnPageStart"_s);
     m_y = m_layout.page.topMargin;
+    auto putDirectly = [this](Band &&band) {
+        putItems(band, band.height);
+        m_y += band.height;
+    };
+    if (m_pageNumber == 1) {
+        emitSection(firstOfType(m_layout, SectionType::ReportHeader), m_layout,
+                    m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin, true,
+                    putDirectly);
+    }
     if (m_pageHeader && !failed()) {
         emitSection(m_pageHeader, m_layout, m_cursor.open ? &m_cursor : nullptr,
-                    m_layout.page.leftMargin, true, [this](Band &&band) {
-                        putItems(band, band.height);
-                        m_y += band.height;
-                    });
+                    m_layout.page.leftMargin, true, putDirectly);
     }
     m_bodyTop = m_y;
     m_bodyBottom = m_layout.page.pageHeight() - m_layout.page.bottomMargin

@@ -70,7 +70,6 @@ private:
     DataCursor m_cursor;
     QHash<const ReportLayout *, DataCursor *> m_cursors;
     QHash<QString, vbscript::CompiledExpression> m_expressions; // control address + text
-    std::optional<vbscript::CompiledExpression> m_format;
     QHash<QString, int> m_images;
     std::vector<std::shared_ptr<ReportLayout>> m_keepAlive;
     std::vector<std::shared_ptr<DataCursor>> m_subCursors;

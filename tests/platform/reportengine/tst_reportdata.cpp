@@ -69,6 +69,8 @@ class TestReportData : public QObject
 private Q_SLOTS:
     void init();
     void valuesKeepTheirType();
+    void outputFormat_data();
+    void outputFormat();
     void scriptReadsTheRecordset();
     void writingSourceFails_data();
     void writingSourceFails();
@@ -106,6 +108,36 @@ void TestReportData::valuesKeepTheirType()
     QCOMPARE(report.pages().texts(0),
              (QStringList { u"1"_s, u"张三"_s, u"1234.5"_s, u"1990-05-01"_s, QString(), u"2"_s,
                             u"李四"_s, u"0.25"_s, u"2000-01-02 08:30:00"_s, u"备注 ]]> \"x\""_s }));
+}
+
+void TestReportData::outputFormat_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("grouped, two decimals")
+        << u"工资"_s << u"#,##0.00"_s << QStringList { u"1,234.50"_s, u"0.25"_s };
+    QTest::newRow("one decimal") << u"工资"_s << u"0.0"_s << QStringList { u"1234.5"_s, u"0.3"_s };
+    QTest::newRow("Chinese date") << u"生日"_s << u"yyyy年m月d日"_s
+                                  << QStringList { u"1990年5月1日"_s, u"2000年1月2日"_s };
+    QTest::newRow("date and time") << u"生日"_s << u"yyyy-mm-dd hh:nn"_s
+                                   << QStringList { u"1990-05-01 00:00"_s, u"2000-01-02 08:30"_s };
+    QTest::newRow("NULL stays empty")
+        << u"备注"_s << u"0.00"_s << QStringList { QString(), u"备注 ]]> \"x\""_s };
+}
+
+void TestReportData::outputFormat()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, format);
+    QFETCH(QStringList, texts);
+    Report report;
+    report.layout() = fieldsLayout(m_owned->connectionString(),
+                                   u"SELECT * FROM 人员 ORDER BY 编号"_s, { field });
+    report.layout().dataSection()->controls.last().props.set(u"OutputFormat"_s, format);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY2(report.run(), qPrintable(report.lastError()));
+    QCOMPARE(report.pages().texts(0), texts);
 }
 
 void TestReportData::scriptReadsTheRecordset()

@@ -85,6 +85,8 @@ private Q_SLOTS:
     void classRegistry_data();
     void classRegistry();
     void copiesAreDeep();
+    void sampleLayoutsAreCanonical_data();
+    void sampleLayoutsAreCanonical();
 };
 
 void TestReportLayout::roundTrip_data()
@@ -246,6 +248,26 @@ void TestReportLayout::copiesAreDeep()
     Section &detail = *master.dataSection();
     QCOMPARE(master.addControl(detail, u"DDActiveReports2.Field"_s, u"FIELD1"_s)->name,
              u"Field2"_s);
+}
+
+void TestReportLayout::sampleLayoutsAreCanonical_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("persons by department") << u"persons_by_department.rpx"_s;
+    QTest::newRow("wage list") << u"wage_list.rpx"_s;
+}
+
+// The layouts shipped as samples load, and saving them changes no byte.
+void TestReportLayout::sampleLayoutsAreCanonical()
+{
+    QFETCH(QString, file);
+    QFile f(QStringLiteral(REPORT_SAMPLES_DIR) + u'/' + file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const auto layout = LayoutXml::read(bytes);
+    QVERIFY2(layout.ok(), qPrintable(layout.error()));
+    QVERIFY(layout->dataControl());
+    QCOMPARE(QString::fromUtf8(LayoutXml::write(*layout)), QString::fromUtf8(bytes));
 }
 
 QTEST_GUILESS_MAIN(TestReportLayout)
