@@ -41,6 +41,8 @@ private Q_SLOTS:
     void groupBands();
     void canGrow_data();
     void canGrow();
+    void tallBandSplitsBetweenLines();
+    void reportBandsAndScriptEvents();
     void pageBreak();
     void subreportAcrossPageEnd();
     void noData();
@@ -180,6 +182,70 @@ void TestReportPagination::canGrow()
     runFixed(report);
     QCOMPARE(pageLines(report.pages(), 0),
              (QStringList { u"名单"_s } + lines + QStringList { u"next"_s, footer(1, 1) }));
+}
+
+void TestReportPagination::tallBandSplitsBetweenLines()
+{
+    // One row whose text wraps to 25 lines of one character: taller than a page (ten lines).
+    PersonsDb db(0);
+    QVERIFY(db.ok());
+    QVERIFY(db.execute(u"CREATE TABLE T (Txt TEXT)"_s));
+    QVERIFY(db.execute(
+        u"INSERT INTO T VALUES ('一二三四五六七八九十甲乙丙丁戊己庚辛壬癸子丑寅卯辰'), ('next')"_s));
+    Report report;
+    ReportLayout layout = listLayout(db.connectionString(), u"SELECT Txt FROM T"_s);
+    Section &detail = section(layout, SectionType::Detail);
+    detail.canGrow = true;
+    detail.controls.last().props.set(u"DataField"_s, u"Txt"_s);
+    detail.controls.last().width = 200;
+    report.layout() = layout;
+    runFixed(report);
+    QCOMPARE(int(report.pages().pages.size()), 3);
+    QCOMPARE(pageLines(report.pages(), 0),
+             (QStringList { u"名单"_s, u"一"_s, u"二"_s, u"三"_s, u"四"_s, u"五"_s, u"六"_s,
+                            u"七"_s, u"八"_s, u"九"_s, u"十"_s, footer(1, 3) }));
+    QCOMPARE(pageLines(report.pages(), 2),
+             (QStringList { u"名单"_s, u"子"_s, u"丑"_s, u"寅"_s, u"卯"_s, u"辰"_s, u"ne"_s,
+                            u"xt"_s, footer(3, 3) }));
+}
+
+void TestReportPagination::reportBandsAndScriptEvents()
+{
+    PersonsDb db(12);
+    QVERIFY(db.ok());
+    Report report;
+    ReportLayout layout = listLayout(db.connectionString(), u"SELECT * FROM P ORDER BY ID"_s);
+    Section reportHeader;
+    reportHeader.type = SectionType::ReportHeader;
+    reportHeader.name = u"ReportHeader"_s;
+    reportHeader.height = 240;
+    Section reportFooter = reportHeader;
+    reportFooter.type = SectionType::ReportFooter;
+    reportFooter.name = u"ReportFooter"_s;
+    layout.sections.prepend(reportHeader);
+    layout.sections.append(reportFooter);
+    addField(layout, layout.sections.first(), u"=title"_s, 0, 0, 3000);
+    addField(layout, layout.sections.last(), u"=\"共 \" & rows & \" 行, 页起 \" & starts"_s, 0, 0,
+             3000);
+    addField(layout, section(layout, SectionType::PageHeader), u"=\"起 \" & starts"_s, 3000, 0,
+             1500);
+    report.layout() = layout;
+    report.setScript(
+        u"Dim title, rows, starts, ends\r\n"
+        "Sub OnReportStart\r\n title = \"开始\"\r\nEnd Sub\r\n"
+        "Sub OnPageStart\r\n starts = starts + 1\r\nEnd Sub\r\n"
+        "Sub OnPageEnd\r\n ends = ends + 1\r\nEnd Sub\r\n"
+        "Sub Detail_Format\r\n rows = rows + 1\r\nEnd Sub\r\n"
+        "Sub OnReportEnd\r\n If ends <> 2 Then Err.Raise 1001, , \"ends \" & ends\r\nEnd Sub\r\n"_s);
+    runFixed(report);
+    // The report header opens the first page above the page header; the footer follows the
+    // last row.
+    QCOMPARE(
+        pageLines(report.pages(), 0),
+        (QStringList { u"开始"_s, u"名单起 1"_s } + rows(1, 9) + QStringList { footer(1, 2) }));
+    QCOMPARE(pageLines(report.pages(), 1),
+             (QStringList { u"名单起 2"_s } + rows(10, 12)
+              + QStringList { u"共 12 行, 页起 2"_s, footer(2, 2) }));
 }
 
 void TestReportPagination::pageBreak()
