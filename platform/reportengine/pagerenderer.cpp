@@ -63,10 +63,17 @@ void drawCheckBox(QPainter &p, const PageSet &pages, const DisplayItem &item,
     }
 }
 
-void drawRichText(QPainter &p, const QString &html, const DisplayItem &item)
+void drawRichText(QPainter &p, const PageSet &pages, const DisplayItem &item)
 {
     QTextDocument document;
     document.setDocumentMargin(0);
+    if (item.font >= 0) {
+        const FontSpec &spec = pages.font(item.font);
+        QFont font = qfontFor(spec);
+        font.setPixelSize(qMax(1, qRound(spec.size * 96 / 72)));
+        document.setDefaultFont(font);
+    }
+    const QString &html = pages.string(item.text);
     document.setHtml(html);
     document.setTextWidth(item.width / TwipsPerPixel);
     p.save();
@@ -131,7 +138,7 @@ void paintPage(const PageSet &pages, int page, QPainter &p, double scale)
             drawBars(p, pages.string(item.text), item);
             break;
         case ItemKind::RichText:
-            drawRichText(p, pages.string(item.text), item);
+            drawRichText(p, pages, item);
             break;
         }
     }

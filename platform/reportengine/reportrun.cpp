@@ -423,6 +423,7 @@ void ReportRun::addControl(Band &band, const ReportControl &c, ReportLayout &lay
     }
     case ControlKind::RichEdit:
         item.kind = ItemKind::RichText;
+        item.font = m_pages.internFont(c.font);
         item.text = m_pages.internString(c.props.value(u"Html"_s));
         add(item);
         return;

@@ -1,6 +1,7 @@
 #include "platform/reportengine/pdfexport.h"
 #include "reportfixture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -65,8 +66,11 @@ class TestReportPdf : public QObject
 private Q_SLOTS:
     void initTestCase();
     void severalPages();
+    void everyControlClass();
 
 private:
+    void comparePages(const QString &pdf, const QString &stem, int count, int dpi);
+
     QTemporaryDir m_dir;
 };
 
@@ -126,10 +130,86 @@ void TestReportPdf::severalPages()
         QCOMPARE(text, QString::fromUtf8(textGolden.readAll()));
     }
 
-    QCOMPARE(run(u"pdftoppm"_s, { u"-r"_s, u"50"_s, u"-png"_s, pdf, m_dir.filePath(u"list"_s) }),
-             QString());
-    for (int page = 1; page <= 3; ++page) {
-        const QString name = u"list-%1.png"_s.arg(page);
+    comparePages(pdf, u"list"_s, 3, 50);
+}
+
+void TestReportPdf::everyControlClass()
+{
+    // No data control: the detail shows once.
+    ReportLayout layout;
+    layout.name = u"控件"_s;
+    layout.page = { u"Custom"_s, false, 6000, 4000, 300, 300, 300, 300, 5400 };
+    Section detail;
+    detail.type = SectionType::Detail;
+    detail.name = u"Detail"_s;
+    detail.height = 3400;
+    layout.sections.append(detail);
+    Section &s = layout.sections.last();
+    auto add
+        = [&](const char16_t *cls, int left, int top, int width, int height) -> ReportControl & {
+        ReportControl *c = layout.addControl(s, u"DDActiveReports2."_s + QString::fromUtf16(cls));
+        c->left = left;
+        c->top = top;
+        c->width = width;
+        c->height = height;
+        return *c;
+    };
+    ReportControl &label = add(u"Label", 0, 0, 2000, 285);
+    label.props.set(u"Caption"_s, u"标签 Label"_s);
+    label.font.bold = true;
+    add(u"Field", 2100, 0, 2000, 285).props.set(u"DataField"_s, u"=\"表达式 \" & (6 * 7)"_s);
+    ReportControl &checked = add(u"CheckBox", 0, 400, 1500, 285);
+    checked.props.set(u"Caption"_s, u"已婚"_s);
+    checked.props.set(u"Value"_s, u"1"_s);
+    add(u"CheckBox", 1600, 400, 1500, 285).props.set(u"Caption"_s, u"党员"_s);
+    add(u"BarCode", 0, 800, 2400, 500).props.set(u"Text"_s, u"AB-12"_s);
+    ReportControl &code128 = add(u"BarCode", 2600, 800, 2800, 500);
+    code128.props.set(u"Text"_s, u"Ferrolyn 6"_s);
+    code128.props.set(u"Style"_s, u"Code128"_s);
+    add(u"Line", 0, 1400, 5400, 0).props.set(u"LineWeight"_s, 2);
+    add(u"Shape", 0, 1500, 1200, 700);
+    ReportControl &ellipse = add(u"Shape", 1400, 1500, 1200, 700);
+    ellipse.props.set(u"Shape"_s, 1);
+    ellipse.props.set(u"BackColor"_s, u"#ffd966"_s);
+    add(u"Shape", 2800, 1500, 1200, 700).props.set(u"Shape"_s, 2);
+    QImage image(60, 35, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 4, 120, y * 7));
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    add(u"Image", 4200, 1500, 1200, 700)
+        .props.set(u"Picture"_s, QString::fromLatin1(png.toBase64()));
+    add(u"RichEdit", 0, 2300, 3000, 900)
+        .props.set(
+            u"Html"_s,
+            u"<b>加粗</b> 普通 <i>斜体</i><br/><span style=\"color:#c00000\">红色 123</span>"_s);
+    add(u"Frame", 3200, 2300, 1000, 900);
+    add(u"OLE", 4400, 2300, 1000, 900);
+
+    Report report;
+    report.layout() = layout;
+    QVERIFY2(report.run(), qPrintable(report.lastError()));
+    QCOMPARE(int(report.pages().pages.size()), 1);
+    const QString pdf = m_dir.filePath(u"classes.pdf"_s);
+    QVERIFY(writePdf(report.pages(), pdf).ok());
+    const QString text = run(u"pdftotext"_s, { u"-layout"_s, pdf, u"-"_s }).remove(u' ');
+    for (const QString &t :
+         { u"标签Label"_s, u"表达式42"_s, u"已婚"_s, u"党员"_s, u"加粗普通斜体"_s, u"红色123"_s })
+        QVERIFY2(text.contains(t), qPrintable(t + u" not in:\n"_s + text));
+    comparePages(pdf, u"classes"_s, 1, 100);
+}
+
+void TestReportPdf::comparePages(const QString &pdf, const QString &stem, int count, int dpi)
+{
+    QCOMPARE(
+        run(u"pdftoppm"_s, { u"-r"_s, QString::number(dpi), u"-png"_s, pdf, m_dir.filePath(stem) }),
+        QString());
+    for (int page = 1; page <= count; ++page) {
+        const QString name = u"%1-%2.png"_s.arg(stem).arg(page);
         const QImage image(m_dir.filePath(name));
         QVERIFY(!image.isNull());
         if (updating()) {
