@@ -3,6 +3,8 @@
 #include "platform/reportengine/layoutxml.h"
 #include "platform/reportengine/reportrun.h"
 
+#include <QGuiApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace vantrel::report {
@@ -60,8 +62,18 @@ QString Report::scriptText() const
 
 bool Report::run()
 {
-    if (!m_metrics)
+    if (!m_metrics) {
+        // Fonts are measured through the font database, which only a QGuiApplication opens.
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+            m_pages.clear();
+            m_lastError = u"Reports measure their text with fonts: the program needs a "
+                          "QGuiApplication."_s;
+            if (m_events)
+                m_events->error(*this, m_lastError);
+            return false;
+        }
         m_metrics = std::make_shared<FontTextMetrics>();
+    }
     ReportRun run(*this);
     const bool ok = run.execute();
     m_lastError = ok ? QString() : run.error();

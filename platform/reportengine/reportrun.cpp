@@ -225,7 +225,7 @@ void ReportRun::layoutBody(ReportLayout &layout, DataCursor *cursor, int x, bool
         return i >= 0 && i < footers.size() ? footers[i] : nullptr;
     };
     const Section *detail = firstOfType(layout, SectionType::Detail);
-    auto emit = [&](const Section *s) { emitSection(s, layout, cursor, x, events, sink); };
+    auto emit = [&](const Section *s) { emitSection(s, cursor, x, events, sink); };
 
     // The main report's header opens its first page, above the page header (startPage).
     if (&layout != &m_layout)
@@ -273,8 +273,8 @@ void ReportRun::layoutBody(ReportLayout &layout, DataCursor *cursor, int x, bool
     emit(firstOfType(layout, SectionType::ReportFooter));
 }
 
-void ReportRun::emitSection(const Section *section, ReportLayout &layout, DataCursor *cursor, int x,
-                            bool events, const Sink &sink)
+void ReportRun::emitSection(const Section *section, DataCursor *cursor, int x, bool events,
+                            const Sink &sink)
 {
     if (!section || failed())
         return;
@@ -282,12 +282,12 @@ void ReportRun::emitSection(const Section *section, ReportLayout &layout, DataCu
         callProcedure(section->name + u"_Format"_s);
     if (failed())
         return;
-    Band band = buildBand(*section, layout, cursor, x);
+    Band band = buildBand(*section, cursor, x);
     if (!failed())
         sink(std::move(band));
 }
 
-Band ReportRun::buildBand(const Section &section, ReportLayout &layout, DataCursor *cursor, int x)
+Band ReportRun::buildBand(const Section &section, DataCursor *cursor, int x)
 {
     Band band;
     bool grows = section.canGrow;
@@ -298,7 +298,7 @@ Band ReportRun::buildBand(const Section &section, ReportLayout &layout, DataCurs
             addSubreport(band, c, x);
             grows = true;
         } else {
-            addControl(band, c, layout, cursor, x, section.canGrow);
+            addControl(band, c, cursor, x, section.canGrow);
         }
     }
     band.height = section.height;
@@ -309,10 +309,9 @@ Band ReportRun::buildBand(const Section &section, ReportLayout &layout, DataCurs
     return band;
 }
 
-void ReportRun::addControl(Band &band, const ReportControl &c, ReportLayout &layout,
-                           DataCursor *cursor, int x, bool canGrow)
+void ReportRun::addControl(Band &band, const ReportControl &c, DataCursor *cursor, int x,
+                           bool canGrow)
 {
-    Q_UNUSED(layout);
     if (c.kind == ControlKind::DataControl || !c.props.boolValue(u"Visible"_s, true))
         return;
     DisplayItem item;
@@ -564,13 +563,13 @@ void ReportRun::startPage()
         m_y += band.height;
     };
     if (m_pageNumber == 1) {
-        emitSection(firstOfType(m_layout, SectionType::ReportHeader), m_layout,
+        emitSection(firstOfType(m_layout, SectionType::ReportHeader),
                     m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin, true,
                     putDirectly);
     }
     if (m_pageHeader && !failed()) {
-        emitSection(m_pageHeader, m_layout, m_cursor.open ? &m_cursor : nullptr,
-                    m_layout.page.leftMargin, true, putDirectly);
+        emitSection(m_pageHeader, m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin,
+                    true, putDirectly);
     }
     m_bodyTop = m_y;
     m_bodyBottom = m_layout.page.pageHeight() - m_layout.page.bottomMargin
@@ -583,9 +582,8 @@ void ReportRun::finishPage()
 {
     if (m_pageFooter && !failed()) {
         m_y = m_layout.page.pageHeight() - m_layout.page.bottomMargin - m_pageFooter->height;
-        emitSection(m_pageFooter, m_layout, m_cursor.open ? &m_cursor : nullptr,
-                    m_layout.page.leftMargin, true,
-                    [this](Band &&band) { putItems(band, m_pageFooter->height); });
+        emitSection(m_pageFooter, m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin,
+                    true, [this](Band &&band) { putItems(band, m_pageFooter->height); });
     }
     callProcedure(u"OnPageEnd"_s);
     if (ReportEvents *events = m_report.events())

@@ -44,11 +44,10 @@ private:
     void callProcedure(const QString &name);
     bool openData(ReportLayout &layout, DataCursor &cursor);
     void layoutBody(ReportLayout &layout, DataCursor *cursor, int x, bool events, const Sink &sink);
-    void emitSection(const Section *section, ReportLayout &layout, DataCursor *cursor, int x,
-                     bool events, const Sink &sink);
-    Band buildBand(const Section &section, ReportLayout &layout, DataCursor *cursor, int x);
-    void addControl(Band &band, const ReportControl &c, ReportLayout &layout, DataCursor *cursor,
-                    int x, bool canGrow);
+    void emitSection(const Section *section, DataCursor *cursor, int x, bool events,
+                     const Sink &sink);
+    Band buildBand(const Section &section, DataCursor *cursor, int x);
+    void addControl(Band &band, const ReportControl &c, DataCursor *cursor, int x, bool canGrow);
     void addSubreport(Band &band, const ReportControl &c, int x);
     QString controlText(const ReportControl &c, DataCursor *cursor);
     QString evaluate(const ReportControl &c, const QString &expression);

@@ -3,6 +3,8 @@
 #include "platform/vbscript/hostobject.h"
 #include "tests/support/testdatabase.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +77,8 @@ private Q_SLOTS:
     void writingSourceFails_data();
     void writingSourceFails();
     void badConnectionFails();
+    void blobBindsToImage();
+    void fontsNeedAGuiApplication();
 
 private:
     CADODatabase m_db;
@@ -201,8 +205,51 @@ void TestReportData::badConnectionFails()
     Report report;
     report.layout() = fieldsLayout(u"Provider=QSQLITE;Data Source=/nonexistent/报表.db"_s,
                                    u"SELECT 1"_s, { u"x"_s });
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
     QVERIFY(!report.run());
     QVERIFY2(report.lastError().contains(u"cannot be opened"_s), qPrintable(report.lastError()));
+}
+
+void TestReportData::blobBindsToImage()
+{
+    QImage image(8, 5, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QVERIFY(m_db.Execute(m_db.dialect().ddl(u"CREATE TABLE 照片 (编号 INTEGER, 图 %BLOB%)"_s)));
+    QVERIFY(m_db.Execute(u"INSERT INTO 照片 VALUES (?, ?)"_s, { 1, png }));
+    QVERIFY(m_db.Execute(u"INSERT INTO 照片 VALUES (?, ?)"_s, { 2, QVariant() }));
+
+    Report report;
+    report.layout() = fieldsLayout(m_owned->connectionString(),
+                                   u"SELECT 编号, 图 FROM 照片 ORDER BY 编号"_s, { u"编号"_s });
+    ReportControl *picture
+        = report.layout().addControl(*report.layout().dataSection(), u"DDActiveReports2.Image"_s);
+    picture->width = picture->height = 200;
+    picture->props.set(u"DataField"_s, u"图"_s);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY2(report.run(), qPrintable(report.lastError()));
+    // The row without a picture draws none.
+    std::vector<QSize> sizes;
+    for (const DisplayItem &item : report.pages().pages[0].items) {
+        if (item.kind == ItemKind::Image)
+            sizes.push_back(report.pages().image(item.image).size());
+    }
+    QCOMPARE(sizes, std::vector<QSize> { QSize(8, 5) });
+}
+
+void TestReportData::fontsNeedAGuiApplication()
+{
+    Report report;
+    report.layout()
+        = fieldsLayout(m_owned->connectionString(), u"SELECT 姓名 FROM 人员"_s, { u"姓名"_s });
+    ErrorLog log;
+    report.setEvents(&log);
+    QVERIFY(!report.run());
+    QCOMPARE(log.errors.size(), 1);
+    QVERIFY(log.errors.first().contains(u"QGuiApplication"_s));
 }
 
 QTEST_GUILESS_MAIN(TestReportData)
