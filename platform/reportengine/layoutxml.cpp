@@ -144,12 +144,17 @@ void writeControl(QXmlStreamWriter &w, const ReportControl &c)
     writeChildren(w, c.unknown, 1 + int(c.props.items().size()), [&](int i) {
         if (i == 0) {
             w.writeEmptyElement(u"Font"_s);
-            w.writeAttribute(u"Name"_s, c.font.name);
-            w.writeAttribute(u"Size"_s, QString::number(c.font.size));
-            w.writeAttribute(u"Bold"_s, flag(c.font.bold));
-            w.writeAttribute(u"Italic"_s, flag(c.font.italic));
-            w.writeAttribute(u"Underline"_s, flag(c.font.underline));
-            w.writeAttribute(u"StrikeOut"_s, flag(c.font.strikeOut));
+            UnknownParts fontUnknown;
+            fontUnknown.attributes = c.font.unknownAttributes;
+            fontUnknown.attributeOrder = c.font.attributeOrder;
+            writeAttributes(w,
+                            { { u"Name"_s, c.font.name },
+                              { u"Size"_s, QString::number(c.font.size) },
+                              { u"Bold"_s, flag(c.font.bold) },
+                              { u"Italic"_s, flag(c.font.italic) },
+                              { u"Underline"_s, flag(c.font.underline) },
+                              { u"StrikeOut"_s, flag(c.font.strikeOut) } },
+                            fontUnknown);
         } else {
             writeProps(w, c.props, i - 1);
         }
@@ -358,6 +363,12 @@ bool Reader::readControl(ReportControl &c)
             c.font.italic = f.value(QLatin1String("Italic")) == u"1";
             c.font.underline = f.value(QLatin1String("Underline")) == u"1";
             c.font.strikeOut = f.value(QLatin1String("StrikeOut")) == u"1";
+            UnknownParts fontUnknown;
+            keepUnknownAttributes(
+                { u"Name"_s, u"Size"_s, u"Bold"_s, u"Italic"_s, u"Underline"_s, u"StrikeOut"_s },
+                fontUnknown);
+            c.font.unknownAttributes = fontUnknown.attributes;
+            c.font.attributeOrder = fontUnknown.attributeOrder;
             m_xml.skipCurrentElement();
             ++known;
         } else if (m_xml.name() == u"Prop") {

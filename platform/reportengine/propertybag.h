@@ -15,6 +15,7 @@ public:
     {
         QString name;
         QString value;
+        bool operator==(const Property &) const = default;
     };
 
     bool contains(const QString &name) const { return indexOf(name) >= 0; }

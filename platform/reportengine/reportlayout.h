@@ -13,7 +13,9 @@ namespace vantrel::report {
 
 class ReportLayout;
 
-// Section types: 2, 3 and 6 are fixed by the library that calls us; the others are ours.
+// Section types: 2, 3 and 6 are fixed by the library that calls us; the others are ours. A
+// group header's property DataField names the column whose change starts a new group; group
+// footers stand in the reverse order of their headers.
 namespace SectionType {
 constexpr int ReportHeader = 0;
 constexpr int ReportFooter = 1;
@@ -53,6 +55,9 @@ struct FontSpec
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
+    // Attributes of a newer format, written back as read; drawing ignores them.
+    QVector<PropertyBag::Property> unknownAttributes;
+    QStringList attributeOrder;
     bool operator==(const FontSpec &) const = default;
 };
 

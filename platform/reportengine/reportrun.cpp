@@ -487,9 +487,10 @@ QString ReportRun::controlText(const ReportControl &c, DataCursor *cursor)
         }
         return formatValue(cursor->value(column), c.props.value(u"OutputFormat"_s));
     }
-    const QString text = c.kind == ControlKind::Label && c.props.contains(u"Caption"_s)
-        ? c.props.value(u"Caption"_s)
-        : c.props.value(u"Text"_s, c.props.value(u"Caption"_s));
+    // A label's caption is shown as written; a Text starting with "=" is an expression.
+    if (c.kind == ControlKind::Label && c.props.contains(u"Caption"_s))
+        return c.props.value(u"Caption"_s);
+    const QString text = c.props.value(u"Text"_s, c.props.value(u"Caption"_s));
     if (text.startsWith(u'='))
         return evaluate(c, text.mid(1));
     return text;

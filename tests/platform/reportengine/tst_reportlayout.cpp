@@ -59,7 +59,10 @@ ReportLayout everyClassLayout()
     for (const QString &className : ControlClass::classNames())
         add(layout, detail, className);
     ReportControl *field = detail.control(u"Field1"_s);
-    field->font = { u"黑体"_s, 10.5, true, false, true, false };
+    field->font.name = u"黑体"_s;
+    field->font.size = 10.5;
+    field->font.bold = true;
+    field->font.underline = true;
     field->props.set(u"DataField"_s, u"编号"_s);
     field->props.set(u"SummaryType"_s, 4);
     ReportControl *data = layout.dataControl();
@@ -150,6 +153,8 @@ void TestReportLayout::unknownPartsKept()
     // section and one inside a control, between its font and its properties.
     QByteArray bytes = LayoutXml::write(everyClassLayout());
     bytes.replace("FormatVersion=\"1\"", "FormatVersion=\"2\" Theme=\"dark\"");
+    bytes.replace("<Font Name=\"黑体\" Size=\"10.5\"",
+                  "<Font Name=\"黑体\" Charset=\"134\" Size=\"10.5\"");
     bytes.replace("    <Section Type=\"0\"",
                   "    <Watermark Text=\"草稿\">\n        <Angle>45</Angle>\n    </Watermark>\n"
                   "    <Section Type=\"0\"");
@@ -157,6 +162,7 @@ void TestReportLayout::unknownPartsKept()
                   "StrikeOut=\"0\"/>\n            <Shadow Depth=\"2\"/>\n"
                   "            <Prop Name=\"DataField\"");
     QVERIFY(bytes.contains("<Shadow"));
+    QVERIFY(bytes.contains("Charset"));
     const auto loaded = LayoutXml::read(bytes);
     QVERIFY2(loaded.ok(), qPrintable(loaded.error()));
     QCOMPARE(loaded->formatVersion, 2);

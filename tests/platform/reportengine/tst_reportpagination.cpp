@@ -229,6 +229,12 @@ void TestReportPagination::reportBandsAndScriptEvents()
              3000);
     addField(layout, section(layout, SectionType::PageHeader), u"=\"起 \" & starts"_s, 3000, 0,
              1500);
+    // A label's caption is text as written, even with "=" in front.
+    ReportControl *caption = layout.addControl(layout.sections.last(), u"DDActiveReports2.Label"_s);
+    caption->left = 3000;
+    caption->width = 1000;
+    caption->height = 240;
+    caption->props.set(u"Caption"_s, u"=合计"_s);
     report.layout() = layout;
     report.setScript(
         u"Dim title, rows, starts, ends\r\n"
@@ -245,7 +251,7 @@ void TestReportPagination::reportBandsAndScriptEvents()
         (QStringList { u"开始"_s, u"名单起 1"_s } + rows(1, 9) + QStringList { footer(1, 2) }));
     QCOMPARE(pageLines(report.pages(), 1),
              (QStringList { u"名单起 2"_s } + rows(10, 12)
-              + QStringList { u"共 12 行, 页起 2"_s, footer(2, 2) }));
+              + QStringList { u"共 12 行, 页起 2=合计"_s, footer(2, 2) }));
 }
 
 void TestReportPagination::pageBreak()
