@@ -215,8 +215,13 @@ QueryResult CADODatabase::runReadOnly(const QString &sql, const QVariantList &va
     const bool sqlite = backend() == Backend::Sqlite;
     QueryResult result = runStatement(
         sqlite ? u"PRAGMA query_only = ON"_s : u"SET LOCAL transaction_read_only = on"_s, {});
-    if (result.ok)
+    if (result.ok) {
+        if (sqlite)
+            sqlite::setReadOnly(static_cast<sqlite3 *>(m_handle), true);
         result = runStatement(sql, values);
+        if (sqlite)
+            sqlite::setReadOnly(static_cast<sqlite3 *>(m_handle), false);
+    }
     if (sqlite)
         runStatement(u"PRAGMA query_only = OFF"_s, {});
     RollbackTrans();

@@ -276,4 +276,26 @@ QueryResult runBatch(sqlite3 *db, const QString &sql, const QVector<QVariantList
     return total;
 }
 
+namespace {
+
+int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+} // namespace
+
+void setReadOnly(sqlite3 *db, bool on)
+{
+    sqlite3_set_authorizer(db, on ? readOnlyAuthorizer : nullptr, nullptr);
+}
+
 } // namespace vantrel::db::sqlite

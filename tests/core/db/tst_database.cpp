@@ -3,6 +3,7 @@
 #include "core/db/databasefile.h"
 #include "testdatabase.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPoint>
 #include <QTemporaryDir>
@@ -397,6 +398,16 @@ void TestDatabaseConnection::readOnlyQueriesCannotWrite()
     if (TestDatabase::backend() == Backend::Postgres)
         QVERIFY(!db.runReadOnly(u"SELECT set_config('search_path', 'x', false)"_s).ok
                 || db.run(u"SHOW search_path"_s).scalar().toString() != u"x"_s);
+    if (TestDatabase::backend() == Backend::Sqlite) {
+        // ATTACH would create a file, and a pragma could switch the guard off.
+        QTemporaryDir dir;
+        const QString attached = dir.filePath(u"made.db"_s);
+        QVERIFY(!db.runReadOnly(u"ATTACH DATABASE ? AS x"_s, { attached }).ok);
+        QVERIFY(!QFile::exists(attached));
+        QVERIFY(!db.runReadOnly(u"PRAGMA query_only = OFF"_s).ok);
+        QVERIFY(!db.runReadOnly(u"DELETE FROM t"_s).ok);
+        QVERIFY(db.Execute(u"INSERT INTO t (a) VALUES (0)"_s)); // the guard is gone afterwards
+    }
     // Inside a transaction of the caller too, and the caller's transaction goes on.
     QVERIFY(db.BeginTrans());
     QVERIFY(db.Execute(u"INSERT INTO t (a) VALUES (2)"_s));
