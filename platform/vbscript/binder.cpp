@@ -414,6 +414,7 @@ void Binder::applyVariable(Expr *e, const Resolution &r)
         break;
     case Kind::Global:
         e->kind = ExprKind::Global;
+        e->global = &m_runtime.global(r.index);
         break;
     case Kind::NamedItem:
         e->kind = ExprKind::NamedItem;
@@ -466,6 +467,7 @@ void Binder::wrapInIndex(Expr *e)
     Expr *variable = m_program.newExpr(e->kind, e->line, e->column);
     variable->index = e->index;
     variable->member = e->member;
+    variable->global = e->global;
     variable->value = e->value;
     variable->name = e->name;
     variable->key = e->key;
@@ -480,6 +482,7 @@ void Binder::bindUnresolved(Expr *e)
     } else if (!m_scope) {
         e->kind = ExprKind::Global;
         e->index = m_runtime.declareVariable(e->name, true);
+        e->global = &m_runtime.global(e->index);
     } else {
         e->kind = ExprKind::Dynamic;
         e->member = -1;

@@ -513,7 +513,7 @@ Variant *Evaluator::variable(const Expr *e)
     case ExprKind::Local:
         return &slot(e->index).deref();
     case ExprKind::Global:
-        return &global(e->index);
+        return e->global;
     case ExprKind::Field:
         return &self().field(e->index);
     case ExprKind::Dynamic: {

@@ -219,15 +219,23 @@ void Executor::executeText(const QString &text, bool global)
     });
 }
 
-void Executor::countStep()
+namespace {
+
+[[noreturn, gnu::cold]] void stopRunaway(quint64 &left)
+{
+    left = 0;
+    throw ScriptError(qint32(0x80004004),
+                      QStringLiteral("The script was stopped: it ran longer than allowed."),
+                      ScriptError::runtimeSource());
+}
+
+} // namespace
+
+inline void Executor::countStep()
 {
     quint64 &left = m_runtime.stepsLeft();
-    if (left <= 1) [[unlikely]] {
-        left = 0;
-        throw ScriptError(qint32(0x80004004),
-                          QStringLiteral("The script was stopped: it ran longer than allowed."),
-                          ScriptError::runtimeSource());
-    }
+    if (left <= 1) [[unlikely]]
+        stopRunaway(left);
     --left;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <bit>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,9 @@ enum class VarType : quint16 {
     Array = 8204,       // vbArray + vbVariant: every script array holds Variants
     Reference = 0x7fff, // internal: a ByRef parameter slot pointing at the caller's variable
 };
+
+// Inline values are written through m_bits, low bytes first.
+static_assert(std::endian::native == std::endian::little);
 
 // One script value. Numbers, dates and booleans live inline without heap allocation;
 // strings share their QString data; arrays are copy-on-write, so assigning an array copies it
@@ -80,9 +84,11 @@ public:
         return *this;
     }
 
-    explicit Variant(bool value) : m_type(VarType::Boolean), m_bits(0) { m_bool = value; }
-    Variant(qint32 value) : m_type(VarType::Long), m_bits(0) { m_long = value; }
-    Variant(double value) : m_type(VarType::Double), m_bits(0) { m_double = value; }
+    // The inline values are written as one 64-bit store: a copy that reads the payload back
+    // right away then takes it from that store instead of stalling on a narrower one.
+    explicit Variant(bool value) : m_type(VarType::Boolean), m_bits(value ? 1 : 0) { }
+    Variant(qint32 value) : m_type(VarType::Long), m_bits(qint64(quint32(value))) { }
+    Variant(double value) : m_type(VarType::Double), m_double(value) { }
     Variant(const QString &value);
     Variant(QString &&value);
 
@@ -96,7 +102,7 @@ public:
     {
         Variant v;
         v.m_type = VarType::Integer;
-        v.m_integer = value;
+        v.m_bits = quint16(value);
         return v;
     }
     static Variant fromLong(qint32 value) { return Variant(value); }
@@ -104,14 +110,14 @@ public:
     {
         Variant v;
         v.m_type = VarType::Byte;
-        v.m_byte = value;
+        v.m_bits = value;
         return v;
     }
     static Variant fromSingle(float value)
     {
         Variant v;
         v.m_type = VarType::Single;
-        v.m_single = value;
+        v.m_bits = std::bit_cast<quint32>(value);
         return v;
     }
     static Variant fromDouble(double value) { return Variant(value); }
