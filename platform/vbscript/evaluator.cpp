@@ -598,7 +598,8 @@ void Evaluator::letConcat(const Expr *target, const Expr *value)
     const bool unchanged = v->isString()
         && v->stringValue().constData() == left.stringValue().constData()
         && v->stringValue().size() == left.stringValue().size();
-    if (!unchanged || right.isObject() || right.isArray()) {
+    if (!unchanged || right.isObject() || right.isArray() || left.hasOddByte()
+        || right.hasOddByte()) {
         assign(target, Operators::concat(left, right), false);
         return;
     }

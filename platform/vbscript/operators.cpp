@@ -451,10 +451,24 @@ Variant Operators::negate(const Variant &a)
     }
 }
 
+namespace {
+
+QByteArray bytesOf(const Variant &v)
+{
+    if (v.isNull())
+        return QByteArray();
+    return v.isString() ? v.stringBytes() : Variant(Coerce::toString(v)).stringBytes();
+}
+
+} // namespace
+
 Variant Operators::concat(const Variant &a, const Variant &b)
 {
     if (a.isNull() && b.isNull())
         return Variant::null();
+    // Texts are joined byte by byte, so ChrB(65) & ChrB(0) is "A".
+    if (a.hasOddByte() || b.hasOddByte()) [[unlikely]]
+        return Variant::fromBytes(bytesOf(a) + bytesOf(b));
     QString left = a.isNull() ? QString() : Coerce::toString(a);
     if (!b.isNull())
         left += Coerce::toString(b);

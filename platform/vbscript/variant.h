@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <bit>
@@ -138,6 +139,11 @@ public:
     }
     static Variant fromBool(bool value) { return Variant(value); }
     static Variant fromString(QString value) { return Variant(std::move(value)); }
+    // A String from its bytes, two to a character, low byte first. Our texts hold whole
+    // characters, so an odd last byte (what ChrB and the other byte functions can make) is kept
+    // beside the text: the byte functions and & see it, everything else sees the whole
+    // characters only, as the language's own functions see such a text.
+    static Variant fromBytes(const QByteArray &bytes);
     static Variant fromObject(std::shared_ptr<HostObject> object);
     static Variant nothing() { return fromObject(nullptr); }
     // Takes one reference on data (which the caller has just created or already holds one on).
@@ -170,6 +176,9 @@ public:
     double dateValue() const { return m_double; }
     qint64 currencyRaw() const { return m_currency; }
     const QString &stringValue() const { return m_string; }
+    // A String's bytes, the odd last one included.
+    QByteArray stringBytes() const;
+    bool hasOddByte() const { return m_oddByte != 0; }
     // The text to change in place; nullptr when the value is no String.
     QString *mutableString() { return m_type == VarType::String ? &m_string : nullptr; }
     const std::shared_ptr<HostObject> &objectValue() const { return m_object; }
@@ -204,6 +213,7 @@ private:
 
     VarType m_type = VarType::Empty;
     bool m_shared = false; // String, Object or Array: the payload needs copying and releasing
+    quint16 m_oddByte = 0; // String: 0x100 | the byte after the whole characters, or 0
     union
     {
         qint64 m_bits;
