@@ -128,6 +128,9 @@ private:
     // A member of a script Class instance: ByRef parameters get the caller's variables.
     Variant callInstance(ScriptObject &object, int member, const std::vector<Expr *> &args);
     Variant dynamicValue(const Expr *e);
+    // Under Option Explicit, a name that Execute or ExecuteGlobal declared after the code was
+    // compiled; nullptr while it is still undefined.
+    Variant *lateVariable(const Expr *e);
     Variant member(const Expr *e);
     Variant index(const Expr *e);
     Variant element(const Variant &container, const std::vector<Expr *> &args);
