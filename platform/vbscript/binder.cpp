@@ -50,9 +50,26 @@ void recordSlotNames(Procedure &procedure, const QHash<QString, int> &slots,
 
 Binder::Binder(Runtime &runtime, Program &program) : m_runtime(runtime), m_program(program) { }
 
+// A Class takes its name for good: a second Class, or a Sub or Function, of that name in a later
+// text is Name redefined. A procedure may be defined again; the later one replaces it.
+void Binder::checkClassNames() const
+{
+    for (const auto &scriptClass : m_program.classes) {
+        const QString key = Runtime::fold(scriptClass->name);
+        const GlobalSymbol *symbol = m_runtime.find(key);
+        if (m_runtime.findClass(key) || (symbol && symbol->kind == GlobalSymbol::Kind::Procedure))
+            throw ScriptError::compilation(1041, scriptClass->line, scriptClass->column);
+    }
+    for (const auto &procedure : m_program.procedures) {
+        if (m_runtime.findClass(Runtime::fold(procedure->name)))
+            throw ScriptError::compilation(1041, procedure->line, procedure->column);
+    }
+}
+
 // Declarations first, without touching the engine, so a compilation error leaves it as it was.
 void Binder::bindScript()
 {
+    checkClassNames();
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));
@@ -74,6 +91,7 @@ void Binder::bindScript()
 
 void Binder::bindLocalCode(const QStringList &names, Procedure &body, const ScriptClass *owner)
 {
+    checkClassNames();
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));

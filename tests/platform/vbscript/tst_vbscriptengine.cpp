@@ -376,6 +376,12 @@ void TestVbscriptEngine::compilationErrors_data()
     QTest::newRow("Case To") << u"Select Case n\n  Case 0, 1 To 5\nEnd Select"_s << 1002 << 2 << 13;
     QTest::newRow("member defined twice")
         << u"Class C\n  Public a\n  Sub A() : End Sub\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Class defined twice")
+        << u"Class C\nEnd Class\nClass c\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Class after a Sub of its name")
+        << u"Sub C()\nEnd Sub\nClass C\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Function after a Class of its name")
+        << u"Class C\nEnd Class\nFunction C()\nEnd Function"_s << 1041 << 3 << 10;
     QTest::newRow("Default on a Sub")
         << u"Class C\n  Public Default Sub S() : End Sub\nEnd Class"_s << 1002 << 2 << 22;
     QTest::newRow("two Default members")
