@@ -371,7 +371,7 @@ Variant Operators::addSlow(const Variant &a, const Variant &b)
     if (b.isEmpty())
         return a.isObject() ? Coerce::defaultValue(a) : a;
     if (a.isString() && b.isString())
-        return Variant(a.stringValue() + b.stringValue());
+        return concat(a, b);
     return arithmetic(Arith::Add, a, b);
 }
 
