@@ -132,6 +132,7 @@ private Q_SLOTS:
     void compilationErrors_data();
     void compilationErrors();
     void failedScriptsLeaveEngineUsable();
+    void classNameStaysTakenAcrossScripts();
     void hostMessageNamesTheVariable();
     void callByName();
     void dialogHost();
@@ -427,6 +428,26 @@ void TestVbscriptEngine::failedScriptsLeaveEngineUsable()
     QCOMPARE(engine.lastError().line(), 3);
     QCOMPARE(engine.globalValue(u"total"_s).longValue(), 2);
     QCOMPARE(engine.evaluate(u"Kept() + total"_s)->longValue(), 9);
+}
+
+// A global script loaded again replaces its procedures, but its Class cannot come twice; the
+// refused text changes nothing.
+void TestVbscriptEngine::classNameStaysTakenAcrossScripts()
+{
+    Engine engine;
+    const QString script = u"Class Slip\n  Public Amount\nEnd Class\nFunction Net(a)\n"
+                           u"  Net = a * 2\nEnd Function"_s;
+    QVERIFY(engine.loadScript(script).ok());
+    QVERIFY(!engine.loadScript(u"total = 1\n"_s + script).ok());
+    QCOMPARE(engine.lastError().number(), 1041);
+    QCOMPARE(engine.lastError().line(), 2);
+    QCOMPARE(engine.lastError().column(), 7);
+    QVERIFY(engine.globalValue(u"total"_s).isEmpty());
+    QVERIFY(!engine.loadScript(u"Sub Slip()\nEnd Sub"_s).ok());
+    QCOMPARE(engine.lastError().number(), 1041);
+    QVERIFY(engine.loadScript(u"Function Net(a)\n  Net = a * 3\nEnd Function"_s).ok());
+    QCOMPARE(*engine.evaluate(u"Net(2)"_s)->toLong(), 6);
+    QCOMPARE(engine.evaluate(u"TypeName(New Slip)"_s)->stringValue(), u"Slip"_s);
 }
 
 // The host's report names the variable; the script's Err.Description does not.
