@@ -50,9 +50,26 @@ void recordSlotNames(Procedure &procedure, const QHash<QString, int> &slots,
 
 Binder::Binder(Runtime &runtime, Program &program) : m_runtime(runtime), m_program(program) { }
 
+// A Class takes its name for good: a second Class, or a Sub or Function, of that name in a later
+// text is Name redefined. A procedure may be defined again; the later one replaces it.
+void Binder::checkClassNames() const
+{
+    for (const auto &scriptClass : m_program.classes) {
+        const QString key = Runtime::fold(scriptClass->name);
+        const GlobalSymbol *symbol = m_runtime.find(key);
+        if (m_runtime.findClass(key) || (symbol && symbol->kind == GlobalSymbol::Kind::Procedure))
+            throw ScriptError::compilation(1041, scriptClass->line, scriptClass->column);
+    }
+    for (const auto &procedure : m_program.procedures) {
+        if (m_runtime.findClass(Runtime::fold(procedure->name)))
+            throw ScriptError::compilation(1041, procedure->line, procedure->column);
+    }
+}
+
 // Declarations first, without touching the engine, so a compilation error leaves it as it was.
 void Binder::bindScript()
 {
+    checkClassNames();
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));
@@ -74,6 +91,7 @@ void Binder::bindScript()
 
 void Binder::bindLocalCode(const QStringList &names, Procedure &body, const ScriptClass *owner)
 {
+    checkClassNames();
     QSet<QString> declared;
     for (const auto &procedure : m_program.procedures)
         declared.insert(Runtime::fold(procedure->name));
@@ -414,6 +432,7 @@ void Binder::applyVariable(Expr *e, const Resolution &r)
         break;
     case Kind::Global:
         e->kind = ExprKind::Global;
+        e->global = &m_runtime.global(r.index);
         break;
     case Kind::NamedItem:
         e->kind = ExprKind::NamedItem;
@@ -466,6 +485,7 @@ void Binder::wrapInIndex(Expr *e)
     Expr *variable = m_program.newExpr(e->kind, e->line, e->column);
     variable->index = e->index;
     variable->member = e->member;
+    variable->global = e->global;
     variable->value = e->value;
     variable->name = e->name;
     variable->key = e->key;
@@ -480,6 +500,7 @@ void Binder::bindUnresolved(Expr *e)
     } else if (!m_scope) {
         e->kind = ExprKind::Global;
         e->index = m_runtime.declareVariable(e->name, true);
+        e->global = &m_runtime.global(e->index);
     } else {
         e->kind = ExprKind::Dynamic;
         e->member = -1;

@@ -62,6 +62,7 @@ private:
         Variant value;
     };
 
+    void checkClassNames() const;
     Resolution resolve(const Expr *e, bool forCall) const;
     void collectGlobals(const Block &block, QSet<QString> &declared);
     void collectLocals(const Block &block, Scope &scope, const QSet<QString> &globals);

@@ -169,6 +169,12 @@ Variant Evaluator::evalOther(const Expr *e)
     case ExprKind::Index:
         return positioned(e, [&] { return index(e); });
     case ExprKind::Undefined:
+        if (const Variant *late = lateVariable(e))
+            return *late;
+        // A procedure that ExecuteGlobal defined since.
+        if (const GlobalSymbol *symbol = m_runtime.find(e->key);
+            symbol && symbol->kind != GlobalSymbol::Kind::Variable)
+            return dynamicValue(e);
         raiseError(500, e->name);
     default:
         raiseError(51);
@@ -513,7 +519,7 @@ Variant *Evaluator::variable(const Expr *e)
     case ExprKind::Local:
         return &slot(e->index).deref();
     case ExprKind::Global:
-        return &global(e->index);
+        return e->global;
     case ExprKind::Field:
         return &self().field(e->index);
     case ExprKind::Dynamic: {
@@ -523,9 +529,25 @@ Variant *Evaluator::variable(const Expr *e)
             return &global(symbol->index);
         return e->member >= 0 ? &slot(e->member).deref() : nullptr;
     }
+    case ExprKind::Undefined:
+        return lateVariable(e);
     default:
         return nullptr;
     }
+}
+
+Variant *Evaluator::lateVariable(const Expr *e)
+{
+    if (const Frame *frame = m_runtime.frame(); frame && frame->executed) {
+        for (ExecutedVariable &variable : *frame->executed) {
+            if (variable.key == e->key)
+                return &variable.value;
+        }
+    }
+    const GlobalSymbol *symbol = m_runtime.find(e->key);
+    if (symbol && symbol->kind == GlobalSymbol::Kind::Variable)
+        return &global(symbol->index);
+    return nullptr;
 }
 
 void Evaluator::assign(const Expr *target, Variant value, bool isSet)
@@ -556,6 +578,10 @@ void Evaluator::assign(const Expr *target, Variant value, bool isSet)
         assignMember(target, std::move(value));
         return;
     case ExprKind::Undefined:
+        if (Variant *late = lateVariable(target)) {
+            *late = std::move(value);
+            return;
+        }
         raiseError(500, target->name);
     default:
         raiseError(501, target->name);
@@ -598,7 +624,8 @@ void Evaluator::letConcat(const Expr *target, const Expr *value)
     const bool unchanged = v->isString()
         && v->stringValue().constData() == left.stringValue().constData()
         && v->stringValue().size() == left.stringValue().size();
-    if (!unchanged || right.isObject() || right.isArray()) {
+    if (!unchanged || right.isObject() || right.isArray() || left.hasOddByte()
+        || right.hasOddByte()) {
         assign(target, Operators::concat(left, right), false);
         return;
     }

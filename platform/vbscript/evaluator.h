@@ -28,7 +28,20 @@ public:
         case ExprKind::Local:
             return slot(e->index).deref();
         case ExprKind::Global:
-            return global(e->index);
+            return *e->global;
+        case ExprKind::Add:
+        case ExprKind::Subtract:
+        case ExprKind::Multiply:
+        case ExprKind::Divide:
+        case ExprKind::Concat:
+        case ExprKind::Equal:
+        case ExprKind::NotEqual:
+        case ExprKind::Less:
+        case ExprKind::LessEqual:
+        case ExprKind::Greater:
+        case ExprKind::GreaterEqual:
+            // Straight to the operator: evalOther's frame is larger than these need.
+            return binary(e);
         default:
             return evalOther(e);
         }
@@ -43,10 +56,23 @@ public:
     // it, so building a text piece by piece takes linear time.
     void let(const Expr *target, const Expr *value)
     {
-        if (value->kind == ExprKind::Concat)
+        if (value->kind == ExprKind::Concat) {
             letConcat(target, value);
-        else
-            assign(target, eval(value), false);
+            return;
+        }
+        Variant result = eval(value);
+        // The usual statement, a value that is no object into a plain variable, goes straight in.
+        if (!result.isObject()) {
+            if (target->kind == ExprKind::Global) {
+                *target->global = std::move(result);
+                return;
+            }
+            if (target->kind == ExprKind::Local) {
+                slot(target->index).deref() = std::move(result);
+                return;
+            }
+        }
+        assign(target, std::move(result), false);
     }
     // Runs a script procedure with arguments already evaluated (from the host).
     Variant callProcedure(int procedure, std::span<const Variant> arguments);
@@ -102,6 +128,9 @@ private:
     // A member of a script Class instance: ByRef parameters get the caller's variables.
     Variant callInstance(ScriptObject &object, int member, const std::vector<Expr *> &args);
     Variant dynamicValue(const Expr *e);
+    // Under Option Explicit, a name that Execute or ExecuteGlobal declared after the code was
+    // compiled; nullptr while it is still undefined.
+    Variant *lateVariable(const Expr *e);
     Variant member(const Expr *e);
     Variant index(const Expr *e);
     Variant element(const Variant &container, const std::vector<Expr *> &args);

@@ -161,6 +161,14 @@ Visible visibleVariables(const Frame *frame)
         visible.names.append(names[i]);
         visible.values.push_back(&frame->slots[i].deref());
     }
+    if (frame->executed) {
+        for (ExecutedVariable &variable : *frame->executed) {
+            if (visible.names.contains(variable.key))
+                continue;
+            visible.names.append(variable.key);
+            visible.values.push_back(&variable.value);
+        }
+    }
     return visible;
 }
 
@@ -196,7 +204,7 @@ Variant Executor::evaluateText(const QString &text)
 void Executor::executeText(const QString &text, bool global)
 {
     atCaller([&] {
-        const Frame *caller = m_runtime.frame();
+        Frame *caller = m_runtime.frame();
         std::shared_ptr<Program> program = Parser::parseScript(text);
         // Procedures it defines keep pointing into the program.
         if (!program->procedures.empty() || !program->classes.empty())
@@ -215,19 +223,52 @@ void Executor::executeText(const QString &text, bool global)
         std::vector<Variant> slots(size_t(body.slotCount));
         for (size_t i = 0; i < visible.values.size(); ++i)
             slots[i + 1] = Variant::reference(visible.values[i]);
-        invoke(body, slots.data(), self);
+        // What the text declares or assigns first stays in the procedure for the next texts.
+        if (!caller->executed)
+            caller->executed = std::make_shared<ExecutedVariables>();
+        for (size_t i = visible.values.size() + 1; i < body.slotNames.size(); ++i) {
+            if (body.slotNames[i].isEmpty())
+                continue;
+            ExecutedVariable &variable
+                = caller->executed->emplace_back(ExecutedVariable { body.slotNames[i], {} });
+            slots[i] = Variant::reference(&variable.value);
+        }
+        for (const auto &array : body.arrays)
+            slots[size_t(array.slot)].deref() = newArray(array.bounds);
+        body.arrays.clear();
+        runLocalCode(body, slots.data(), self, caller->executed);
     });
 }
 
-void Executor::countStep()
+void Executor::runLocalCode(const Procedure &body, Variant *slots, ScriptObject *self,
+                            std::shared_ptr<ExecutedVariables> executed)
+{
+    Frame frame;
+    frame.slots = slots;
+    frame.procedure = &body;
+    frame.self = self;
+    frame.executed = std::move(executed);
+    FrameScope scope(m_runtime, &frame);
+    runBlock(body.body);
+}
+
+namespace {
+
+[[noreturn, gnu::cold]] void stopRunaway(quint64 &left)
+{
+    left = 0;
+    throw ScriptError(qint32(0x80004004),
+                      QStringLiteral("The script was stopped: it ran longer than allowed."),
+                      ScriptError::runtimeSource());
+}
+
+} // namespace
+
+inline void Executor::countStep()
 {
     quint64 &left = m_runtime.stepsLeft();
-    if (left <= 1) [[unlikely]] {
-        left = 0;
-        throw ScriptError(qint32(0x80004004),
-                          QStringLiteral("The script was stopped: it ran longer than allowed."),
-                          ScriptError::runtimeSource());
-    }
+    if (left <= 1) [[unlikely]]
+        stopRunaway(left);
     --left;
 }
 

@@ -34,6 +34,9 @@ private:
     enum class Flow { Normal, ExitDo, ExitFor, ExitProcedure };
 
     void runTerminations();
+    // Code that Execute compiled in a procedure: a frame of its own over the caller's variables.
+    void runLocalCode(const Procedure &body, Variant *slots, ScriptObject *self,
+                      std::shared_ptr<ExecutedVariables> executed);
     Flow runBlock(const Block &block);
     void countStep();
     Flow run(const Stmt *stmt);

@@ -74,8 +74,9 @@ struct Expr
     bool parenthesized = false; // NameCall written with parentheses
     int line = 0;
     int column = 0;
-    int index = -1;  // slot, procedure, built-in, host function or named item
-    int member = -1; // member id of CallItemMember; implicit slot of Dynamic
+    int index = -1;            // slot, procedure, built-in, host function or named item
+    int member = -1;           // member id of CallItemMember; implicit slot of Dynamic
+    Variant *global = nullptr; // Global: the engine's variable itself (globals never move)
     Expr *left = nullptr;
     Expr *right = nullptr;
     std::vector<Expr *> args;

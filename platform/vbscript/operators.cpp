@@ -371,7 +371,7 @@ Variant Operators::addSlow(const Variant &a, const Variant &b)
     if (b.isEmpty())
         return a.isObject() ? Coerce::defaultValue(a) : a;
     if (a.isString() && b.isString())
-        return Variant(a.stringValue() + b.stringValue());
+        return concat(a, b);
     return arithmetic(Arith::Add, a, b);
 }
 
@@ -451,10 +451,24 @@ Variant Operators::negate(const Variant &a)
     }
 }
 
+namespace {
+
+QByteArray bytesOf(const Variant &v)
+{
+    if (v.isNull())
+        return QByteArray();
+    return v.isString() ? v.stringBytes() : Variant(Coerce::toString(v)).stringBytes();
+}
+
+} // namespace
+
 Variant Operators::concat(const Variant &a, const Variant &b)
 {
     if (a.isNull() && b.isNull())
         return Variant::null();
+    // Texts are joined byte by byte, so ChrB(65) & ChrB(0) is "A".
+    if (a.hasOddByte() || b.hasOddByte()) [[unlikely]]
+        return Variant::fromBytes(bytesOf(a) + bytesOf(b));
     QString left = a.isNull() ? QString() : Coerce::toString(a);
     if (!b.isNull())
         left += Coerce::toString(b);

@@ -20,6 +20,15 @@ class HostObject;
 class ScriptObject;
 struct ObjectHost;
 
+// A variable that text run by Execute created in a procedure; folded name.
+struct ExecutedVariable
+{
+    QString key;
+    Variant value;
+};
+// Never moves while the procedure runs, so frames of later Execute texts point into it.
+using ExecutedVariables = std::deque<ExecutedVariable>;
+
 // The running procedure (or the global code, with no slots) and its error mode.
 struct Frame
 {
@@ -28,6 +37,9 @@ struct Frame
     bool resumeNext = false;
     std::vector<Variant> with;    // objects of the With statements being run, outermost first
     ScriptObject *self = nullptr; // Me, in a procedure of a Class
+    // The procedure's variables that Execute created: later Execute and Eval texts in it see
+    // them. Shared with the frames of those texts; null until Execute first creates one.
+    std::shared_ptr<ExecutedVariables> executed;
 };
 
 struct GlobalSymbol

@@ -309,13 +309,18 @@ Variant unescapeFunction(Runtime &, std::span<const Variant> a)
     return Variant(std::move(result));
 }
 
-// The byte forms count the two bytes of each character. Our texts hold whole characters, so a
-// byte count that splits a character is cut down to the characters it covers fully.
+// The byte forms see a text as the language stores it: two bytes to a character, low byte
+// first. A part that ends inside a character keeps that odd byte (see Variant::fromBytes).
+QByteArray bytesOf(const Variant &v)
+{
+    return v.isString() ? v.stringBytes() : Variant(Coerce::toString(v)).stringBytes();
+}
+
 Variant lenBFunction(Runtime &, std::span<const Variant> a)
 {
     if (a[0].isNull())
         return a[0];
-    return Variant(qint32(Coerce::toString(a[0]).size() * 2));
+    return Variant(qint32(bytesOf(a[0]).size()));
 }
 
 Variant leftBFunction(Runtime &, std::span<const Variant> a)
@@ -323,7 +328,7 @@ Variant leftBFunction(Runtime &, std::span<const Variant> a)
     const qint32 n = count(a[1]);
     if (a[0].isNull())
         return a[0];
-    return Variant(Coerce::toString(a[0]).left(n / 2));
+    return Variant::fromBytes(bytesOf(a[0]).left(n));
 }
 
 Variant rightBFunction(Runtime &, std::span<const Variant> a)
@@ -331,7 +336,7 @@ Variant rightBFunction(Runtime &, std::span<const Variant> a)
     const qint32 n = count(a[1]);
     if (a[0].isNull())
         return a[0];
-    return Variant(Coerce::toString(a[0]).right(n / 2));
+    return Variant::fromBytes(bytesOf(a[0]).right(n));
 }
 
 Variant midBFunction(Runtime &, std::span<const Variant> a)
@@ -342,24 +347,25 @@ Variant midBFunction(Runtime &, std::span<const Variant> a)
     const qint32 length = a.size() > 2 ? count(a[2]) : -1;
     if (a[0].isNull())
         return a[0];
-    return Variant(Coerce::toString(a[0]).mid((start - 1) / 2, length < 0 ? -1 : length / 2));
+    return Variant::fromBytes(bytesOf(a[0]).mid(start - 1, length));
 }
 
 // The first byte of the text: the low byte of its first character.
 Variant ascBFunction(Runtime &, std::span<const Variant> a)
 {
-    const QString text = Coerce::toString(a[0]);
-    if (text.isEmpty())
+    const QByteArray bytes = bytesOf(a[0]);
+    if (bytes.isEmpty())
         raiseError(5);
-    return Variant::fromInteger(qint16(text[0].unicode() & 0xff));
+    return Variant::fromInteger(qint16(quint8(bytes[0])));
 }
 
+// A text of one byte.
 Variant chrBFunction(Runtime &, std::span<const Variant> a)
 {
     const qint32 code = Coerce::toLong(a[0]);
     if (code < 0 || code > 255)
         raiseError(5);
-    return Variant(QString(QChar(char16_t(code))));
+    return Variant::fromBytes(QByteArray(1, char(code)));
 }
 
 // The engine whose scripts we run: the last version of the language.

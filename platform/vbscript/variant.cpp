@@ -37,10 +37,38 @@ Variant Variant::fromArray(ArrayData *data)
     return v;
 }
 
+Variant Variant::fromBytes(const QByteArray &bytes)
+{
+    const qsizetype whole = bytes.size() / 2;
+    QString text(whole, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < whole; ++i)
+        out[i] = QChar(char16_t(quint8(bytes[2 * i]) | quint8(bytes[2 * i + 1]) << 8));
+    Variant v(std::move(text));
+    if (bytes.size() % 2)
+        v.m_oddByte = quint16(0x100 | quint8(bytes.back()));
+    return v;
+}
+
+QByteArray Variant::stringBytes() const
+{
+    const qsizetype whole = m_string.size();
+    QByteArray bytes(whole * 2 + (hasOddByte() ? 1 : 0), Qt::Uninitialized);
+    for (qsizetype i = 0; i < whole; ++i) {
+        const char16_t code = m_string[i].unicode();
+        bytes[2 * i] = char(code & 0xff);
+        bytes[2 * i + 1] = char(code >> 8);
+    }
+    if (hasOddByte())
+        bytes.back() = char(m_oddByte & 0xff);
+    return bytes;
+}
+
 void Variant::copyShared(const Variant &other)
 {
     m_type = other.m_type;
     m_shared = true;
+    m_oddByte = other.m_oddByte;
     switch (m_type) {
     case VarType::String:
         new (&m_string) QString(other.m_string);
@@ -59,6 +87,7 @@ void Variant::moveFrom(Variant &other) noexcept
 {
     m_type = other.m_type;
     m_shared = other.m_shared;
+    m_oddByte = other.m_oddByte;
     if (!m_shared) {
         m_bits = other.m_bits;
         return;
@@ -78,6 +107,7 @@ void Variant::moveFrom(Variant &other) noexcept
     }
     other.m_type = VarType::Empty;
     other.m_shared = false;
+    other.m_oddByte = 0;
     other.m_bits = 0;
 }
 
@@ -108,6 +138,7 @@ void Variant::release() noexcept
     }
     m_type = VarType::Empty;
     m_shared = false;
+    m_oddByte = 0;
     m_bits = 0;
 }
 

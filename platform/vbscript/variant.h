@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include <bit>
 #include <memory>
 #include <optional>
 
@@ -29,6 +31,9 @@ enum class VarType : quint16 {
     Array = 8204,       // vbArray + vbVariant: every script array holds Variants
     Reference = 0x7fff, // internal: a ByRef parameter slot pointing at the caller's variable
 };
+
+// Inline values are written through m_bits, low bytes first.
+static_assert(std::endian::native == std::endian::little);
 
 // One script value. Numbers, dates and booleans live inline without heap allocation;
 // strings share their QString data; arrays are copy-on-write, so assigning an array copies it
@@ -80,9 +85,11 @@ public:
         return *this;
     }
 
-    explicit Variant(bool value) : m_type(VarType::Boolean), m_bits(0) { m_bool = value; }
-    Variant(qint32 value) : m_type(VarType::Long), m_bits(0) { m_long = value; }
-    Variant(double value) : m_type(VarType::Double), m_bits(0) { m_double = value; }
+    // The inline values are written as one 64-bit store: a copy that reads the payload back
+    // right away then takes it from that store instead of stalling on a narrower one.
+    explicit Variant(bool value) : m_type(VarType::Boolean), m_bits(value ? 1 : 0) { }
+    Variant(qint32 value) : m_type(VarType::Long), m_bits(qint64(quint32(value))) { }
+    Variant(double value) : m_type(VarType::Double), m_double(value) { }
     Variant(const QString &value);
     Variant(QString &&value);
 
@@ -96,7 +103,7 @@ public:
     {
         Variant v;
         v.m_type = VarType::Integer;
-        v.m_integer = value;
+        v.m_bits = quint16(value);
         return v;
     }
     static Variant fromLong(qint32 value) { return Variant(value); }
@@ -104,14 +111,14 @@ public:
     {
         Variant v;
         v.m_type = VarType::Byte;
-        v.m_byte = value;
+        v.m_bits = value;
         return v;
     }
     static Variant fromSingle(float value)
     {
         Variant v;
         v.m_type = VarType::Single;
-        v.m_single = value;
+        v.m_bits = std::bit_cast<quint32>(value);
         return v;
     }
     static Variant fromDouble(double value) { return Variant(value); }
@@ -132,6 +139,11 @@ public:
     }
     static Variant fromBool(bool value) { return Variant(value); }
     static Variant fromString(QString value) { return Variant(std::move(value)); }
+    // A String from its bytes, two to a character, low byte first. Our texts hold whole
+    // characters, so an odd last byte (what ChrB and the other byte functions can make) is kept
+    // beside the text: the byte functions and & see it, everything else sees the whole
+    // characters only, as the language's own functions see such a text.
+    static Variant fromBytes(const QByteArray &bytes);
     static Variant fromObject(std::shared_ptr<HostObject> object);
     static Variant nothing() { return fromObject(nullptr); }
     // Takes one reference on data (which the caller has just created or already holds one on).
@@ -164,6 +176,9 @@ public:
     double dateValue() const { return m_double; }
     qint64 currencyRaw() const { return m_currency; }
     const QString &stringValue() const { return m_string; }
+    // A String's bytes, the odd last one included.
+    QByteArray stringBytes() const;
+    bool hasOddByte() const { return m_oddByte != 0; }
     // The text to change in place; nullptr when the value is no String.
     QString *mutableString() { return m_type == VarType::String ? &m_string : nullptr; }
     const std::shared_ptr<HostObject> &objectValue() const { return m_object; }
@@ -198,6 +213,7 @@ private:
 
     VarType m_type = VarType::Empty;
     bool m_shared = false; // String, Object or Array: the payload needs copying and releasing
+    quint16 m_oddByte = 0; // String: 0x100 | the byte after the whole characters, or 0
     union
     {
         qint64 m_bits;

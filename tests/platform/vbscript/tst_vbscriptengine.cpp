@@ -132,6 +132,7 @@ private Q_SLOTS:
     void compilationErrors_data();
     void compilationErrors();
     void failedScriptsLeaveEngineUsable();
+    void classNameStaysTakenAcrossScripts();
     void hostMessageNamesTheVariable();
     void callByName();
     void dialogHost();
@@ -376,6 +377,12 @@ void TestVbscriptEngine::compilationErrors_data()
     QTest::newRow("Case To") << u"Select Case n\n  Case 0, 1 To 5\nEnd Select"_s << 1002 << 2 << 13;
     QTest::newRow("member defined twice")
         << u"Class C\n  Public a\n  Sub A() : End Sub\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Class defined twice")
+        << u"Class C\nEnd Class\nClass c\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Class after a Sub of its name")
+        << u"Sub C()\nEnd Sub\nClass C\nEnd Class"_s << 1041 << 3 << 7;
+    QTest::newRow("Function after a Class of its name")
+        << u"Class C\nEnd Class\nFunction C()\nEnd Function"_s << 1041 << 3 << 10;
     QTest::newRow("Default on a Sub")
         << u"Class C\n  Public Default Sub S() : End Sub\nEnd Class"_s << 1002 << 2 << 22;
     QTest::newRow("two Default members")
@@ -421,6 +428,26 @@ void TestVbscriptEngine::failedScriptsLeaveEngineUsable()
     QCOMPARE(engine.lastError().line(), 3);
     QCOMPARE(engine.globalValue(u"total"_s).longValue(), 2);
     QCOMPARE(engine.evaluate(u"Kept() + total"_s)->longValue(), 9);
+}
+
+// A global script loaded again replaces its procedures, but its Class cannot come twice; the
+// refused text changes nothing.
+void TestVbscriptEngine::classNameStaysTakenAcrossScripts()
+{
+    Engine engine;
+    const QString script = u"Class Slip\n  Public Amount\nEnd Class\nFunction Net(a)\n"
+                           u"  Net = a * 2\nEnd Function"_s;
+    QVERIFY(engine.loadScript(script).ok());
+    QVERIFY(!engine.loadScript(u"total = 1\n"_s + script).ok());
+    QCOMPARE(engine.lastError().number(), 1041);
+    QCOMPARE(engine.lastError().line(), 2);
+    QCOMPARE(engine.lastError().column(), 7);
+    QVERIFY(engine.globalValue(u"total"_s).isEmpty());
+    QVERIFY(!engine.loadScript(u"Sub Slip()\nEnd Sub"_s).ok());
+    QCOMPARE(engine.lastError().number(), 1041);
+    QVERIFY(engine.loadScript(u"Function Net(a)\n  Net = a * 3\nEnd Function"_s).ok());
+    QCOMPARE(*engine.evaluate(u"Net(2)"_s)->toLong(), 6);
+    QCOMPARE(engine.evaluate(u"TypeName(New Slip)"_s)->stringValue(), u"Slip"_s);
 }
 
 // The host's report names the variable; the script's Err.Description does not.
