@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/db/schemamigration.h"
+#include "platform/common/result.h"
+
+class CADODatabase;
 
 namespace vantrel::db {
 
@@ -14,5 +17,14 @@ SchemaMigration migration002Reminders();
 
 // Version 3: the payroll periods (qz_WageTable) and wage-set members (qz_WagePsn).
 SchemaMigration migration003Payroll();
+
+// Version 4: the person list's index over (DID, Ord).
+SchemaMigration migration004PersonList();
+
+// The person numbers (upper-cased) that more than one person holds; none when all are unique.
+Result<QStringList> duplicatePsnNumbers(CADODatabase &db);
+// The unique index on upper(Number), made when no number is held twice. Returns the numbers
+// held twice (the index then waits for a later start), or why the check or index failed.
+Result<QStringList> ensurePsnNumberIndex(CADODatabase &db);
 
 } // namespace vantrel::db
