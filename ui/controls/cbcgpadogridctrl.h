@@ -78,6 +78,15 @@ public:
     // The first row whose cell text matches: whole text or part, with or without case;
     // -1 when none or the column is negative. Dates compare in their displayed form.
     virtual int FindRow(const QString &text, int column, bool caseSensitive, bool wholeText) const;
+    // The row that shows the record with this value of the key field; -1 when none does.
+    // Reads no rows: the keys are at hand.
+    int FindRowByKey(const QVariant &key) const;
+
+    // ---- frozen columns
+    // The first count shown columns stay in place while the others scroll beside them; 0
+    // frees them all. Kept over reopening; hidden columns do not count.
+    void SetFrozenColumns(int count);
+    int GetFrozenColumns() const { return m_nFrozenColumns; }
     // Tells the user of a failed write; a conflict adds "多用户操作冲突!".
     virtual void ShowADOError(const vantrel::db::ErrorInfo &error);
 
@@ -176,4 +185,17 @@ private:
     QPersistentModelIndex m_editIndex;
     QVariant m_editOldValue;
     int m_nPendingEndReason = EndByFocus;
+    int m_nFrozenColumns = 0;
+    QTableView *m_pFrozen = nullptr; // shows the frozen columns over the left of the grid
+    int frozenWidth() const;
+    bool isFrozenColumn(int column) const;
+    void syncFrozenColumns();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
+
+public:
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 };

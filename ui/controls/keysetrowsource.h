@@ -43,6 +43,7 @@ public:
     GridRecordRef recordRef(int record) override;
     void refresh(int record) override;
     QVector<int> sortedOrder(int field, bool ascending) override;
+    int recordOfKey(const QVariant &key) override;
 
 private:
     struct Page;
@@ -66,6 +67,7 @@ private:
     QStringList m_fieldNames;
     QVector<vantrel::db::FieldKind> m_fieldKinds;
     QHash<int, std::shared_ptr<Page>> m_pages;
+    QHash<QString, int> m_recordOfKey; // made on the first lookup
     quint64 m_nUse = 0;
     vantrel::db::ErrorInfo m_lastError;
 };

@@ -1,9 +1,11 @@
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include "core/app/vantrelapp.h"
+#include "core/db/adoconstants.h"
+#include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
-#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/dialogs/cdialogexx.h"
 
@@ -88,6 +90,25 @@ void CDlgResetOrder::SetCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
+void CDlgResetOrder::SetProcedures(const QString &listProcedure, const QString &renumberProcedure,
+                                   const QVariantList &arguments)
+{
+    m_strListProcedure = listProcedure;
+    m_strRenumberProcedure = renumberProcedure;
+    m_procedureArguments = arguments;
+}
+
+namespace {
+
+void addArguments(CADOCommand &command, const QVariantList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i)
+        command.AddParameterVariant(u"p%1"_s.arg(i + 1), adVariant, adParamInput, 0,
+                                    arguments.at(i));
+}
+
+} // namespace
+
 QString CDlgResetOrder::GetFooterText() const
 {
     return m_pFooter->text();
@@ -106,8 +127,14 @@ bool CDlgResetOrder::LoadRows()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_pGrid->Close();
-    const bool ok
-        = m_pGrid->OpenConnection(theApp.m_strConnection) && m_pGrid->OpenSQL(m_strListQuery);
+    bool ok = m_pGrid->OpenConnection(theApp.m_strConnection);
+    if (ok && !m_strListProcedure.isEmpty()) {
+        CADOCommand command(m_pGrid->GetConnection(), m_strListProcedure);
+        addArguments(command, m_procedureArguments);
+        ok = m_pGrid->OpenCommand(command);
+    } else if (ok) {
+        ok = m_pGrid->OpenSQL(m_strListQuery);
+    }
     QApplication::restoreOverrideCursor();
     if (!ok)
         m_pGrid->Close();
@@ -197,8 +224,15 @@ void CDlgResetOrder::MoveDown()
 
 void CDlgResetOrder::Refresh()
 {
-    if (m_strRenumberSql.isEmpty() || !theDatabase.Execute(m_strRenumberSql, m_renumberValues))
+    if (!m_strRenumberProcedure.isEmpty()) {
+        CADOCommand command(&theDatabase, m_strRenumberProcedure);
+        addArguments(command, m_procedureArguments);
+        if (!command.Execute())
+            return;
+    } else if (m_strRenumberSql.isEmpty()
+               || !theDatabase.Execute(m_strRenumberSql, m_renumberValues)) {
         return;
+    }
     m_bChanged = true;
     LoadRows();
 }

@@ -28,6 +28,10 @@ public:
                  const OrderColumns &order);
     // What Refresh runs to renumber the order column (on theDatabase).
     void SetRenumberStatement(const QString &sql, const QVariantList &values = {});
+    // The same through the program's procedures, each given its arguments in order: the list
+    // comes from the first one's rows, Refresh runs the second.
+    void SetProcedures(const QString &listProcedure, const QString &renumberProcedure,
+                       const QVariantList &arguments);
     void SetCaption(const QString &caption);
     bool IsChanged() const { return m_bChanged; }
     CBCGPADOGridCtrl *GetGrid() const { return m_pGrid; }
@@ -60,6 +64,9 @@ private:
     int m_nOrderColumn = 1;
     OrderColumns m_order;
     QString m_strRenumberSql;
+    QString m_strListProcedure;
+    QString m_strRenumberProcedure;
+    QVariantList m_procedureArguments;
     QVariantList m_renumberValues;
     bool m_bChanged = false;
     bool m_bLoaded = false;
