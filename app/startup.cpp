@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "core/script/hostfunctions.h"
+#include "personnel/ui/personnelmodule.h"
 #include "ui/app/appwindow.h"
 #include "ui/controls/resources.h"
 #include "ui/frame/cmainframe.h"
@@ -36,6 +37,7 @@ void configureApplication(QApplication &app)
     AppWindow::installQtTranslations();
     // Before any engine runs: the functions scripts call on "myApp".
     registerHostFunctions();
+    RegisterPersonnelModule();
     AppWindow::installPresenters();
     AppWindow::setMainFrameFactory(
         [] { return new CMainFrame; },

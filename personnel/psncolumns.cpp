@@ -31,8 +31,6 @@ QColor ColorFromColorRef(quint32 colorRef)
 
 quint32 ColorRefFromColor(const QColor &color)
 {
-    if (!color.isValid())
-        return 0;
     return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
 }
 
@@ -48,16 +46,23 @@ bool ParseColumnFormat(const QString &text, PsnColumnFormat *format)
     if (!ok[0] || !ok[1] || !ok[2])
         return false;
     format->bold = values[0] != 0;
-    format->text = ColorFromColorRef(quint32(values[1]));
-    format->background = ColorFromColorRef(quint32(values[2]));
+    // A value that is no COLORREF (-1 as the program writes it) is the default colour.
+    const auto colour = [](qint64 value) {
+        return value < 0 || value > 0xFFFFFF ? QColor() : ColorFromColorRef(quint32(value));
+    };
+    format->text = colour(values[1]);
+    format->background = colour(values[2]);
     return true;
 }
 
 QString ColumnFormatText(const PsnColumnFormat &format)
 {
+    const auto number = [](const QColor &color) {
+        return color.isValid() ? qint64(ColorRefFromColor(color)) : qint64(-1);
+    };
     return u"%1;%2;%3"_s.arg(format.bold ? 1 : 0)
-        .arg(ColorRefFromColor(format.text))
-        .arg(ColorRefFromColor(format.background));
+        .arg(number(format.text))
+        .arg(number(format.background));
 }
 
 bool SavePsnColumnWidth(CADODatabase &db, const QString &name, int width, QString *error)

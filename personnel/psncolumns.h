@@ -8,7 +8,8 @@ class CADODatabase;
 namespace vantrel::personnel {
 
 // A column's stored look: qz_Items.ColFmt "bold;text colour;background colour", colours as
-// COLORREF (0x00BBGGRR). Anything that does not split into three whole numbers is no format.
+// COLORREF (0x00BBGGRR), -1 for the grid's default colour (an invalid QColor). Anything that
+// does not split into three whole numbers is no format.
 struct PsnColumnFormat
 {
     bool bold = false;
@@ -17,7 +18,7 @@ struct PsnColumnFormat
 };
 
 bool ParseColumnFormat(const QString &text, PsnColumnFormat *format);
-// "%d;%d;%d"; an invalid colour is written as black (0), the default a format text can hold.
+// "%d;%d;%d".
 QString ColumnFormatText(const PsnColumnFormat &format);
 QColor ColorFromColorRef(quint32 colorRef);
 quint32 ColorRefFromColor(const QColor &color);

@@ -391,6 +391,10 @@ void TestPsnList::widthsAndFormats()
     QCOMPARE(format.text, QColor(Qt::red));
     QCOMPARE(format.background, QColor(Qt::yellow));
     QCOMPARE(ColumnFormatText(format), u"1;255;65535"_s);
+    QVERIFY(ParseColumnFormat(u"0;-1;255"_s, &format));
+    QVERIFY(!format.bold);
+    QVERIFY(!format.text.isValid());
+    QCOMPARE(ColumnFormatText(format), u"0;-1;255"_s);
     QVERIFY(!ParseColumnFormat(u"1;255"_s, &format));
     QVERIFY(!ParseColumnFormat(u"1;red;0"_s, &format));
 }

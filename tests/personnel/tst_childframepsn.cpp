@@ -1,0 +1,430 @@
+#include "core/app/currentuser.h"
+#include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/util/profile.h"
+#include "modalanswers.h"
+#include "personnel/ui/cchildframepsn.h"
+#include "personnel/ui/cpsnpersonpane.h"
+#include "personnel/ui/cviewpsn.h"
+#include "personnel/ui/personnelmodule.h"
+#include "psnfixture.h"
+#include "testdatabase.h"
+#include "testprofile.h"
+#include "ui/controls/cdeptpane.h"
+#include "ui/controls/cmyadogridctrl.h"
+#include "ui/dialogs/cdlgbatchupdate.h"
+#include "ui/dialogs/cdlggridcolfmt.h"
+#include "ui/dialogs/cdlgresetorder.h"
+#include "ui/frame/cmainframe.h"
+#include "ui/frame/framecommands.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString logText()
+{
+    QStringList lines;
+    const vantrel::db::QueryResult rows
+        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
+    for (int row = 0; row < rows.rows.rowCount(); ++row)
+        lines << rows.rows.value(row, 0).toString();
+    return lines.join(u'\n');
+}
+
+QString personValue(int pid, const QString &column)
+{
+    return theDatabase.run(u"SELECT %1 FROM qz_PsnBase WHERE PID = ?"_s.arg(column), { pid })
+        .scalar()
+        .toString();
+}
+
+// The PIDs the list shows, in its order.
+QString listed(const CViewPsn *view)
+{
+    QStringList pids;
+    const CMyADOGridCtrl *grid = view->GetGridCtrl();
+    for (int row = 0; row < grid->GetRowCount(); ++row)
+        pids << grid->GetFieldValue(row, 0).toString();
+    return pids.join(u',');
+}
+
+QTreeWidgetItem *department(CChildFramePsn &frame, const QString &name)
+{
+    const QList<QTreeWidgetItem *> found = frame.GetDeptPane()->GetDeptTree()->findItems(
+        name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void chooseDepartment(CChildFramePsn &frame, const QString &name)
+{
+    frame.GetDeptPane()->GetDeptTree()->setCurrentItem(department(frame, name));
+}
+
+void chooseCategory(CChildFramePsn &frame, const QString &text)
+{
+    QComboBox *list = frame.GetDeptPane()->GetCategoryList();
+    const int index = list->findText(text);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+}
+
+} // namespace
+
+// The person list window driven as its users drive it, on the personnel fixture.
+class TestChildFramePsn : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void f2OpensOneFrame();
+    void restrictedOperatorSeesHisDepartments();
+    void paneChoicesRescope();
+    void search_data();
+    void search();
+    void inPlaceEdits_data();
+    void inPlaceEdits();
+    void deleteTwoRanges();
+    void batchUpdateInScope();
+    void withoutRightNothingChanges();
+    void printMenu_data();
+    void printMenu();
+    void freezeAndFormat();
+    void reorderLeafOnly();
+
+private:
+    CChildFramePsn *openFrame();
+
+    TestDatabase *m_fixture = nullptr;
+    CMainFrame *m_pMain = nullptr;
+};
+
+void TestChildFramePsn::initTestCase()
+{
+    QVERIFY(useTestProfile());
+    RegisterPersonnelModule();
+}
+
+void TestChildFramePsn::init()
+{
+    clearTestProfile();
+    Profile::writeInt({}, u"ExitYesNO"_s, 0);
+    m_fixture = new TestDatabase;
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    QString error;
+    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    theApp.m_strConnection = m_fixture->connectionString();
+    loginAs(u"admin"_s);
+}
+
+void TestChildFramePsn::cleanup()
+{
+    delete m_pMain;
+    m_pMain = nullptr;
+    theDatabase.Close();
+    delete m_fixture;
+    m_fixture = nullptr;
+    theCurrentUser.reset();
+}
+
+CChildFramePsn *TestChildFramePsn::openFrame()
+{
+    if (!m_pMain) {
+        m_pMain = new CMainFrame;
+        m_pMain->show();
+    }
+    m_pMain->commands().action(2100)->trigger();
+    QMdiSubWindow *window = OpenedPersonnelFrame();
+    return window ? qobject_cast<CChildFramePsn *>(window->widget()) : nullptr;
+}
+
+void TestChildFramePsn::f2OpensOneFrame()
+{
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(frame);
+    QStringList docks;
+    for (const QDockWidget *dock : frame->findChildren<QDockWidget *>())
+        docks << dock->windowTitle();
+    docks.sort();
+    QCOMPARE(docks, QStringList({ u"导航"_s, u"相关资料"_s, u"相片"_s, u"附件"_s }));
+    QCOMPARE(frame->GetDeptPane()->GetDeptTree()->currentItem()->text(0), u"全体部门"_s);
+    QCOMPARE(frame->GetDeptPane()->GetCategoryList()->currentText(), u"在职"_s);
+    QCOMPARE(listed(frame->GetView()), u"1,2,4,6"_s);
+    QCOMPARE(frame->GetView()->GetFooterText(), u"共 计：4 人"_s);
+    QCOMPARE(frame->GetPhotoPane()->GetPerson().Number, u"A001"_s);
+    QCOMPARE(frame->GetView()->GetCurrentPerson().DeptName, u"总公司"_s);
+
+    QVERIFY(openFrame() == frame);
+    QCOMPARE(m_pMain->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(logText(), u"人员档案[查看]"_s);
+}
+
+void TestChildFramePsn::restrictedOperatorSeesHisDepartments()
+{
+    loginAs(u"dept35"_s);
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(frame);
+    QVERIFY(!department(*frame, u"一部"_s));
+    QCOMPARE(listed(frame->GetView()), u"6"_s);
+    chooseCategory(*frame, u"<所有类别>"_s);
+    QCOMPARE(listed(frame->GetView()), u"3,5,6"_s);
+}
+
+void TestChildFramePsn::paneChoicesRescope()
+{
+    CChildFramePsn *frame = openFrame();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    QCOMPARE(listed(frame->GetView()), u"1,2,3,4,7,5,6"_s);
+    chooseDepartment(*frame, u"二部"_s);
+    QCOMPARE(listed(frame->GetView()), u"3,5,6"_s);
+    QCOMPARE(frame->GetView()->GetFooterText(), u"共 计：3 人"_s);
+    chooseCategory(*frame, u"退休"_s);
+    QCOMPARE(listed(frame->GetView()), u"3,5"_s);
+    chooseDepartment(*frame, u"一部"_s);
+    QCOMPARE(listed(frame->GetView()), u"7"_s);
+    QCOMPARE(frame->GetAdjunctPane()->GetPerson().Name, u"O'Brien"_s);
+}
+
+void TestChildFramePsn::search_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pid");
+
+    QTest::newRow("number in other case") << u"b007"_s << 7;
+    QTest::newRow("a name") << u"张五"_s << 5;
+    QTest::newRow("part of a number") << u"B00"_s << 1;
+}
+
+void TestChildFramePsn::search()
+{
+    QFETCH(QString, text);
+    QFETCH(int, pid);
+    CChildFramePsn *frame = openFrame();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    QTest::keyClick(frame, Qt::Key_F3);
+    QComboBox *box = frame->GetSearchBox();
+    box->lineEdit()->setText(text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(frame->GetView()->GetCurrentPerson().PID, pid);
+    QCOMPARE(box->findText(text) >= 0, pid != 1);
+}
+
+void TestChildFramePsn::inPlaceEdits_data()
+{
+    QTest::addColumn<QString>("column"); // Number or Name
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("another's number, other case")
+        << u"Number"_s << u"a001"_s << u"编号重复或长度异常!"_s << u"A002"_s;
+    QTest::newRow("51 characters")
+        << u"Number"_s << QString(51, u'x') << u"编号重复或长度异常!"_s << u"A002"_s;
+    QTest::newRow("a new number") << u"Number"_s << u"C'9"_s << QString() << u"C'9"_s;
+    QTest::newRow("a blank name") << u"Name"_s << u"  "_s << u"姓名不能为空!"_s << u"张二"_s;
+    QTest::newRow("a new name") << u"Name"_s << u"张贰"_s << QString() << u"张贰"_s;
+}
+
+void TestChildFramePsn::inPlaceEdits()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, stored);
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    const int col = column == u"Number" ? view->GetNumberColumn() : view->GetNameColumn();
+    const int row = view->RowOfPerson(2);
+    QCOMPARE(row, 1);
+    MessageCatcher messages;
+    const bool written = view->GetGridCtrl()->SetCellValue(row, col, typed);
+    QCOMPARE(written, message.isEmpty());
+    QCOMPARE(messages.texts.join(u'|'), message);
+    QCOMPARE(personValue(2, column), stored);
+    const QString caption = column == u"Number" ? u"编号"_s : u"姓名"_s;
+    const QString name = column == u"Name" ? stored : u"张二"_s;
+    QCOMPARE(
+        logText().contains(u"人员档案[修改个人基本信息'<%1>|%2(%3)']"_s.arg(name, caption, typed)),
+        message.isEmpty());
+    QCOMPARE(view->GetGridCtrl()->GetFieldValue(row, col).toString(), stored);
+}
+
+void TestChildFramePsn::deleteTwoRanges()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    QItemSelection selection;
+    const int last = grid->GetGridModel()->columnCount() - 1;
+    selection.select(grid->model()->index(0, 0), grid->model()->index(1, last));
+    selection.select(grid->model()->index(3, 0), grid->model()->index(3, last));
+    grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    QVERIFY(view->action(CViewPsn::IdDelete)->isEnabled());
+    MessageCatcher messages(QMessageBox::Yes);
+    view->action(CViewPsn::IdDelete)->trigger();
+    QCOMPARE(messages.texts, QStringList({ u"确定要彻底删除选择的 3 个人员档案吗?"_s }));
+    QVERIFY(logText().endsWith(u"人员档案[人员删除3个]"_s));
+    QCOMPARE(listed(view), u"4"_s);
+    QCOMPARE(view->GetFooterText(), u"共 计：1 人"_s);
+}
+
+void TestChildFramePsn::batchUpdateInScope()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    chooseDepartment(*frame, u"二部"_s);
+    for (const QString &value : { u"abc"_s, u"5.005"_s }) {
+        MessageCatcher messages(QMessageBox::Yes);
+        answerNextModal<CDlgBatchUpdate>([value](CDlgBatchUpdate *dialog) {
+            dialog->itemList()->setCurrentIndex(dialog->itemList()->findText(u"数额"_s));
+            dialog->modeList()->setCurrentIndex(dialog->modeList()->findText(u"统加"_s));
+            dialog->valueEdit()->setText(value);
+            dialog->accept();
+            if (dialog->isVisible())
+                dialog->reject(); // refused input keeps the dialog open
+        });
+        view->action(CViewPsn::IdBatchUpdate)->trigger();
+        if (value == u"abc")
+            QCOMPARE(messages.texts, QStringList({ u"值只能是数字!"_s }));
+    }
+    for (const int pid : { 3, 5, 6 })
+        QCOMPARE(personValue(pid, u"F12"_s).toDouble(), 15.01);
+    for (const int pid : { 1, 2, 4, 7 })
+        QCOMPARE(personValue(pid, u"F12"_s).toDouble(), 10.0);
+    QVERIFY(logText().contains(
+        u"人员档案[基本信息批量修改'F12|统加|5.005(条件： (qz_PsnBase.DID IN (3,5)))']"_s));
+}
+
+void TestChildFramePsn::withoutRightNothingChanges()
+{
+    loginAs(u"viewer"_s);
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    QVERIFY(view->GetGridCtrl()->IsReadOnly());
+    QVERIFY(!view->GetGridCtrl()->SetCellValue(0, view->GetNameColumn(), u"某"_s));
+    view->GetGridCtrl()->SetCurSel(0, view->GetNameColumn());
+    for (const int id : { int(CViewPsn::IdBatchUpdate), int(CViewPsn::IdDelete),
+                          int(CViewPsn::IdColumnFormat), int(CViewPsn::IdReorder) }) {
+        MessageCatcher messages;
+        view->action(id)->trigger();
+        QCOMPARE(messages.texts,
+                 QStringList({ u"抱歉!您没有该项功能操作权限，请与管理员联系!"_s }));
+    }
+    QCOMPARE(personValue(6, u"Name"_s), u"张六"_s);
+    QCOMPARE(theDatabase.run(u"SELECT COUNT(*) FROM qz_PsnBase"_s).scalar().toInt(), 7);
+}
+
+void TestChildFramePsn::printMenu_data()
+{
+    QTest::addColumn<int>("reports");
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("three") << 3;
+}
+
+void TestChildFramePsn::printMenu()
+{
+    QFETCH(int, reports);
+    for (int i = 1; i <= reports; ++i)
+        QVERIFY(theDatabase.Execute(
+            u"INSERT INTO qz_Report (ID, Type, Name, Active, Ord) VALUES (?, 1, ?, 1, ?)"_s,
+            { 40 + i, u"花名册%1"_s.arg(i), i }));
+    // Inactive and payroll layouts are never offered.
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_Report (ID, Type, Name, Active) VALUES"
+                                " (60, 1, '停用', 0), (61, 0, '工资条', 1)"_s));
+    CChildFramePsn *frame = openFrame();
+    QCOMPARE(frame->dynamicActions(CChildFramePsn::PrintItem).size(), reports);
+    QSignalSpy chosen(frame, &CChildFramePsn::dynamicCommand);
+    QToolButton *button = frame->toolButton(CChildFramePsn::IdPrint);
+    QCOMPARE(button->menu()->actions().last()->text(), u"打印模板管理"_s);
+    if (reports > 1) {
+        // More than one: the button drops its menu down instead of printing.
+        QTimer::singleShot(50, [button] { button->menu()->close(); });
+        button->click();
+        QCOMPARE(chosen.size(), 0);
+        frame->dynamicActions(CChildFramePsn::PrintItem).at(2)->trigger();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().at(1).toInt(), 43);
+        return;
+    }
+    button->click();
+    QCOMPARE(chosen.size(), reports);
+    if (reports == 1) {
+        QCOMPARE(chosen.first().at(0).toInt(), int(CChildFramePsn::PrintItem));
+        QCOMPARE(chosen.first().at(1).toInt(), 41);
+        QCOMPARE(chosen.first().at(2).toString(), u"花名册1"_s);
+    }
+}
+
+void TestChildFramePsn::freezeAndFormat()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    QCOMPARE(grid->GetFrozenColumns(), 2);
+    grid->SetCurSel(0, view->GetNumberColumn());
+    view->action(CViewPsn::IdFreeze)->trigger();
+    QCOMPARE(grid->GetFrozenColumns(), 1);
+    QCOMPARE(Profile::getInt(u"MDIForm"_s, u"FreezeColsP"_s, 0), 1);
+
+    grid->SetCurSel(0, view->GetNameColumn());
+    answerNextModal<CDlgGridColFmt>([](CDlgGridColFmt *dialog) {
+        dialog->SetBold(true);
+        dialog->ChooseTextColor(Qt::red);
+        dialog->accept();
+    });
+    view->action(CViewPsn::IdColumnFormat)->trigger();
+    QCOMPARE(
+        theDatabase.run(u"SELECT ColFmt FROM qz_Items WHERE TblName='QZ_PSNBASE' AND Name='Name'"_s)
+            .scalar()
+            .toString(),
+        u"1;255;-1"_s);
+    // A new fill keeps the format and the frozen columns.
+    view->Refresh();
+    const QModelIndex cell = grid->model()->index(0, view->GetNameColumn());
+    QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    QVERIFY(!cell.data(Qt::BackgroundRole).isValid());
+    QCOMPARE(grid->GetFrozenColumns(), 1);
+}
+
+void TestChildFramePsn::reorderLeafOnly()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    chooseDepartment(*frame, u"二部"_s);
+    {
+        MessageCatcher messages;
+        view->action(CViewPsn::IdReorder)->trigger();
+        QCOMPARE(messages.texts, QStringList({ u"请选择末级部门！"_s }));
+    }
+    chooseDepartment(*frame, u"二组"_s);
+    QCOMPARE(listed(view), u"5,6"_s);
+    answerNextModal<CDlgResetOrder>([](CDlgResetOrder *dialog) {
+        dialog->GetGrid()->SetCurSel(0);
+        dialog->MoveDown();
+        dialog->accept();
+    });
+    view->action(CViewPsn::IdReorder)->trigger();
+    QCOMPARE(listed(view), u"6,5"_s);
+    QVERIFY(logText().endsWith(u"人员档案[人员调序'二组']"_s));
+}
+
+QTEST_MAIN(TestChildFramePsn)
+#include "tst_childframepsn.moc"
