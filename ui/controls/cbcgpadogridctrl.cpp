@@ -190,6 +190,7 @@ bool CBCGPADOGridCtrl::OpenSQL(const QString &sql, const QVariantList &values)
         return fail(ErrorCode::InvalidArgument, u"The query is empty."_s);
     if (m_bVirtualMode && !m_strKeyField.isEmpty()) {
         auto keyset = std::make_unique<KeysetRowSource>(m_pConnection);
+        keyset->setKeyQuery(m_strKeyQuery);
         if (!keyset->open(sql, values, m_strKeyField))
             return fail(keyset->lastError().code, keyset->lastError().description);
         if (!keyset->hasDuplicateKeys())

@@ -121,6 +121,9 @@ public:
     // then read by key in virtual mode, and writers receive the key of the changed row.
     void SetKeyField(const QString &field) { m_strKeyField = field; }
     QString GetKeyField() const { return m_strKeyField; }
+    // Virtual mode: the next OpenSQL reads the keys through this narrower query (see
+    // KeysetRowSource::setKeyQuery); empty reads them from the query itself.
+    void SetKeyQuery(const QString &sql) { m_strKeyQuery = sql; }
     bool IsVirtualMode() const { return m_bVirtualMode; }
     void SetGridOptions(int options) { m_nOptions = options; }
     int GetGridOptions() const { return m_nOptions; }
@@ -169,6 +172,7 @@ private:
     std::unique_ptr<CADORecordset> m_pRecordset;
     std::unique_ptr<GridRowSource> m_pSource;
     QString m_strKeyField;
+    QString m_strKeyQuery;
     quint32 m_nLastError = 0;
     QString m_strLastError;
     int m_nRowCount = 0;

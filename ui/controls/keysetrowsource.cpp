@@ -58,7 +58,8 @@ bool KeysetRowSource::readKeys()
 {
     m_keys.clear();
     m_bDuplicateKeys = false;
-    const QueryResult keys = m_pConnection->run(wrapped(u"vt_rows."_s + m_strKeyField), m_values);
+    const QueryResult keys = m_pConnection->run(
+        m_strKeySql.isEmpty() ? wrapped(u"vt_rows."_s + m_strKeyField) : m_strKeySql, m_values);
     if (!keys.ok)
         return fail(keys.error.code, keys.error.description);
     m_recordOfKey.clear();

@@ -32,6 +32,10 @@ public:
     // bound to the query's '?' placeholders.
     bool open(const QString &sql, const QVariantList &values, const QString &keyField);
     const vantrel::db::ErrorInfo &lastError() const { return m_lastError; }
+    // For the next open: the keys come from this query's first column (same values bound),
+    // which must list the same rows in the same order with nothing but what the order needs.
+    // A wide query with an ORDER BY is otherwise sorted whole just to read its keys.
+    void setKeyQuery(const QString &sql) { m_strKeySql = sql; }
     // True when two rows share a key value: the rows cannot be read by key.
     bool hasDuplicateKeys() const { return m_bDuplicateKeys; }
 
@@ -62,6 +66,7 @@ private:
     QString m_strSql;
     QVariantList m_values;
     QString m_strKeyField;
+    QString m_strKeySql;
     QVector<QVariant> m_keys;
     bool m_bDuplicateKeys = false;
     QStringList m_fieldNames;
