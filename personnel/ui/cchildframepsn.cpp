@@ -274,12 +274,10 @@ void CChildFramePsn::OnInitialUpdate()
     if (QTreeWidgetItem *first = tree->topLevelItem(0))
         tree->setCurrentItem(first);
     // An administrator learns of person numbers held twice, which keep the number index away.
-    if (theCurrentUser.ISuper) {
-        const vantrel::Result<QStringList> twice = vantrel::db::duplicatePsnNumbers(theDatabase);
-        if (twice && !twice->isEmpty())
-            ShowMessage(this, u"以下人员编号重复，请更正:\n"_s + twice->join(u", "_s),
-                        LoadResString(117), QMessageBox::Warning);
-    }
+    const QStringList twice = vantrel::db::lastPsnNumberDuplicates();
+    if (theCurrentUser.ISuper && !twice.isEmpty())
+        ShowMessage(this, u"以下人员编号重复，请更正:\n"_s + twice.join(u", "_s),
+                    LoadResString(117), QMessageBox::Warning);
 }
 
 void CChildFramePsn::onDeptSelection(const DeptPaneSelection &selection)

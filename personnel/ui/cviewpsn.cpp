@@ -235,9 +235,11 @@ bool CViewPsn::FillGrid()
     bool ok = (grid->GetConnection() && grid->GetConnection()->IsOpen())
         || grid->OpenConnection(theApp.m_strConnection);
     if (ok) {
+        const QString scope = BuildPsnFromClause(false) + m_where.sql + m_strOrderBy;
         const QString sql = u"SELECT qz_PsnBase.PID,qz_PsnBase.DID,qz_PsnBase.AID"_s
-            + (m_strSelect.isEmpty() ? QString() : u","_s + m_strSelect) + BuildPsnFromClause(false)
-            + m_where.sql + m_strOrderBy;
+            + (m_strSelect.isEmpty() ? QString() : u","_s + m_strSelect) + scope;
+        // The keys alone, so that the server sorts narrow rows.
+        grid->SetKeyQuery(u"SELECT qz_PsnBase.PID"_s + scope);
         ok = grid->OpenSQL(sql, m_where.values);
     }
     if (ok) {

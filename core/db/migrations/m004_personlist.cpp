@@ -15,6 +15,21 @@ SchemaMigration migration004PersonList()
     return migration;
 }
 
+namespace {
+
+QStringList &lastDuplicates()
+{
+    static QStringList numbers;
+    return numbers;
+}
+
+} // namespace
+
+QStringList lastPsnNumberDuplicates()
+{
+    return lastDuplicates();
+}
+
 Result<QStringList> duplicatePsnNumbers(CADODatabase &db)
 {
     const QueryResult result
@@ -33,6 +48,7 @@ Result<QStringList> ensurePsnNumberIndex(CADODatabase &db)
     // Building the index over numbers held twice would fail the whole upgrade; they are
     // reported instead, and the index waits for a start after they have been put right.
     Result<QStringList> duplicates = duplicatePsnNumbers(db);
+    lastDuplicates() = duplicates ? *duplicates : QStringList();
     if (!duplicates || !duplicates->isEmpty())
         return duplicates;
     if (!db.Execute(u"CREATE UNIQUE INDEX IF NOT EXISTS ux_qz_PsnBase_Number"

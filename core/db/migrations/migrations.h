@@ -26,5 +26,7 @@ Result<QStringList> duplicatePsnNumbers(CADODatabase &db);
 // The unique index on upper(Number), made when no number is held twice. Returns the numbers
 // held twice (the index then waits for a later start), or why the check or index failed.
 Result<QStringList> ensurePsnNumberIndex(CADODatabase &db);
+// The numbers held twice that the last schema upgrade of this run found (none before one).
+QStringList lastPsnNumberDuplicates();
 
 } // namespace vantrel::db
