@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -106,6 +107,9 @@ private Q_SLOTS:
     void printMenu();
     void freezeAndFormat();
     void reorderLeafOnly();
+    void personDeletedMeanwhile();
+    void dateCellsClear();
+    void placementAndPanesKept();
 
 private:
     CChildFramePsn *openFrame();
@@ -424,6 +428,71 @@ void TestChildFramePsn::reorderLeafOnly()
     view->action(CViewPsn::IdReorder)->trigger();
     QCOMPARE(listed(view), u"6,5"_s);
     QVERIFY(logText().endsWith(u"人员档案[人员调序'二组']"_s));
+}
+
+void TestChildFramePsn::personDeletedMeanwhile()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    QVERIFY(theDatabase.Execute(u"DELETE FROM qz_PsnBase WHERE PID = 2"_s));
+    MessageCatcher messages;
+    QVERIFY(!view->GetGridCtrl()->SetCellValue(1, view->GetNameColumn(), u"某"_s));
+    QCOMPARE(messages.texts, QStringList({ u"该记录已被其他操作员删除,请刷新数据列表!"_s }));
+    const QAbstractItemModel *model = view->GetGridCtrl()->model();
+    QVERIFY(model->index(1, view->GetNameColumn()).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model->index(0, view->GetNameColumn()).data(Qt::BackgroundRole).isValid());
+    // The list is not refilled: the row stays until the user refreshes.
+    QCOMPARE(listed(view), u"1,2,4,6"_s);
+    QVERIFY(!logText().contains(u"修改个人基本信息"_s));
+}
+
+void TestChildFramePsn::dateCellsClear()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    int dateColumn = -1;
+    for (int c = 0; c < view->GetColumns().size(); ++c) {
+        if (view->GetColumns().at(c).Name == u"F14")
+            dateColumn = c;
+    }
+    QVERIFY(dateColumn > 0);
+    const QModelIndex cell = grid->model()->index(0, dateColumn);
+    QAbstractItemDelegate *delegate = grid->itemDelegate();
+    const auto edit = [&](const std::function<void(QDateEdit *)> &change) {
+        QWidget *editor = delegate->createEditor(grid->viewport(), QStyleOptionViewItem(), cell);
+        auto *dates = qobject_cast<QDateEdit *>(editor);
+        QVERIFY(dates);
+        delegate->setEditorData(dates, cell);
+        change(dates);
+        delegate->setModelData(dates, grid->model(), cell);
+        delete editor;
+    };
+    edit([](QDateEdit *dates) { dates->setDate(QDate(2024, 3, 1)); });
+    QVERIFY(personValue(1, u"F14"_s).startsWith(u"2024-03-01"_s));
+    edit([](QDateEdit *dates) { dates->setDate(dates->minimumDate()); });
+    QVERIFY(theDatabase.run(u"SELECT 1 FROM qz_PsnBase WHERE PID = 1 AND F14 IS NULL"_s).hasRow());
+}
+
+void TestChildFramePsn::placementAndPanesKept()
+{
+    // Overlapping windows: tabs show every child maximised.
+    m_pMain = new CMainFrame;
+    m_pMain->show();
+    m_pMain->mdiArea()->setViewMode(QMdiArea::SubWindowView);
+    CChildFramePsn *frame = openFrame();
+    QMdiSubWindow *window = OpenedPersonnelFrame();
+    window->showNormal();
+    window->setGeometry(10, 20, 700, 450);
+    frame->GetPhotoPane()->hide();
+    window->close();
+    QTRY_VERIFY(!OpenedPersonnelFrame());
+    QCOMPARE(Profile::getInt(u"MDIForm"_s, u"Width"_s, 0), 700);
+    QCOMPARE(Profile::getInt(u"MDIForm"_s, u"Maximize"_s, -1), 0);
+    frame = openFrame();
+    QCOMPARE(OpenedPersonnelFrame()->geometry(), QRect(10, 20, 700, 450));
+    QVERIFY(frame->GetPhotoPane()->isHidden());
+    QVERIFY(!frame->GetAdjunctPane()->isHidden());
 }
 
 QTEST_MAIN(TestChildFramePsn)
