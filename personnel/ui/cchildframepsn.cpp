@@ -138,6 +138,8 @@ void CChildFramePsn::createToolBar()
     m_pSearchBox->setObjectName(u"searchBox"_s);
     m_pSearchBox->setEditable(true);
     m_pSearchBox->setInsertPolicy(QComboBox::NoInsert);
+    // A part of a number must stay a part: no completion from earlier searches.
+    m_pSearchBox->setCompleter(nullptr);
     m_pSearchBox->setFixedWidth(100);
     m_pToolBar->addWidget(m_pSearchBox);
     connect(m_pSearchBox->lineEdit(), &QLineEdit::returnPressed, m_pView, &CViewPsn::Search);
@@ -240,7 +242,13 @@ void CChildFramePsn::createShortcuts()
         m_pSearchBox->setFocus();
         m_pSearchBox->lineEdit()->selectAll();
     });
-    key(Qt::Key_F5, [this] { m_pView->GetGridCtrl()->setFocus(); });
+    // F5 brings the focus to the list; in the list it reads the list again.
+    key(Qt::Key_F5, [this] {
+        if (m_pView->GetGridCtrl()->hasFocus())
+            m_pView->Refresh();
+        else
+            m_pView->GetGridCtrl()->setFocus();
+    });
     key(Qt::Key_F6, [this] { focusPane(m_pDeptPane, m_pDeptPane->GetDeptTree()); });
     key(Qt::Key_F7, [this] { focusPane(m_pPhotoPane, m_pPhotoPane->MainControl()); });
     key(Qt::Key_F8, [this] { focusPane(m_pAdjunctPane, m_pAdjunctPane->MainControl()); });

@@ -19,6 +19,7 @@
 #include "ui/frame/framecommands.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDockWidget>
@@ -110,6 +111,7 @@ private Q_SLOTS:
     void personDeletedMeanwhile();
     void dateCellsClear();
     void placementAndPanesKept();
+    void keysAndMenu();
 
 private:
     CChildFramePsn *openFrame();
@@ -226,6 +228,12 @@ void TestChildFramePsn::search()
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(frame->GetView()->GetCurrentPerson().PID, pid);
     QCOMPARE(box->findText(text) >= 0, pid != 1);
+    // Typing the start of an earlier search keeps the typed text.
+    if (text.at(0).unicode() >= 0x80)
+        return; // QTest types Latin-1 only
+    box->lineEdit()->clear();
+    QTest::keyClicks(box->lineEdit(), text.left(2));
+    QCOMPARE(box->currentText(), text.left(2));
 }
 
 void TestChildFramePsn::inPlaceEdits_data()
@@ -385,6 +393,14 @@ void TestChildFramePsn::freezeAndFormat()
     grid->SetCurSel(0, view->GetNumberColumn());
     view->action(CViewPsn::IdFreeze)->trigger();
     QCOMPARE(grid->GetFrozenColumns(), 1);
+    const auto *frozen = grid->findChild<QTableView *>(u"frozenColumns"_s);
+    QVERIFY(frozen && frozen->isVisible());
+    QStringList shown;
+    for (int c = 0; c < frozen->model()->columnCount(); ++c) {
+        if (!frozen->isColumnHidden(c))
+            shown << frozen->model()->headerData(c, Qt::Horizontal).toString();
+    }
+    QCOMPARE(shown, QStringList({ u"编号"_s }));
     QCOMPARE(Profile::getInt(u"MDIForm"_s, u"FreezeColsP"_s, 0), 1);
 
     grid->SetCurSel(0, view->GetNameColumn());
@@ -493,6 +509,34 @@ void TestChildFramePsn::placementAndPanesKept()
     QCOMPARE(OpenedPersonnelFrame()->geometry(), QRect(10, 20, 700, 450));
     QVERIFY(frame->GetPhotoPane()->isHidden());
     QVERIFY(!frame->GetAdjunctPane()->isHidden());
+}
+
+void TestChildFramePsn::keysAndMenu()
+{
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    QVERIFY(QTest::qWaitForWindowActive(m_pMain));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F3);
+    QVERIFY(frame->GetSearchBox()->hasFocus());
+    QTest::keyClick(frame->GetSearchBox(), Qt::Key_F5);
+    QVERIFY(grid->hasFocus());
+    // F5 inside the list reads it again.
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_PsnBase (DID, AID, Number, Name, Ord)"
+                                " VALUES (2, 1, 'N1', '新人', 8)"_s));
+    QTest::keyClick(grid, Qt::Key_F5);
+    QCOMPARE(grid->GetRowCount(), 5);
+    QCOMPARE(view->GetFooterText(), u"共 计：5 人"_s);
+    // The menu key shows the context menu; pressed again it goes.
+    QTest::keyClick(grid, Qt::Key_Menu);
+    QVERIFY(view->contextMenu()->isVisible());
+    QTest::keyClick(grid, Qt::Key_Menu);
+    QVERIFY(!view->contextMenu()->isVisible());
+    // Copy takes the shown cells of the selected rows.
+    grid->SetCurSel(0, view->GetNumberColumn());
+    view->action(CViewPsn::IdCopy)->trigger();
+    QVERIFY(QApplication::clipboard()->text().startsWith(u"A001\t张一\t"_s));
 }
 
 QTEST_MAIN(TestChildFramePsn)
