@@ -112,6 +112,7 @@ private Q_SLOTS:
     void dateCellsClear();
     void placementAndPanesKept();
     void keysAndMenu();
+    void dictionaryCells();
 
 private:
     CChildFramePsn *openFrame();
@@ -537,6 +538,40 @@ void TestChildFramePsn::keysAndMenu()
     grid->SetCurSel(0, view->GetNumberColumn());
     view->action(CViewPsn::IdCopy)->trigger();
     QVERIFY(QApplication::clipboard()->text().startsWith(u"A001\t张一\t"_s));
+}
+
+void TestChildFramePsn::dictionaryCells()
+{
+    QVERIFY(theDatabase.Execute(u"ALTER TABLE qz_PsnBase ADD F15 VARCHAR(20)"_s));
+    QVERIFY(theDatabase.Execute(
+        u"INSERT INTO qz_Items (TblName, Name, Alias, iDataType, IdRef, bNotNull, bShow, Ord)"
+        " VALUES ('QZ_PSNBASE', 'F15', '学历', 3, 'XL', 0, 1, 11)"_s));
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_DictItem (DictId, DictValue, Title, Active)"
+                                " VALUES ('XL', '02', '乙', 1), ('XL', '01', '甲', 1),"
+                                " ('XL', '03', '丙', 0)"_s));
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    const int column = int(view->GetColumns().size()) - 1;
+    QCOMPARE(view->GetColumns().at(column).Name, u"F15"_s);
+    const QModelIndex cell = grid->model()->index(0, column);
+    QAbstractItemDelegate *delegate = grid->itemDelegate();
+    for (const QString &choice : { u"乙"_s, QString() }) {
+        QWidget *editor = delegate->createEditor(grid->viewport(), QStyleOptionViewItem(), cell);
+        auto *list = qobject_cast<QComboBox *>(editor);
+        QVERIFY(list);
+        QStringList offered;
+        for (int i = 0; i < list->count(); ++i)
+            offered << list->itemText(i);
+        // An optional item can be emptied; inactive titles are not offered.
+        QCOMPARE(offered, QStringList({ QString(), u"甲"_s, u"乙"_s }));
+        delegate->setEditorData(list, cell);
+        list->setCurrentIndex(list->findText(choice));
+        delegate->setModelData(list, grid->model(), cell);
+        delete editor;
+        QCOMPARE(personValue(1, u"F15"_s), choice);
+    }
+    QVERIFY(theDatabase.run(u"SELECT 1 FROM qz_PsnBase WHERE PID = 1 AND F15 IS NULL"_s).hasRow());
 }
 
 QTEST_MAIN(TestChildFramePsn)

@@ -256,6 +256,7 @@ void TestPsnList::numberIndexMigration()
     const Result<QStringList> duplicates = vantrel::db::duplicatePsnNumbers(theDatabase);
     QVERIFY(duplicates);
     QCOMPARE(*duplicates, QStringList({ u"A002"_s, u"B007"_s }));
+    QCOMPARE(vantrel::db::lastPsnNumberDuplicates(), *duplicates);
     QCOMPARE(theDatabase.run(u"SELECT lAction FROM qz_Log"_s).scalar().toString(),
              u"人员档案[编号重复:'A002','B007']"_s);
     QVERIFY(
@@ -266,6 +267,7 @@ void TestPsnList::numberIndexMigration()
     QVERIFY(vantrel::db::upgradeSchema(theDatabase));
     QVERIFY(
         !theDatabase.Execute(u"INSERT INTO qz_PsnBase (DID, AID, Number) VALUES (1, 1, 'b007')"_s));
+    QVERIFY(vantrel::db::lastPsnNumberDuplicates().isEmpty());
     QCOMPARE(theDatabase.run(u"SELECT COUNT(*) FROM qz_Log"_s).scalar().toInt(), 1);
 }
 
