@@ -42,7 +42,7 @@ class PsnRecordWriter : public KeyedRecordWriter
 {
 public:
     PsnRecordWriter(CViewPsn *view, const QHash<QString, QString> &columnOfField,
-                    std::function<void(int record, int field, const QVariant &)> written)
+                    std::function<void(int pid, int field, const QVariant &)> written)
         : KeyedRecordWriter(&theDatabase, u"qz_PsnBase"_s, u"PID"_s, columnOfField)
         , m_pView(view)
         , m_written(std::move(written))
@@ -54,9 +54,11 @@ public:
     {
         vantrel::db::ErrorInfo error = KeyedRecordWriter::WriteField(record, field, value);
         if (error.code == 0) {
-            m_written(int(record.position), field, value);
+            m_written(record.key.toInt(), field, value);
         } else if (field == m_pView->GetNumberColumn()
-                   && error.code != vantrel::db::ErrorCode::RowConflict) {
+                   && error.code != vantrel::db::ErrorCode::RowConflict
+                   && !IsPsnNumberFree(value.toString())) {
+            // Another operator took the number after the check.
             error.description = u"编号重复或长度异常!"_s;
         }
         return error;
@@ -100,6 +102,7 @@ CViewPsn::CViewPsn(QWidget *parent)
                                    : QAbstractItemView::SelectItems);
     grid->setItemDelegate(new PsnCellDelegate(grid, this));
     grid->installEventFilter(this);
+    grid->horizontalHeader()->viewport()->installEventFilter(this);
 
     connect(this, &CMyBCGPGridView::gridSelChanged, this, &CViewPsn::onSelChanged);
     connect(this, &CMyBCGPGridView::gridRButtonUp, this,
@@ -201,10 +204,9 @@ QString CViewPsn::LoadColumns()
             columnOfField.insert(m_columns.at(i).Alias.toLower(), m_columns.at(i).Name);
     }
     PsnRecordWriter *old = m_pWriter;
-    m_pWriter = new PsnRecordWriter(this, columnOfField,
-                                    [this](int record, int field, const QVariant &value) {
-                                        onFieldWritten(record, field, value);
-                                    });
+    m_pWriter = new PsnRecordWriter(
+        this, columnOfField,
+        [this](int pid, int field, const QVariant &value) { onFieldWritten(pid, field, value); });
     GetGridCtrl()->SetRecordWriter(m_pWriter);
     delete old;
     return m_strSelect;
@@ -414,15 +416,17 @@ int CViewPsn::OnGridItemChanged(const GridItemInfo &info)
     return 0;
 }
 
-void CViewPsn::onFieldWritten(int record, int field, const QVariant &value)
+void CViewPsn::onFieldWritten(int pid, int field, const QVariant &value)
 {
-    const RecordsetGridModel *model = GetGridCtrl()->GetGridModel();
-    const QString name
-        = field == m_nNameCol ? value.toString() : model->fieldValue(record, m_nNameCol).toString();
+    const CMyADOGridCtrl *grid = GetGridCtrl();
+    const int row = grid->FindRowByKey(pid);
+    const QString name = field == m_nNameCol || row < 0
+        ? value.toString()
+        : grid->GetFieldValue(row, m_nNameCol).toString();
     theApp.WriteSystemLog(u"人员档案[修改个人基本信息'<%1>|%2(%3)']"_s.arg(
                               name, m_columns.value(field).Alias, valueText(value)),
                           0);
-    if (m_person.PID == model->fieldValue(record, 0).toInt()) {
+    if (m_person.PID == pid) {
         if (field == m_nNumberCol)
             m_person.Number = value.toString();
         else if (field == m_nNameCol)
@@ -439,12 +443,18 @@ void CViewPsn::onColumnResized(int column, int oldWidth, int newWidth)
     if (m_bSizingColumns || !m_bFilled || column < PsnKeyColumns || column >= m_columns.size()
         || newWidth <= 0 || GetGridCtrl()->isColumnHidden(column))
         return;
-    // Only the user's drag is stored, once the mouse lets go.
-    if (!(QApplication::mouseButtons() & Qt::LeftButton)
-        && QApplication::activePopupWidget() == nullptr)
-        return;
-    m_columns[column].iWid = newWidth;
-    SavePsnColumnWidth(theDatabase, m_columns.at(column).Name, newWidth);
+    // Only the user's drag counts; it is stored once the mouse lets go of the header.
+    if (QApplication::mouseButtons() & Qt::LeftButton)
+        m_resized.insert(column, newWidth);
+}
+
+void CViewPsn::saveResizedColumns()
+{
+    for (auto it = m_resized.cbegin(); it != m_resized.cend(); ++it) {
+        m_columns[it.key()].iWid = it.value();
+        SavePsnColumnWidth(theDatabase, m_columns.at(it.key()).Name, it.value());
+    }
+    m_resized.clear();
 }
 
 QVector<int> CViewPsn::selectedRows() const
@@ -615,6 +625,9 @@ void CViewPsn::showContextMenu(const QPoint &globalPos)
 
 bool CViewPsn::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == GetGridCtrl()->horizontalHeader()->viewport()
+        && event->type() == QEvent::MouseButtonRelease)
+        saveResizedColumns();
     if (watched == GetGridCtrl() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F5) {

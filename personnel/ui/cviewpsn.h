@@ -103,7 +103,8 @@ protected:
 private:
     int OnGridBeginEdit(const GridItemInfo &info) override;
     int OnGridItemChanged(const GridItemInfo &info) override;
-    void onFieldWritten(int record, int field, const QVariant &value);
+    void onFieldWritten(int pid, int field, const QVariant &value);
+    void saveResizedColumns();
     void onSelChanged();
     void onColumnResized(int column, int oldWidth, int newWidth);
     void createActions();
@@ -130,6 +131,7 @@ private:
     int m_nDidCol = -1;
     int m_nAidCol = -1;
     bool m_bSizingColumns = false;
+    QHash<int, int> m_resized; // column → width dragged to, stored on release
     QVector<IPersonPane *> m_panes;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;

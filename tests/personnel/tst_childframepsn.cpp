@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void placementAndPanesKept();
     void keysAndMenu();
     void dictionaryCells();
+    void farRowsAndWidths();
 
 private:
     CChildFramePsn *openFrame();
@@ -572,6 +574,49 @@ void TestChildFramePsn::dictionaryCells()
         QCOMPARE(personValue(1, u"F15"_s), choice);
     }
     QVERIFY(theDatabase.run(u"SELECT 1 FROM qz_PsnBase WHERE PID = 1 AND F15 IS NULL"_s).hasRow());
+}
+
+void TestChildFramePsn::farRowsAndWidths()
+{
+    // Rows beyond the first page are read by key; an edit there names its own person.
+    QVector<QVariantList> rows;
+    for (int i = 0; i < 150; ++i)
+        rows.append({ 100 + i, u"M%1"_s.arg(i), u"成员%1"_s.arg(i), 100 + i });
+    QVERIFY(theDatabase
+                .runBatch(u"INSERT INTO qz_PsnBase (PID, DID, AID, Number, Name, Ord)"
+                          " VALUES (?, 2, 1, ?, ?, ?)"_s,
+                          rows)
+                .ok);
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    const int row = view->RowOfPerson(240);
+    QVERIFY(row > 100);
+    QVERIFY(grid->SetCellValue(row, view->GetNumberColumn(), u"Q240"_s));
+    QVERIFY(logText().endsWith(u"人员档案[修改个人基本信息'<成员140>|编号(Q240)']"_s));
+    QCOMPARE(personValue(240, u"Number"_s), u"Q240"_s);
+
+    // A column dragged wider is stored once, when the mouse lets go.
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    QHeaderView *header = grid->horizontalHeader();
+    const int column = view->GetNameColumn();
+    const int edge = header->sectionViewportPosition(column) + header->sectionSize(column) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 20, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+    QCOMPARE(
+        theDatabase.run(u"SELECT iWid FROM qz_Items WHERE TblName='QZ_PSNBASE' AND Name='Name'"_s)
+            .scalar()
+            .toInt(),
+        120);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 40, y));
+    QCOMPARE(
+        theDatabase.run(u"SELECT iWid FROM qz_Items WHERE TblName='QZ_PSNBASE' AND Name='Name'"_s)
+            .scalar()
+            .toInt(),
+        header->sectionSize(column));
+    QVERIFY(header->sectionSize(column) > 120);
 }
 
 QTEST_MAIN(TestChildFramePsn)
