@@ -525,6 +525,16 @@ void TestChildFramePsn::keysAndMenu()
     QVERIFY(frame->GetSearchBox()->hasFocus());
     QTest::keyClick(frame->GetSearchBox(), Qt::Key_F5);
     QVERIFY(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_F6);
+    QVERIFY(frame->GetDeptPane()->GetDeptTree()->hasFocus());
+    QTest::keyClick(frame->GetDeptPane()->GetDeptTree(), Qt::Key_F7);
+    QVERIFY(frame->GetPhotoPane()->MainControl()->hasFocus());
+    frame->GetAdjunctPane()->hide();
+    QTest::keyClick(frame->GetPhotoPane()->MainControl(), Qt::Key_F8);
+    QVERIFY(frame->GetPhotoPane()->MainControl()->hasFocus()); // a hidden pane takes nothing
+    QTest::keyClick(frame->GetPhotoPane()->MainControl(), Qt::Key_F9);
+    QVERIFY(frame->GetRelatInfoPane()->MainControl()->hasFocus());
+    grid->setFocus();
     // F5 inside the list reads it again.
     QVERIFY(theDatabase.Execute(u"INSERT INTO qz_PsnBase (DID, AID, Number, Name, Ord)"
                                 " VALUES (2, 1, 'N1', '新人', 8)"_s));
@@ -536,10 +546,16 @@ void TestChildFramePsn::keysAndMenu()
     QVERIFY(view->contextMenu()->isVisible());
     QTest::keyClick(grid, Qt::Key_Menu);
     QVERIFY(!view->contextMenu()->isVisible());
+    // The entry form asks for the current row again after it saved the person.
+    grid->SetCurSel(0, view->GetNumberColumn());
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET Name = '张壹' WHERE PID = 1"_s));
+    view->RefreshCurrentRow();
+    QCOMPARE(grid->GetFieldValue(0, view->GetNameColumn()).toString(), u"张壹"_s);
+    QCOMPARE(frame->GetPhotoPane()->GetPerson().Name, u"张壹"_s);
     // Copy takes the shown cells of the selected rows.
     grid->SetCurSel(0, view->GetNumberColumn());
     view->action(CViewPsn::IdCopy)->trigger();
-    QVERIFY(QApplication::clipboard()->text().startsWith(u"A001\t张一\t"_s));
+    QVERIFY(QApplication::clipboard()->text().startsWith(u"A001\t张壹\t"_s));
 }
 
 void TestChildFramePsn::dictionaryCells()
