@@ -6,7 +6,6 @@
 #include "core/db/migrations/migrations.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
-#include "personnel/psngridcolumns.h"
 #include "personnel/ui/cpsnpersonpane.h"
 #include "personnel/ui/cviewpsn.h"
 #include "ui/app/messagebox.h"

@@ -71,8 +71,6 @@ private:
 
 namespace {
 
-constexpr int GreyRole = Qt::UserRole + 40;
-
 // The text of a value as the log shows it.
 QString valueText(const QVariant &value)
 {
