@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -397,13 +398,28 @@ void TestChildFramePsn::freezeAndFormat()
     view->action(CViewPsn::IdFreeze)->trigger();
     QCOMPARE(grid->GetFrozenColumns(), 1);
     const auto *frozen = grid->findChild<QTableView *>(u"frozenColumns"_s);
-    QVERIFY(frozen && frozen->isVisible());
+    QVERIFY(frozen && !frozen->isVisible()); // at home the columns stand in place
     QStringList shown;
     for (int c = 0; c < frozen->model()->columnCount(); ++c) {
         if (!frozen->isColumnHidden(c))
             shown << frozen->model()->headerData(c, Qt::Horizontal).toString();
     }
     QCOMPARE(shown, QStringList({ u"编号"_s }));
+    // Scrolled across, the frozen column stands over the others; editing it scrolls home.
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QVERIFY(grid->horizontalScrollBar()->value() > 0);
+    QVERIFY(frozen->isVisible());
+    const QModelIndex number = frozen->model()->index(1, view->GetNumberColumn());
+    QSignalSpy doubled(grid, &CBCGPADOGridCtrl::gridDblClk);
+    const QPoint at = frozen->visualRect(number).center();
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(doubled.size(), 1);
+    QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+    QVERIFY(grid->IsEditing());
+    QVERIFY(!frozen->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(Profile::getInt(u"MDIForm"_s, u"FreezeColsP"_s, 0), 1);
 
     grid->SetCurSel(0, view->GetNameColumn());

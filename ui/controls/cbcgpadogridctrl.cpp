@@ -560,10 +560,18 @@ void CBCGPADOGridCtrl::SetFrozenColumns(int count)
                 &CBCGPADOGridCtrl::syncFrozenColumns);
         connect(m_pModel, &QAbstractItemModel::modelReset, this,
                 &CBCGPADOGridCtrl::syncFrozenColumns, Qt::QueuedConnection);
-        // A click in the frozen part is a click in the grid.
-        connect(m_pFrozen, &QTableView::doubleClicked, this,
-                [this](const QModelIndex &index) { Q_EMIT gridDblClk(ItemInfo(index)); });
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                &CBCGPADOGridCtrl::syncFrozenColumns);
+        // A double click in the frozen part is one in the grid, and edits there.
+        connect(m_pFrozen, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+            Q_EMIT gridDblClk(ItemInfo(index));
+            setCurrentIndex(index);
+            edit(index, DoubleClicked, nullptr);
+        });
     }
+    // Frozen columns stay whole beside columns that scroll by the pixel.
+    if (m_nFrozenColumns > 0)
+        setHorizontalScrollMode(ScrollPerPixel);
     if (m_pFrozen) {
         m_pFrozen->setSelectionBehavior(selectionBehavior());
         m_pFrozen->setSelectionMode(selectionMode());
@@ -590,7 +598,17 @@ void CBCGPADOGridCtrl::syncFrozenColumns()
         frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0),
         frameWidth(), frozenWidth(), viewport()->height() + horizontalHeader()->height());
     m_pFrozen->verticalScrollBar()->setValue(verticalScrollBar()->value());
-    m_pFrozen->setVisible(frozenWidth() > 0);
+    // Scrolled home, the frozen columns are in their own place in the grid.
+    m_pFrozen->setVisible(frozenWidth() > 0 && horizontalScrollBar()->value() > 0);
+}
+
+bool CBCGPADOGridCtrl::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    // An editor under the frozen columns would be hidden: the grid scrolls home first.
+    if ((editTriggers() & trigger) && isFrozenColumn(index.column())
+        && horizontalScrollBar()->value() > 0 && (index.flags() & Qt::ItemIsEditable))
+        horizontalScrollBar()->setValue(0);
+    return QTableView::edit(index, trigger, event);
 }
 
 void CBCGPADOGridCtrl::resizeEvent(QResizeEvent *event)

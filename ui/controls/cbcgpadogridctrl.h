@@ -199,6 +199,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void updateGeometries() override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
 public:
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
