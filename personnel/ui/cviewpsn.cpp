@@ -615,6 +615,18 @@ void CViewPsn::OnCopy()
     QApplication::clipboard()->setText(lines.join(u'\n'));
 }
 
+void CViewPsn::toggleContextMenu()
+{
+    // The menu key (or Alt) shows the menu at the current cell; pressed again it goes.
+    if (m_pContextMenu->isVisible()) {
+        m_pContextMenu->close();
+        return;
+    }
+    const CMyADOGridCtrl *grid = GetGridCtrl();
+    const QRect cell = grid->visualRect(grid->currentIndex());
+    showContextMenu(grid->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
+}
+
 void CViewPsn::showContextMenu(const QPoint &globalPos)
 {
     updateActions();
@@ -626,24 +638,27 @@ bool CViewPsn::eventFilter(QObject *watched, QEvent *event)
     if (watched == GetGridCtrl()->horizontalHeader()->viewport()
         && event->type() == QEvent::MouseButtonRelease)
         saveResizedColumns();
+    // Alt counts when it is let go alone, so that Alt with a letter still reaches the menus
+    // (a shortcut is offered to the grid before it runs).
+    if (watched == GetGridCtrl() && event->type() == QEvent::ShortcutOverride)
+        m_bAltAlone = m_bAltAlone && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
     if (watched == GetGridCtrl() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        m_bAltAlone = key->key() == Qt::Key_Alt;
         if (key->key() == Qt::Key_F5) {
             Refresh();
             return true;
         }
-        // Alt or the menu key shows the menu at the current cell; pressed again it goes.
-        if (key->key() == Qt::Key_Menu || key->key() == Qt::Key_Alt) {
-            if (m_pContextMenu->isVisible()) {
-                m_pContextMenu->close();
-            } else {
-                CMyADOGridCtrl *grid = GetGridCtrl();
-                const QRect cell = grid->visualRect(grid->currentIndex());
-                showContextMenu(
-                    grid->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
-            }
+        if (key->key() == Qt::Key_Menu) {
+            toggleContextMenu();
             return true;
         }
+    }
+    if (watched == GetGridCtrl() && event->type() == QEvent::KeyRelease
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt && m_bAltAlone) {
+        m_bAltAlone = false;
+        toggleContextMenu();
+        return true;
     }
     return CMyBCGPGridView::eventFilter(watched, event);
 }

@@ -116,6 +116,7 @@ private:
     int currentColumn() const;
     int firstItemColumn() const;
     void showContextMenu(const QPoint &globalPos);
+    void toggleContextMenu();
 
     CPersonBase m_person;
     int m_nDeptFilter = 0;
@@ -131,6 +132,7 @@ private:
     int m_nDidCol = -1;
     int m_nAidCol = -1;
     bool m_bSizingColumns = false;
+    bool m_bAltAlone = false;
     QHash<int, int> m_resized; // column → width dragged to, stored on release
     QVector<IPersonPane *> m_panes;
     QComboBox *m_pSearchBox = nullptr;

@@ -562,6 +562,15 @@ void TestChildFramePsn::keysAndMenu()
     QVERIFY(view->contextMenu()->isVisible());
     QTest::keyClick(grid, Qt::Key_Menu);
     QVERIFY(!view->contextMenu()->isVisible());
+    // Alt alone does the same; Alt with a letter is left to the menus.
+    QTest::keyPress(grid, Qt::Key_Alt);
+    QTest::keyRelease(grid, Qt::Key_Alt);
+    QVERIFY(view->contextMenu()->isVisible());
+    view->contextMenu()->close();
+    QTest::keyPress(grid, Qt::Key_Alt);
+    QTest::keyClick(grid, Qt::Key_F, Qt::AltModifier);
+    QTest::keyRelease(grid, Qt::Key_Alt);
+    QVERIFY(!view->contextMenu()->isVisible());
     // The entry form asks for the current row again after it saved the person.
     grid->SetCurSel(0, view->GetNumberColumn());
     QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET Name = '张壹' WHERE PID = 1"_s));
