@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "core/script/hostfunctions.h"
+#include "personnel/ui/personnelmodule.h"
 #include "payroll/ui/payrollmodule.h"
 #include "ui/app/appwindow.h"
 #include "ui/controls/resources.h"
@@ -37,6 +38,7 @@ void configureApplication(QApplication &app)
     AppWindow::installQtTranslations();
     // Before any engine runs: the functions scripts call on "myApp".
     registerHostFunctions();
+    RegisterPersonnelModule();
     RegisterPayrollModule();
     AppWindow::installPresenters();
     AppWindow::setMainFrameFactory(

@@ -4,6 +4,8 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/migrations/migrations.h"
 
+#include <QDebug>
+
 using namespace Qt::StringLiterals;
 
 namespace vantrel::db {
@@ -13,7 +15,7 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration005WageSetup() };
+             migration004PersonList(), migration005WageSetup() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)
@@ -34,6 +36,23 @@ Status failure(CADODatabase &db, int version)
 {
     return Status::failure(u"The database structure could not be brought to version %1.\n%2"_s.arg(
         QString::number(version), db.GetLastErrorString()));
+}
+
+// Numbers held twice keep the unique number index away; the log names them at every start
+// until they are put right. A failure here leaves the program usable: the number check of
+// the forms still holds.
+void reportPsnNumbers(CADODatabase &db)
+{
+    const Result<QStringList> duplicates = ensurePsnNumberIndex(db);
+    if (!duplicates) {
+        qWarning() << "person number index:" << duplicates.error();
+        return;
+    }
+    if (duplicates->isEmpty())
+        return;
+    db.Execute(u"INSERT INTO qz_Log (lDate, lUser, lAction) VALUES (?, ?, ?)"_s,
+               { QDateTime::currentDateTime(), u"系统"_s,
+                 u"人员档案[编号重复:'%1']"_s.arg(duplicates->join(u"','"_s)) });
 }
 
 } // namespace
@@ -86,6 +105,7 @@ Status upgradeSchema(CADODatabase &db)
             || !transaction.commit())
             return failure(db, migration.version);
     }
+    reportPsnNumbers(db);
     return {};
 }
 

@@ -17,8 +17,8 @@ QueryResult run(sqlite3 *db, const QString &sql, const QVariantList &values);
 // Stops at the first failing row and names it in the error.
 QueryResult runBatch(sqlite3 *db, const QString &sql, const QVector<QVariantList> &rows);
 
-// While on, statements may only read: anything else, ATTACH (which would create a file) and
-// PRAGMA included, fails to prepare with "not authorized".
+// While on, ATTACH (which would create a file), DETACH and PRAGMA (which could lift
+// query_only) fail to prepare with "not authorized".
 void setReadOnly(sqlite3 *db, bool on);
 
 } // namespace vantrel::db::sqlite

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMetaMethod>
+#include <QScrollBar>
 #include <QUrl>
 
 using namespace vantrel::db;
@@ -189,6 +190,7 @@ bool CBCGPADOGridCtrl::OpenSQL(const QString &sql, const QVariantList &values)
         return fail(ErrorCode::InvalidArgument, u"The query is empty."_s);
     if (m_bVirtualMode && !m_strKeyField.isEmpty()) {
         auto keyset = std::make_unique<KeysetRowSource>(m_pConnection);
+        keyset->setKeyQuery(m_strKeyQuery);
         if (!keyset->open(sql, values, m_strKeyField))
             return fail(keyset->lastError().code, keyset->lastError().description);
         if (!keyset->hasDuplicateKeys())
@@ -497,4 +499,147 @@ void CBCGPADOGridCtrl::mouseReleaseEvent(QMouseEvent *event)
         }
     }
     QTableView::mouseReleaseEvent(event);
+}
+
+int CBCGPADOGridCtrl::FindRowByKey(const QVariant &key) const
+{
+    if (!m_pSource)
+        return -1;
+    const int record = m_pSource->recordOfKey(key);
+    return record < 0 ? -1 : m_pModel->rowOfRecord(record);
+}
+
+bool CBCGPADOGridCtrl::isFrozenColumn(int column) const
+{
+    if (m_nFrozenColumns <= 0 || column < 0 || isColumnHidden(column))
+        return false;
+    int shown = 0;
+    for (int c = 0; c <= column; ++c) {
+        if (!isColumnHidden(c))
+            ++shown;
+    }
+    return shown <= m_nFrozenColumns;
+}
+
+int CBCGPADOGridCtrl::frozenWidth() const
+{
+    int width = 0;
+    for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        if (isFrozenColumn(column))
+            width += columnWidth(column);
+    }
+    return width;
+}
+
+void CBCGPADOGridCtrl::SetFrozenColumns(int count)
+{
+    m_nFrozenColumns = qMax(0, count);
+    if (!m_pFrozen && m_nFrozenColumns > 0) {
+        m_pFrozen = new QTableView(this);
+        m_pFrozen->setObjectName(u"frozenColumns"_s);
+        m_pFrozen->setModel(m_pModel);
+        m_pFrozen->setSelectionModel(selectionModel());
+        m_pFrozen->setItemDelegate(itemDelegate());
+        m_pFrozen->setEditTriggers(NoEditTriggers);
+        m_pFrozen->setFocusPolicy(Qt::NoFocus);
+        m_pFrozen->setFrameShape(QFrame::NoFrame);
+        m_pFrozen->setWordWrap(false);
+        m_pFrozen->verticalHeader()->hide();
+        m_pFrozen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        m_pFrozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+        m_pFrozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        m_pFrozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_pFrozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_pFrozen->setVerticalScrollMode(verticalScrollMode());
+        viewport()->stackUnder(m_pFrozen);
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, m_pFrozen->verticalScrollBar(),
+                &QScrollBar::setValue);
+        connect(m_pFrozen->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+                &QScrollBar::setValue);
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+                &CBCGPADOGridCtrl::syncFrozenColumns);
+        connect(m_pModel, &QAbstractItemModel::modelReset, this,
+                &CBCGPADOGridCtrl::syncFrozenColumns, Qt::QueuedConnection);
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                &CBCGPADOGridCtrl::syncFrozenColumns);
+        // A double click in the frozen part is one in the grid, and edits there.
+        connect(m_pFrozen, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+            Q_EMIT gridDblClk(ItemInfo(index));
+            setCurrentIndex(index);
+            edit(index, DoubleClicked, nullptr);
+        });
+    }
+    // Frozen columns stay whole beside columns that scroll by the pixel.
+    if (m_nFrozenColumns > 0)
+        setHorizontalScrollMode(ScrollPerPixel);
+    if (m_pFrozen) {
+        m_pFrozen->setSelectionBehavior(selectionBehavior());
+        m_pFrozen->setSelectionMode(selectionMode());
+    }
+    syncFrozenColumns();
+}
+
+void CBCGPADOGridCtrl::syncFrozenColumns()
+{
+    if (!m_pFrozen)
+        return;
+    if (m_nFrozenColumns <= 0 || m_pModel->columnCount() == 0) {
+        m_pFrozen->hide();
+        return;
+    }
+    for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        const bool frozen = isFrozenColumn(column);
+        m_pFrozen->setColumnHidden(column, !frozen);
+        if (frozen)
+            m_pFrozen->setColumnWidth(column, columnWidth(column));
+    }
+    m_pFrozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_pFrozen->setGeometry(
+        frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0),
+        frameWidth(), frozenWidth(), viewport()->height() + horizontalHeader()->height());
+    m_pFrozen->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    // Scrolled home, the frozen columns are in their own place in the grid.
+    m_pFrozen->setVisible(frozenWidth() > 0 && horizontalScrollBar()->value() > 0);
+}
+
+bool CBCGPADOGridCtrl::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    // An editor under the frozen columns would be hidden: the grid scrolls home first.
+    if ((editTriggers() & trigger) && isFrozenColumn(index.column())
+        && horizontalScrollBar()->value() > 0 && (index.flags() & Qt::ItemIsEditable))
+        horizontalScrollBar()->setValue(0);
+    return QTableView::edit(index, trigger, event);
+}
+
+void CBCGPADOGridCtrl::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    syncFrozenColumns();
+}
+
+void CBCGPADOGridCtrl::updateGeometries()
+{
+    QTableView::updateGeometries();
+    syncFrozenColumns();
+}
+
+QModelIndex CBCGPADOGridCtrl::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
+    // Moving left brings a cell hidden under the frozen columns back into sight.
+    const int covered = frozenWidth();
+    if (cursorAction == MoveLeft && current.isValid() && !isFrozenColumn(current.column())
+        && visualRect(current).left() < covered)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + visualRect(current).left()
+                                        - covered);
+    return current;
+}
+
+void CBCGPADOGridCtrl::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // A frozen cell is always in sight across: only the rows scroll.
+    const int across = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (isFrozenColumn(index.column()))
+        horizontalScrollBar()->setValue(across);
 }

@@ -78,6 +78,15 @@ public:
     // The first row whose cell text matches: whole text or part, with or without case;
     // -1 when none or the column is negative. Dates compare in their displayed form.
     virtual int FindRow(const QString &text, int column, bool caseSensitive, bool wholeText) const;
+    // The row that shows the record with this value of the key field; -1 when none does.
+    // Reads no rows: the keys are at hand.
+    int FindRowByKey(const QVariant &key) const;
+
+    // ---- frozen columns
+    // The first count shown columns stay in place while the others scroll beside them; 0
+    // frees them all. Kept over reopening; hidden columns do not count.
+    void SetFrozenColumns(int count);
+    int GetFrozenColumns() const { return m_nFrozenColumns; }
     // Tells the user of a failed write; a conflict adds "多用户操作冲突!".
     virtual void ShowADOError(const vantrel::db::ErrorInfo &error);
 
@@ -112,6 +121,9 @@ public:
     // then read by key in virtual mode, and writers receive the key of the changed row.
     void SetKeyField(const QString &field) { m_strKeyField = field; }
     QString GetKeyField() const { return m_strKeyField; }
+    // Virtual mode: the next OpenSQL reads the keys through this narrower query (see
+    // KeysetRowSource::setKeyQuery); empty reads them from the query itself.
+    void SetKeyQuery(const QString &sql) { m_strKeyQuery = sql; }
     bool IsVirtualMode() const { return m_bVirtualMode; }
     void SetGridOptions(int options) { m_nOptions = options; }
     int GetGridOptions() const { return m_nOptions; }
@@ -160,6 +172,7 @@ private:
     std::unique_ptr<CADORecordset> m_pRecordset;
     std::unique_ptr<GridRowSource> m_pSource;
     QString m_strKeyField;
+    QString m_strKeyQuery;
     quint32 m_nLastError = 0;
     QString m_strLastError;
     int m_nRowCount = 0;
@@ -176,4 +189,18 @@ private:
     QPersistentModelIndex m_editIndex;
     QVariant m_editOldValue;
     int m_nPendingEndReason = EndByFocus;
+    int m_nFrozenColumns = 0;
+    QTableView *m_pFrozen = nullptr; // shows the frozen columns over the left of the grid
+    int frozenWidth() const;
+    bool isFrozenColumn(int column) const;
+    void syncFrozenColumns();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+
+public:
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 };

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class CMyADOGridCtrl;
+class QLabel;
 
 // A view that fills its place with a data-entry grid and passes what happens in the grid on to
 // its owner: double click, current cell and right button as the signals below; begin-edit,
@@ -18,6 +19,10 @@ public:
     explicit CMyBCGPGridView(QWidget *parent = nullptr);
 
     CMyADOGridCtrl *GetGridCtrl() const { return m_pGrid; }
+    // A footer line under the rows, its text beginning at the left edge of the column (kept
+    // there while columns scroll or change width); an empty text hides it.
+    void SetFooterText(int fromColumn, const QString &text);
+    QString GetFooterText() const;
     void SetOwner(IGridOwner *owner) { m_pOwner = owner; }
     IGridOwner *GetOwner() const { return m_pOwner; }
 
@@ -31,6 +36,10 @@ private:
     int OnGridItemChanged(const GridItemInfo &info) override;
     int OnGridAfterEdit(const GridItemInfo &info) override;
 
+    void placeFooter();
+
     CMyADOGridCtrl *m_pGrid;
     IGridOwner *m_pOwner = nullptr;
+    QLabel *m_pFooter;
+    int m_nFooterColumn = 0;
 };

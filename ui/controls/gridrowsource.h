@@ -36,4 +36,6 @@ public:
     virtual void refresh(int record) = 0;
     // The records in the order of the field (stable, empty values first when ascending).
     virtual QVector<int> sortedOrder(int field, bool ascending) = 0;
+    // The record whose key field holds the value; -1 when none does or there is no key field.
+    virtual int recordOfKey(const QVariant &key) = 0;
 };

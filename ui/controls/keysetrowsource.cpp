@@ -58,9 +58,11 @@ bool KeysetRowSource::readKeys()
 {
     m_keys.clear();
     m_bDuplicateKeys = false;
-    const QueryResult keys = m_pConnection->run(wrapped(u"vt_rows."_s + m_strKeyField), m_values);
+    const QueryResult keys = m_pConnection->run(
+        m_strKeySql.isEmpty() ? wrapped(u"vt_rows."_s + m_strKeyField) : m_strKeySql, m_values);
     if (!keys.ok)
         return fail(keys.error.code, keys.error.description);
+    m_recordOfKey.clear();
     m_keys.reserve(keys.rows.rowCount());
     for (int row = 0; row < keys.rows.rowCount(); ++row)
         m_keys.push_back(keys.rows.value(row, 0));
@@ -82,6 +84,13 @@ bool KeysetRowSource::keysRepeat() const
     }
     std::sort(numbers.begin(), numbers.end());
     return std::adjacent_find(numbers.cbegin(), numbers.cend()) != numbers.cend();
+}
+
+int KeysetRowSource::recordOfKey(const QVariant &key)
+{
+    if (m_recordOfKey.isEmpty() && !m_keys.isEmpty())
+        m_recordOfKey = recordsByKey();
+    return m_recordOfKey.value(keyText(key), -1);
 }
 
 QHash<QString, int> KeysetRowSource::recordsByKey() const

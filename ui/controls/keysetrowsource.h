@@ -32,6 +32,10 @@ public:
     // bound to the query's '?' placeholders.
     bool open(const QString &sql, const QVariantList &values, const QString &keyField);
     const vantrel::db::ErrorInfo &lastError() const { return m_lastError; }
+    // For the next open: the keys come from this query's first column (same values bound),
+    // which must list the same rows in the same order with nothing but what the order needs.
+    // A wide query with an ORDER BY is otherwise sorted whole just to read its keys.
+    void setKeyQuery(const QString &sql) { m_strKeySql = sql; }
     // True when two rows share a key value: the rows cannot be read by key.
     bool hasDuplicateKeys() const { return m_bDuplicateKeys; }
 
@@ -43,6 +47,7 @@ public:
     GridRecordRef recordRef(int record) override;
     void refresh(int record) override;
     QVector<int> sortedOrder(int field, bool ascending) override;
+    int recordOfKey(const QVariant &key) override;
 
 private:
     struct Page;
@@ -61,11 +66,13 @@ private:
     QString m_strSql;
     QVariantList m_values;
     QString m_strKeyField;
+    QString m_strKeySql;
     QVector<QVariant> m_keys;
     bool m_bDuplicateKeys = false;
     QStringList m_fieldNames;
     QVector<vantrel::db::FieldKind> m_fieldKinds;
     QHash<int, std::shared_ptr<Page>> m_pages;
+    QHash<QString, int> m_recordOfKey; // made on the first lookup
     quint64 m_nUse = 0;
     vantrel::db::ErrorInfo m_lastError;
 };

@@ -56,9 +56,22 @@ void RecordsetGridModel::clear(bool keepColumns)
     m_rowCount = 0;
     m_order.clear();
     m_rowOfRec.clear();
+    m_recordBackground.clear();
     if (!keepColumns)
         m_columns.clear();
     endResetModel();
+}
+
+void RecordsetGridModel::setRecordBackground(int record, const QColor &color)
+{
+    if (color.isValid())
+        m_recordBackground.insert(record, color);
+    else
+        m_recordBackground.remove(record);
+    const int row = rowOfRecord(record);
+    if (row >= 0 && !m_columns.isEmpty())
+        Q_EMIT dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1),
+                           { Qt::BackgroundRole });
 }
 
 void RecordsetGridModel::attach(GridRowSource *source, bool keepColumns)
@@ -68,6 +81,7 @@ void RecordsetGridModel::attach(GridRowSource *source, bool keepColumns)
     m_rowCount = source ? source->rowCount() : 0;
     m_order.clear();
     m_rowOfRec.clear();
+    m_recordBackground.clear();
     const int fields = source ? source->fieldCount() : 0;
     if (!keepColumns || m_columns.size() != fields)
         buildColumns();
@@ -285,6 +299,9 @@ QVariant RecordsetGridModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
         return c.format.text.isValid() ? QVariant(c.format.text) : QVariant();
     case Qt::BackgroundRole:
+        if (const auto marked = m_recordBackground.constFind(record);
+            marked != m_recordBackground.cend())
+            return *marked;
         return c.format.background.isValid() ? QVariant(c.format.background) : QVariant();
     case Qt::FontRole: {
         if (!c.format.bold)

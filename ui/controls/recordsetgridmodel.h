@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
 #include <QVector>
 
 #include <functional>
@@ -78,6 +79,9 @@ public:
     void setColumnFormat(int column, const ColumnFormat &format);
     vantrel::db::FieldKind fieldKind(int column) const;
     Qt::Alignment columnAlignment(int column) const;
+    // A background for every cell of the record (a row marked as gone), over the column's;
+    // an invalid colour takes it away. Forgotten when the rows are opened again.
+    void setRecordBackground(int record, const QColor &color);
 
     // The text a cell shows (dates in the column's display, empty for check cells).
     QString displayText(int row, int column) const;
@@ -123,5 +127,6 @@ private:
     QVector<Column> m_columns;
     QVector<int> m_order;    // view row → record; empty while unsorted
     QVector<int> m_rowOfRec; // record → view row; empty while unsorted
+    QHash<int, QColor> m_recordBackground;
     CommitHandler m_commit;
 };

@@ -80,3 +80,15 @@ bool RecordsetRowSource::lessThan(const QVariant &a, const QVariant &b)
         return nullA && !nullB;
     return QVariant::compare(a, b) == QPartialOrdering::Less;
 }
+
+int RecordsetRowSource::recordOfKey(const QVariant &key)
+{
+    if (m_nKeyField < 0)
+        return -1;
+    const QString wanted = key.toString();
+    for (int record = 0; record < rowCount(); ++record) {
+        if (value(record, m_nKeyField).toString() == wanted)
+            return record;
+    }
+    return -1;
+}

@@ -18,6 +18,7 @@ public:
     GridRecordRef recordRef(int record) override;
     void refresh(int record) override;
     QVector<int> sortedOrder(int field, bool ascending) override;
+    int recordOfKey(const QVariant &key) override;
 
     // Empty values first; then by meaning (numbers, dates, texts).
     static bool lessThan(const QVariant &a, const QVariant &b);

@@ -91,6 +91,25 @@ void CDlgResetOrder::SetCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
+void CDlgResetOrder::SetProcedures(const QString &listProcedure, const QString &renumberProcedure,
+                                   const QVariantList &arguments)
+{
+    m_strListProcedure = listProcedure;
+    m_strRenumberProcedure = renumberProcedure;
+    m_procedureArguments = arguments;
+}
+
+namespace {
+
+void addArguments(CADOCommand &command, const QVariantList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i)
+        command.AddParameterVariant(u"p%1"_s.arg(i + 1), adVariant, adParamInput, 0,
+                                    arguments.at(i));
+}
+
+} // namespace
+
 QString CDlgResetOrder::GetFooterText() const
 {
     return m_pFooter->text();
@@ -109,8 +128,14 @@ bool CDlgResetOrder::LoadRows()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_pGrid->Close();
-    const bool ok = m_pGrid->OpenConnection(theApp.m_strConnection)
-        && m_pGrid->OpenSQL(m_strListQuery, m_listValues);
+    bool ok = m_pGrid->OpenConnection(theApp.m_strConnection);
+    if (ok && !m_strListProcedure.isEmpty()) {
+        CADOCommand command(m_pGrid->GetConnection(), m_strListProcedure);
+        addArguments(command, m_procedureArguments);
+        ok = m_pGrid->OpenCommand(command);
+    } else if (ok) {
+        ok = m_pGrid->OpenSQL(m_strListQuery, m_listValues);
+    }
     QApplication::restoreOverrideCursor();
     if (!ok)
         m_pGrid->Close();
@@ -200,14 +225,21 @@ void CDlgResetOrder::MoveDown()
 
 void CDlgResetOrder::Refresh()
 {
-    if (m_strRenumberSql.isEmpty())
-        return;
-    // A statement, or a registered procedure taking the values in order.
-    CADOCommand command(&theDatabase, m_strRenumberSql, adCmdText);
-    for (const QVariant &value : std::as_const(m_renumberValues))
-        command.AddParameterVariant({}, adVariant, adParamInput, 0, value);
-    if (!command.Execute())
-        return;
+    if (!m_strRenumberProcedure.isEmpty()) {
+        CADOCommand command(&theDatabase, m_strRenumberProcedure);
+        addArguments(command, m_procedureArguments);
+        if (!command.Execute())
+            return;
+    } else {
+        if (m_strRenumberSql.isEmpty())
+            return;
+        // A statement, or a registered procedure taking the values in order.
+        CADOCommand command(&theDatabase, m_strRenumberSql, adCmdText);
+        for (const QVariant &value : std::as_const(m_renumberValues))
+            command.AddParameterVariant({}, adVariant, adParamInput, 0, value);
+        if (!command.Execute())
+            return;
+    }
     m_bChanged = true;
     LoadRows();
 }

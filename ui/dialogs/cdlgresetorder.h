@@ -29,6 +29,10 @@ public:
     // What Refresh runs to renumber the order column (on theDatabase): a statement, or the name
     // of a registered procedure that takes the values in order.
     void SetRenumberStatement(const QString &sql, const QVariantList &values = {});
+    // The same through the program's procedures, each given its arguments in order: the list
+    // comes from the first one's rows, Refresh runs the second.
+    void SetProcedures(const QString &listProcedure, const QString &renumberProcedure,
+                       const QVariantList &arguments);
     void SetCaption(const QString &caption);
     bool IsChanged() const { return m_bChanged; }
     CBCGPADOGridCtrl *GetGrid() const { return m_pGrid; }
@@ -62,6 +66,9 @@ private:
     int m_nOrderColumn = 1;
     OrderColumns m_order;
     QString m_strRenumberSql;
+    QString m_strListProcedure;
+    QString m_strRenumberProcedure;
+    QVariantList m_procedureArguments;
     QVariantList m_renumberValues;
     bool m_bChanged = false;
     bool m_bLoaded = false;

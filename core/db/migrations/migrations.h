@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/db/schemamigration.h"
+#include "platform/common/result.h"
+
+class CADODatabase;
 
 namespace vantrel::db {
 
@@ -15,6 +18,16 @@ SchemaMigration migration002Reminders();
 // Version 3: the payroll periods (qz_WageTable) and wage-set members (qz_WagePsn).
 SchemaMigration migration003Payroll();
 
+// Version 4: the person list's index over (DID, Ord).
+SchemaMigration migration004PersonList();
+
+// The person numbers (upper-cased) that more than one person holds; none when all are unique.
+Result<QStringList> duplicatePsnNumbers(CADODatabase &db);
+// The unique index on upper(Number), made when no number is held twice. Returns the numbers
+// held twice (the index then waits for a later start), or why the check or index failed.
+Result<QStringList> ensurePsnNumberIndex(CADODatabase &db);
+// The numbers held twice that the last schema upgrade of this run found (none before one).
+QStringList lastPsnNumberDuplicates();
 // Version 5: one membership per person and wage set, the standard tables of wage sets
 // (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
 SchemaMigration migration005WageSetup();

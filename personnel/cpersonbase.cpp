@@ -1,0 +1,6 @@
+#include "personnel/cpersonbase.h"
+
+void CPersonBase::Reset()
+{
+    *this = CPersonBase();
+}

@@ -1,0 +1,351 @@
+#include "personnel/ui/cchildframepsn.h"
+
+#include "core/app/currentuser.h"
+#include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/db/migrations/migrations.h"
+#include "core/util/profile.h"
+#include "core/util/stringtable.h"
+#include "personnel/ui/cpsnpersonpane.h"
+#include "personnel/ui/cviewpsn.h"
+#include "ui/app/messagebox.h"
+#include "ui/controls/cdeptpane.h"
+#include "ui/controls/cmyadogridctrl.h"
+#include "ui/controls/cmytoolbarlabel.h"
+#include "ui/controls/widgetfillers.h"
+#include "ui/frame/cmainframe.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Placement = u"MDIForm"_s;
+QPointer<QMdiSubWindow> openedFrame;
+
+} // namespace
+
+CChildFramePsn::CChildFramePsn(QWidget *parent) : QMainWindow(parent), m_pView(new CViewPsn)
+{
+    setObjectName(u"ChildFramePsn"_s);
+    setWindowTitle(LoadResString(103));
+    setCentralWidget(m_pView);
+    setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
+    createToolBar();
+    createPanes();
+    createShortcuts();
+    m_pView->SetSearchBox(m_pSearchBox);
+    m_pView->AddPane(m_pPhotoPane);
+    m_pView->AddPane(m_pAdjunctPane);
+    m_pView->AddPane(m_pRelatPane);
+    connect(m_pView, &CViewPsn::refreshing, this, &CChildFramePsn::BuildDynamicMenus);
+    restoreState(Profile::getValue(Placement, u"PsnPanes"_s).toByteArray());
+}
+
+CChildFramePsn::~CChildFramePsn() = default;
+
+QToolButton *CChildFramePsn::addMenuButton(int id, const QString &text, QMenu *menu)
+{
+    auto *button = new QToolButton;
+    button->setText(text);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setObjectName(u"button%1"_s.arg(id));
+    m_pToolBar->addWidget(button);
+    m_buttons.insert(id, button);
+    return button;
+}
+
+void CChildFramePsn::createToolBar()
+{
+    m_pToolBar = addToolBar(LoadResString(102));
+    m_pToolBar->setObjectName(u"ToolBar%1"_s.arg(IdToolBar));
+    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto addViewAction = [this](int id) {
+        QAction *a = m_pView->action(id);
+        m_pToolBar->addAction(a);
+        m_actions.insert(id, a);
+    };
+    const auto laterAction = [this](QMenu *menu, int id, const QString &text) {
+        QAction *a = menu->addAction(text);
+        a->setData(id);
+        a->setEnabled(false); // comes with a later part of the module
+        m_actions.insert(id, a);
+    };
+    for (const int id : { int(CViewPsn::IdAdd), int(CViewPsn::IdModify), int(CViewPsn::IdDelete),
+                          int(CViewPsn::IdReorder) })
+        addViewAction(id);
+
+    m_pToolsMenu = new QMenu(this);
+    m_pToolsMenu->addAction(m_pView->action(CViewPsn::IdBatchUpdate));
+    m_actions.insert(CViewPsn::IdBatchUpdate, m_pView->action(CViewPsn::IdBatchUpdate));
+    laterAction(m_pToolsMenu, IdSeniority, u"工龄核算"_s);
+    m_pToolsMenu->addSeparator();
+    laterAction(m_pToolsMenu, IdImport, u"导入"_s);
+    addMenuButton(IdTools, u"工具"_s, m_pToolsMenu);
+
+    m_pChangesMenu = new QMenu(this);
+    laterAction(m_pChangesMenu, IdTransfer, u"人员调动"_s);
+    laterAction(m_pChangesMenu, IdSortChange, u"人员类别变更"_s);
+    addMenuButton(IdChanges, u"异动"_s, m_pChangesMenu);
+
+    m_pPrintMenu = new QMenu(this);
+    m_pMailMenu = new QMenu(this);
+    for (const auto &[kind, menu] :
+         { std::pair { PrintItem, m_pPrintMenu }, std::pair { MailItem, m_pMailMenu } }) {
+        QToolButton *button = addMenuButton(kind == PrintItem ? IdPrint : IdMail,
+                                            kind == PrintItem ? u"打印"_s : u"邮件"_s, menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        const DynamicKind k = kind;
+        connect(button, &QToolButton::clicked, this, [this, k] { runMenuButton(k); });
+        connect(menu, &QMenu::triggered, this, [this](QAction *a) {
+            const QVariantList item = a->data().toList();
+            if (item.size() == 2)
+                Q_EMIT dynamicCommand(item.at(0).toInt(), item.at(1).toInt(), a->text());
+        });
+    }
+    BuildDynamicMenus();
+
+    for (const int id :
+         { int(CViewPsn::IdExport), int(CViewPsn::IdFilter), int(CViewPsn::IdRefresh) })
+        addViewAction(id);
+    QAction *exit = m_pToolBar->addAction(u"退出"_s);
+    exit->setData(IdExit);
+    m_actions.insert(IdExit, exit);
+    connect(exit, &QAction::triggered, this, [this] {
+        if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            window->close();
+        else
+            close();
+    });
+
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(new CMyToolbarLabel(u"检索："_s, this));
+    m_pSearchBox = new QComboBox;
+    m_pSearchBox->setObjectName(u"searchBox"_s);
+    m_pSearchBox->setEditable(true);
+    m_pSearchBox->setInsertPolicy(QComboBox::NoInsert);
+    // A part of a number must stay a part: no completion from earlier searches.
+    m_pSearchBox->setCompleter(nullptr);
+    m_pSearchBox->setFixedWidth(100);
+    m_pToolBar->addWidget(m_pSearchBox);
+    connect(m_pSearchBox->lineEdit(), &QLineEdit::returnPressed, m_pView, &CViewPsn::Search);
+    connect(m_pSearchBox, &QComboBox::activated, m_pView, [this] { m_pView->Search(); });
+}
+
+QToolButton *CChildFramePsn::toolButton(int id) const
+{
+    return m_buttons.value(id);
+}
+
+QMenu *CChildFramePsn::menuOf(DynamicKind kind) const
+{
+    return kind == PrintItem ? m_pPrintMenu : m_pMailMenu;
+}
+
+void CChildFramePsn::BuildDynamicMenus()
+{
+    struct Source
+    {
+        DynamicKind kind;
+        QString query;
+        int managerId;
+        QString managerText;
+    };
+    const Source sources[] = {
+        { PrintItem, u"SELECT ID, Name FROM qz_Report WHERE Active=1 AND Type=1 ORDER BY Ord, ID"_s,
+          IdPrintTemplates, u"打印模板管理"_s },
+        { MailItem,
+          u"SELECT AID, Name FROM qz_WageAnnounce WHERE Active=1 AND SID=0 ORDER BY Ord, AID"_s,
+          IdMailTemplates, u"邮件模板管理"_s },
+    };
+    for (const Source &source : sources) {
+        QMenu *menu = menuOf(source.kind);
+        menu->clear();
+        // A failed query leaves the menu without items.
+        const vantrel::db::QueryResult rows = theDatabase.run(source.query);
+        for (int row = 0; rows.ok && row < rows.rows.rowCount(); ++row) {
+            QAction *item = menu->addAction(rows.rows.value(row, 1).toString());
+            item->setData(QVariantList { int(source.kind), rows.rows.value(row, 0).toInt() });
+        }
+        menu->addSeparator();
+        QAction *manager = menu->addAction(source.managerText);
+        manager->setData(source.managerId);
+        manager->setEnabled(false); // the template managers come with a later part
+        m_actions.insert(source.managerId, manager);
+    }
+}
+
+QList<QAction *> CChildFramePsn::dynamicActions(DynamicKind kind) const
+{
+    QList<QAction *> items;
+    for (QAction *a : menuOf(kind)->actions()) {
+        if (a->data().toList().size() == 2)
+            items << a;
+    }
+    return items;
+}
+
+void CChildFramePsn::runMenuButton(DynamicKind kind)
+{
+    const QList<QAction *> items = dynamicActions(kind);
+    if (items.size() == 1) {
+        items.first()->trigger();
+    } else if (items.size() > 1) {
+        if (QToolButton *button = toolButton(kind == PrintItem ? IdPrint : IdMail))
+            button->showMenu();
+    }
+}
+
+void CChildFramePsn::createPanes()
+{
+    m_pDeptPane = new CDeptPane(u"导航"_s, this);
+    m_pRelatPane = new CPsnPersonPane(u"相关资料"_s, u"RelatInfoPane"_s, this);
+    m_pPhotoPane = new CPsnPersonPane(u"相片"_s, u"PhotoPane"_s, this);
+    m_pAdjunctPane = new CPsnPersonPane(u"附件"_s, u"AdjunctPane"_s, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_pDeptPane);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pRelatPane);
+    addDockWidget(Qt::RightDockWidgetArea, m_pPhotoPane);
+    splitDockWidget(m_pPhotoPane, m_pAdjunctPane, Qt::Vertical);
+    resizeDocks({ m_pDeptPane, m_pPhotoPane }, { 200, 120 }, Qt::Horizontal);
+    resizeDocks({ m_pRelatPane, m_pPhotoPane, m_pAdjunctPane }, { 120, 120, 240 }, Qt::Vertical);
+    connect(m_pDeptPane, &CDeptPane::treeSelChanged, this, &CChildFramePsn::onDeptSelection);
+}
+
+void CChildFramePsn::focusPane(QDockWidget *pane, QWidget *control)
+{
+    if (pane->isVisible())
+        control->setFocus();
+}
+
+void CChildFramePsn::createShortcuts()
+{
+    const auto key = [this](Qt::Key k, std::function<void()> run) {
+        auto *shortcut = new QShortcut(QKeySequence(k), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, std::move(run));
+    };
+    key(Qt::Key_F3, [this] {
+        m_pSearchBox->setFocus();
+        m_pSearchBox->lineEdit()->selectAll();
+    });
+    // F5 brings the focus to the list; in the list it reads the list again.
+    key(Qt::Key_F5, [this] {
+        if (m_pView->GetGridCtrl()->hasFocus())
+            m_pView->Refresh();
+        else
+            m_pView->GetGridCtrl()->setFocus();
+    });
+    key(Qt::Key_F6, [this] { focusPane(m_pDeptPane, m_pDeptPane->GetDeptTree()); });
+    key(Qt::Key_F7, [this] { focusPane(m_pPhotoPane, m_pPhotoPane->MainControl()); });
+    key(Qt::Key_F8, [this] { focusPane(m_pAdjunctPane, m_pAdjunctPane->MainControl()); });
+    key(Qt::Key_F9, [this] { focusPane(m_pRelatPane, m_pRelatPane->MainControl()); });
+}
+
+void CChildFramePsn::fillDeptPane()
+{
+    QComboBox *categories = m_pDeptPane->GetCategoryList();
+    QTreeWidget *tree = m_pDeptPane->GetDeptTree();
+    const QSignalBlocker blockList(categories);
+    const QSignalBlocker blockTree(tree);
+    FillPsnSortCombo(categories);
+    if (categories->count() > 0)
+        categories->setCurrentIndex(0);
+    tree->clear();
+    auto *root = new QTreeWidgetItem(tree, { u"全体部门"_s });
+    root->setData(0, RefIdRole, 0);
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+    FillDeptTree(tree, 0, root);
+    root->setExpanded(true);
+}
+
+void CChildFramePsn::OnInitialUpdate()
+{
+    m_pView->OnInitialUpdate();
+    fillDeptPane();
+    QTreeWidget *tree = m_pDeptPane->GetDeptTree();
+    if (QTreeWidgetItem *first = tree->topLevelItem(0))
+        tree->setCurrentItem(first);
+    // An administrator learns of person numbers held twice, which keep the number index away.
+    const QStringList twice = vantrel::db::lastPsnNumberDuplicates();
+    if (theCurrentUser.ISuper && !twice.isEmpty())
+        ShowMessage(this, u"以下人员编号重复，请更正:\n"_s + twice.join(u", "_s),
+                    LoadResString(117), QMessageBox::Warning);
+}
+
+void CChildFramePsn::onDeptSelection(const DeptPaneSelection &selection)
+{
+    m_pView->SetFilters(selection.department, selection.category);
+    m_pView->BuildWhereClause();
+    m_pView->FillGrid();
+}
+
+void CChildFramePsn::SavePlacement() const
+{
+    if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+        const bool maximized = window->isMaximized();
+        Profile::writeInt(Placement, u"Maximize"_s, maximized ? 1 : 0);
+        if (!maximized) {
+            Profile::writeInt(Placement, u"Left"_s, window->x());
+            Profile::writeInt(Placement, u"Top"_s, window->y());
+            Profile::writeInt(Placement, u"Width"_s, window->width());
+            Profile::writeInt(Placement, u"Height"_s, window->height());
+        }
+    }
+    Profile::writeValue(Placement, u"PsnPanes"_s, saveState());
+}
+
+void CChildFramePsn::ApplyPlacement(QMdiSubWindow *window)
+{
+    window->setGeometry(
+        Profile::getInt(Placement, u"Left"_s, 0), Profile::getInt(Placement, u"Top"_s, 0),
+        Profile::getInt(Placement, u"Width"_s, 800), Profile::getInt(Placement, u"Height"_s, 500));
+    if (Profile::getInt(Placement, u"Maximize"_s, 0) != 0)
+        window->showMaximized();
+}
+
+void CChildFramePsn::closeEvent(QCloseEvent *event)
+{
+    SavePlacement();
+    QMainWindow::closeEvent(event);
+}
+
+QMdiSubWindow *OpenedPersonnelFrame()
+{
+    return openedFrame;
+}
+
+QMdiSubWindow *OpenPersonnelFrame(CMainFrame &mainFrame)
+{
+    if (openedFrame) {
+        mainFrame.ActivateChildFrame(openedFrame);
+        return openedFrame;
+    }
+    auto *frame = new CChildFramePsn;
+    QMdiSubWindow *window = mainFrame.mdiArea()->addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(frame->windowTitle());
+    openedFrame = window;
+    CChildFramePsn::ApplyPlacement(window);
+    // The frame's own placement and layout are saved when the window closes around it.
+    QObject::connect(window, &QObject::destroyed, [] { openedFrame = nullptr; });
+    if (!window->isMaximized())
+        window->show();
+    frame->OnInitialUpdate();
+    theApp.WriteSystemLog(u"人员档案[查看]"_s, 0);
+    return window;
+}

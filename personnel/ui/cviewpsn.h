@@ -1,0 +1,142 @@
+#pragma once
+
+#include "personnel/cpersonbase.h"
+#include "personnel/psngridcolumns.h"
+#include "personnel/sqlcondition.h"
+#include "ui/controls/cmybcgpgridview.h"
+
+#include <QHash>
+#include <QVector>
+
+class IPersonPane;
+class PsnRecordWriter;
+class QAction;
+class QComboBox;
+class QMenu;
+
+// The person list of the personnel frame: one grid row per person of the scope (department
+// subtree, category, the operator's departments), columns from the person items, department
+// by department in the persons' order. It keeps the current person and hands it to the
+// frame's panes, searches, edits cells in place with the checks of the person form, and
+// carries the person commands as actions (the frame's toolbar shows them; their enabled
+// state follows the selection and the rights).
+//
+// The grid reads through a connection of its own, opened at the first fill and kept while
+// the view lives; every change goes through theDatabase.
+class CViewPsn : public CMyBCGPGridView
+{
+    Q_OBJECT
+
+public:
+    // Command ids of the actions.
+    enum Command {
+        IdAdd = 32876,
+        IdModify = 32783,
+        IdDelete = 32873,
+        IdReorder = 33160,
+        IdBatchUpdate = 32910,
+        IdFreeze = 33326,
+        IdColumnFormat = 33370,
+        IdRefresh = 33306,
+        IdSelectAll = 32965,
+        IdCopy = 57634,
+        IdExport = 32941,
+        IdFilter = 1298,
+    };
+
+    explicit CViewPsn(QWidget *parent = nullptr);
+    ~CViewPsn() override;
+
+    // Reads the columns from the person items; returns the item part of the select list
+    // (empty when the items cannot be read).
+    QString LoadColumns();
+    // The WHERE text from the filters (and the operator's departments); ORDER BY anew.
+    void BuildWhereClause();
+    // Runs the person query into the grid; false (grid empty, nothing shown) when the grid's
+    // connection or the query fails.
+    bool FillGrid();
+    void NotifyPanes();
+    // Reads the current row again and tells the panes.
+    void RefreshCurrentRow();
+    // Columns, scope and rows anew (F5, 刷新); an advanced condition goes.
+    void Refresh();
+    // First show: columns, rights, then the frame's tree chooses its first item.
+    void OnInitialUpdate();
+
+    void SetFilters(int department, int category);
+    int GetDeptFilter() const { return m_nDeptFilter; }
+    int GetSortFilter() const { return m_nSortFilter; }
+    const vantrel::personnel::SqlCondition &GetWhere() const { return m_where; }
+    QString GetOrderBy() const { return m_strOrderBy; }
+    const CPersonBase &GetCurrentPerson() const { return m_person; }
+    const QVector<vantrel::personnel::PsnGridColumn> &GetColumns() const { return m_columns; }
+    int GetNumberColumn() const { return m_nNumberCol; }
+    int GetNameColumn() const { return m_nNameCol; }
+    int GetFrozenColumns() const { return m_nFreezeCols; }
+    // The grid row of the person, -1 when the list does not show it.
+    int RowOfPerson(int pid) const;
+
+    void AddPane(IPersonPane *pane) { m_panes << pane; }
+    void SetSearchBox(QComboBox *box) { m_pSearchBox = box; }
+    // Finds the search box's text (number, else name) in the scope and selects that row.
+    void Search();
+
+    QAction *action(int id) const { return m_actions.value(id); }
+    QMenu *contextMenu() const { return m_pContextMenu; }
+
+    // The commands.
+    void OnDelete();
+    void OnReorder();
+    void OnBatchUpdate();
+    void OnFreezeColumns();
+    void OnColumnFormat();
+    void OnSelectAll();
+    void OnCopy();
+
+Q_SIGNALS:
+    // Before a refresh refills the list: the frame rebuilds its print and mail menus.
+    void refreshing();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int OnGridBeginEdit(const GridItemInfo &info) override;
+    int OnGridItemChanged(const GridItemInfo &info) override;
+    void onFieldWritten(int pid, int field, const QVariant &value);
+    void saveResizedColumns();
+    void onSelChanged();
+    void onColumnResized(int column, int oldWidth, int newWidth);
+    void createActions();
+    void updateActions();
+    void formatColumns();
+    bool personExists(int row);
+    void greyRow(int row);
+    QVector<int> selectedRows() const;
+    int currentColumn() const;
+    int firstItemColumn() const;
+    void showContextMenu(const QPoint &globalPos);
+    void toggleContextMenu();
+
+    CPersonBase m_person;
+    int m_nDeptFilter = 0;
+    int m_nSortFilter = 0;
+    int m_nFreezeCols = 2;
+    bool m_bFilled = false;
+    QString m_strSelect;
+    vantrel::personnel::SqlCondition m_where;
+    QString m_strOrderBy;
+    QVector<vantrel::personnel::PsnGridColumn> m_columns;
+    int m_nNumberCol = -1;
+    int m_nNameCol = -1;
+    int m_nDidCol = -1;
+    int m_nAidCol = -1;
+    bool m_bSizingColumns = false;
+    bool m_bAltAlone = false;
+    QHash<int, int> m_resized; // column → width dragged to, stored on release
+    QVector<IPersonPane *> m_panes;
+    QComboBox *m_pSearchBox = nullptr;
+    QHash<int, QAction *> m_actions;
+    QMenu *m_pContextMenu;
+    PsnRecordWriter *m_pWriter;
+};

@@ -1,0 +1,10 @@
+# The personnel archive's windows: the frame and the person view over the logic above.
+add_library(vantrel_personnel_ui STATIC
+    ui/cchildframepsn.cpp
+    ui/cpsnpersonpane.cpp
+    ui/cviewpsn.cpp
+    ui/personnelmodule.cpp
+    ui/psncelldelegate.cpp
+)
+target_link_libraries(vantrel_personnel_ui PUBLIC vantrel_personnel vantrel_ui)
+vantrel_target_defaults(vantrel_personnel_ui)
