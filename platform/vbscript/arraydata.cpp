@@ -1,16 +1,26 @@
 #include "platform/vbscript/arraydata.h"
 
+#include <new>
+
 namespace vantrel::vbscript {
 
 namespace {
+
+// A script's arrays stay well below what would take the host's memory: a larger one fails as
+// "Out of memory" before anything is allocated, as does a size whose product overflows.
+constexpr size_t kMaxElements = size_t(1) << 24;
 
 size_t elementCount(const std::vector<qint32> &upper)
 {
     if (upper.empty())
         return 0;
     size_t count = 1;
-    for (qint32 bound : upper)
-        count *= size_t(qMax(bound + 1, 0));
+    for (qint32 bound : upper) {
+        const size_t extent = size_t(qMax(qint64(bound) + 1, qint64(0)));
+        if (extent != 0 && count > kMaxElements / extent)
+            throw std::bad_alloc();
+        count *= extent;
+    }
     return count;
 }
 
@@ -58,12 +68,14 @@ bool ArrayData::resize(std::vector<qint32> upperBounds, bool preserve)
             if (upperBounds[i] != m_upper[i])
                 return false;
         }
+        const size_t count = elementCount(upperBounds);
         m_upper = std::move(upperBounds);
-        m_items.resize(elementCount(m_upper));
+        m_items.resize(count);
         return true;
     }
+    const size_t count = elementCount(upperBounds);
     m_upper = std::move(upperBounds);
-    m_items.assign(elementCount(m_upper), Variant());
+    m_items.assign(count, Variant());
     return true;
 }
 

@@ -516,15 +516,20 @@ void Executor::runReDim(const Stmt *stmt)
             raiseError(9);
         bounds.push_back(bound);
     }
-    if (!variable.isArray()) {
-        variable = Variant::fromArray(new ArrayData(std::move(bounds)));
-        return;
+    // A size beyond what an array may hold is the script's own error, on its line.
+    try {
+        if (!variable.isArray()) {
+            variable = Variant::fromArray(new ArrayData(std::move(bounds)));
+            return;
+        }
+        ArrayData *data = variable.mutableArrayData();
+        if (data->isFixedSize() || data->isLocked())
+            raiseError(10);
+        if (!data->resize(std::move(bounds), stmt->flags != 0))
+            raiseError(9);
+    } catch (const std::bad_alloc &) {
+        raiseError(7);
     }
-    ArrayData *data = variable.mutableArrayData();
-    if (data->isFixedSize() || data->isLocked())
-        raiseError(10);
-    if (!data->resize(std::move(bounds), stmt->flags != 0))
-        raiseError(9);
 }
 
 void Executor::runErase(const Stmt *stmt)

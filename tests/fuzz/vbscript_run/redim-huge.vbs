@@ -1,0 +1,1 @@
+ReDim af("1d9", NowNow)
