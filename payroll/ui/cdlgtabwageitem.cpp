@@ -7,7 +7,6 @@
 #include "core/query/scalarqueries.h"
 #include "core/util/stringtable.h"
 #include "payroll/ui/cdlgwageitemset.h"
-#include "payroll/ui/frozencolumns.h"
 #include "payroll/ui/valuelistdelegate.h"
 #include "payroll/ui/wagesetupui.h"
 #include "payroll/wagesetupqueries.h"
@@ -61,7 +60,7 @@ CDlgTabWageItem::CDlgTabWageItem(QWidget *parent)
     layout->addWidget(m_pGrid, 1);
     connect(m_pGrid, &CBCGPADOGridCtrl::gridDblClk, this, &CDlgTabWageItem::OnModify);
     // ID (hidden), 启用 and 字段名 stay in view while the rest scrolls.
-    m_pFrozen = new FrozenColumns(m_pGrid, 3);
+    m_pGrid->SetFrozenColumns(2);
 }
 
 void CDlgTabWageItem::setValueLists()
@@ -102,7 +101,6 @@ int CDlgTabWageItem::LoadWageSet(int sid)
             m_pGrid->setColumnWidth(column, widths[column]);
         for (int column : { int(ColItemId), int(ColIdRef), int(ColOrd) })
             m_pGrid->setColumnHidden(column, true);
-        m_pFrozen->Sync();
         if (m_pGrid->GetRowCount() > 0)
             m_pGrid->SetCurSel(0, ColAlias);
     } else {
@@ -263,19 +261,6 @@ void CDlgTabWageItem::OnRefresh()
 
 void CDlgTabWageItem::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Enter on the toolbar runs the button that has the focus, as a click would.
-        if (auto *tool = qobject_cast<QToolButton *>(focusWidget());
-            tool && m_pToolBar->isAncestorOf(tool))
-            tool->click();
-        event->accept();
-        return;
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!HandlePageKey(this, m_pToolBar, event))
         QWidget::keyPressEvent(event);
-    }
 }

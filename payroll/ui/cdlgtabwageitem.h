@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class CBCGPADOGridCtrl;
-class FrozenColumns;
 class QKeyEvent;
 class QToolBar;
 
@@ -39,7 +38,6 @@ public:
 
     CBCGPADOGridCtrl *Grid() const { return m_pGrid; }
     QToolBar *ToolBar() const { return m_pToolBar; }
-    FrozenColumns *Frozen() const { return m_pFrozen; }
     // The aliases down the list.
     QStringList Aliases() const;
     // The text a list cell shows.
@@ -66,5 +64,4 @@ private:
     int m_nSID = 0;
     QToolBar *m_pToolBar;
     CBCGPADOGridCtrl *m_pGrid;
-    FrozenColumns *m_pFrozen;
 };

@@ -239,20 +239,6 @@ void CDlgTabWagePSN::OnRefresh()
 
 void CDlgTabWagePSN::keyPressEvent(QKeyEvent *event)
 {
-    // Enter and Esc on the page never close the set-up dialog; Enter on the toolbar runs the
-    // button that has the focus, as a click would.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto *tool = qobject_cast<QToolButton *>(focusWidget());
-            tool && m_pToolBar->isAncestorOf(tool))
-            tool->click();
-        event->accept();
-        return;
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!HandlePageKey(this, m_pToolBar, event))
         QWidget::keyPressEvent(event);
-    }
 }

@@ -4,6 +4,10 @@
 #include "core/util/stringtable.h"
 #include "ui/app/messagebox.h"
 
+#include <QKeyEvent>
+#include <QToolBar>
+#include <QToolButton>
+
 using namespace Qt::StringLiterals;
 
 namespace vantrel::payroll {
@@ -23,6 +27,24 @@ bool Ask(QWidget *owner, const QString &text, QMessageBox::Icon icon, bool okCan
 void LogWageSetup(const QString &detail)
 {
     theApp.WriteSystemLog(u"薪资管理["_s + detail + u"]"_s, 0);
+}
+
+bool HandlePageKey(QWidget *page, QToolBar *toolBar, QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *tool = qobject_cast<QToolButton *>(page->focusWidget());
+            tool && toolBar->isAncestorOf(tool))
+            tool->click();
+        event->accept();
+        return true;
+    case Qt::Key_Escape:
+        event->accept();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace vantrel::payroll
