@@ -3,6 +3,7 @@
 // last row, and sorting by name. Drawing is offscreen (QT_QPA_PLATFORM=offscreen is set when
 // nothing else is). The counters give the process's resident memory in MB.
 
+#include "benchsupport.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
@@ -27,81 +28,6 @@ namespace {
 
 constexpr int personCount = 100'000;
 constexpr int userColumns = 32; // with PID, the five built-in items and two names: 40
-
-// Resident memory of the process, and its peak, in MB.
-double memoryMb(const char *key)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-// Item kind of user column i: numbers, texts and dates mixed as a person table has them.
-int dataTypeOf(int i)
-{
-    return i % 8 < 3 ? 0 : i % 8 < 7 ? 1 : 2;
-}
-
-bool addUserColumns(CADODatabase &db)
-{
-    for (int i = 1; i <= userColumns; ++i) {
-        static const char *types[] = { "DOUBLE PRECISION", "VARCHAR(50)", "%DATETIME%" };
-        const QString type = QString::fromLatin1(types[dataTypeOf(i)]);
-        if (!db.Execute(
-                db.dialect().ddl(u"ALTER TABLE qz_PsnBase ADD COLUMN F%1 %2"_s.arg(i).arg(type)))
-            || !db.Execute(u"INSERT INTO qz_Items (TblName, Name, Alias, iDataType, iWid, Ord)"
-                           " VALUES ('QZ_PSNBASE', ?, ?, ?, 80, ?)"_s,
-                           { u"F%1"_s.arg(i), u"项目%1"_s.arg(i), dataTypeOf(i), 10 + i }))
-            return false;
-    }
-    return true;
-}
-
-bool insertPersons(CADODatabase &db)
-{
-    DbTransaction transaction(db);
-    for (int d = 1; d <= 20; ++d)
-        db.Execute(u"INSERT INTO qz_Dept (ParentID, Name, Ord) VALUES (0, ?, ?)"_s,
-                   { u"部门%1"_s.arg(d), d });
-    for (int a = 1; a <= 5; ++a)
-        db.Execute(u"INSERT INTO qz_PsnSort (Name, Ord) VALUES (?, ?)"_s,
-                   { u"类别%1"_s.arg(a), a });
-    QStringList columns { u"DID"_s, u"AID"_s,      u"Number"_s,   u"Name"_s,
-                          u"Sex"_s, u"Birthday"_s, u"IDNumber"_s, u"Ord"_s };
-    for (int i = 1; i <= userColumns; ++i)
-        columns << u"F%1"_s.arg(i);
-    QVector<QVariantList> rows;
-    rows.reserve(personCount);
-    for (int p = 0; p < personCount; ++p) {
-        QVariantList row { 1 + p % 20,
-                           1 + p % 5,
-                           u"%1"_s.arg(p, 6, 10, QChar(u'0')),
-                           u"职员%1"_s.arg((p * 7919) % personCount),
-                           p % 2 ? u"男"_s : u"女"_s,
-                           u"19%1-0%2-1%3 00:00:00"_s.arg(60 + p % 40).arg(1 + p % 9).arg(p % 10),
-                           u"1101011980%1"_s.arg(p, 8, 10, QChar(u'0')),
-                           p };
-        for (int i = 1; i <= userColumns; ++i) {
-            const int type = dataTypeOf(i);
-            row << (type == 0 ? QVariant(3000.0 + (p * i) % 5000 * 0.25)
-                        : type == 1
-                        ? QVariant(u"值%1-%2"_s.arg(i).arg(p % 977))
-                        : QVariant(u"2020-0%1-2%2 00:00:00"_s.arg(1 + i % 9).arg(p % 8)));
-        }
-        rows.push_back(row);
-    }
-    if (!db.runBatch(u"INSERT INTO qz_PsnBase (%1) VALUES (%2)"_s.arg(
-                         columns.join(u','), QStringList(columns.size(), u"?"_s).join(u',')),
-                     rows)
-             .ok)
-        return false;
-    return transaction.commit();
-}
 
 QString g_query;
 
@@ -146,10 +72,10 @@ void openFirstScreen(benchmark::State &state)
         const QPixmap screen = grid.grab();
         benchmark::DoNotOptimize(screen.cacheKey());
         state.PauseTiming();
-        state.counters["rss_MB"] = memoryMb("VmRSS:");
+        state.counters["rss_MB"] = bench::memoryMb("VmRSS:");
         state.ResumeTiming();
     }
-    state.counters["peak_MB"] = memoryMb("VmHWM:");
+    state.counters["peak_MB"] = bench::memoryMb("VmHWM:");
 }
 
 void scrollToEnd(benchmark::State &state)
@@ -195,21 +121,23 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"bench.db"_s);
+    QString why;
+    const QString connection = bench::createDatabase(Backend::Sqlite, dir, u"bench"_s, &why);
     {
         CADODatabase builder;
-        if (!createSqliteDatabase(path) || !builder.Open(ConnectionString::forSqlite(path))
-            || !upgradeSchema(builder) || !addUserColumns(builder) || !insertPersons(builder)) {
-            std::fprintf(stderr, "fixture failed: %s\n", qPrintable(builder.GetLastErrorString()));
+        if (connection.isEmpty() || !builder.Open(connection) || !upgradeSchema(builder)
+            || !bench::fillPersons(builder, personCount, userColumns)) {
+            std::fprintf(stderr, "fixture failed: %s%s\n", qPrintable(why),
+                         qPrintable(builder.GetLastErrorString()));
             return 1;
         }
     }
-    if (!theDatabase.Open(ConnectionString::forSqlite(path))) {
+    if (!theDatabase.Open(connection)) {
         std::fprintf(stderr, "open failed: %s\n", qPrintable(theDatabase.GetLastErrorString()));
         return 1;
     }
     g_query = personQuery();
-    std::fprintf(stderr, "resident before opening: %.0f MB\n", memoryMb("VmRSS:"));
+    std::fprintf(stderr, "resident before opening: %.0f MB\n", bench::memoryMb("VmRSS:"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

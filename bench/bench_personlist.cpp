@@ -4,6 +4,7 @@
 // first screen, changing the department, and searching a number. Drawing is offscreen. The
 // counters give the process's resident memory in MB.
 
+#include "benchsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -36,121 +37,6 @@ namespace {
 
 constexpr int personCount = 100'000;
 constexpr int userColumns = 30; // with the three keys and the seven built-in items: 40
-
-double memoryMb(const char *key)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-QString env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
-
-int dataTypeOf(int i)
-{
-    return i % 8 < 3 ? 0 : i % 8 < 7 ? 1 : 2;
-}
-
-// A fresh database of the backend; its connection string, or empty with *why.
-QString createDatabase(Backend backend, QTemporaryDir &dir, QString *why)
-{
-    if (backend == Backend::Sqlite) {
-        const QString path = dir.filePath(u"bench.db"_s);
-        if (const vantrel::Status created = createSqliteDatabase(path); !created) {
-            *why = created.error();
-            return {};
-        }
-        return ConnectionString::forSqlite(path);
-    }
-    if (env("VANTREL_PG_HOST").isEmpty()) {
-        *why = u"no PostgreSQL server (VANTREL_PG_HOST)"_s;
-        return {};
-    }
-    const QString admin = ConnectionString::forPostgres(
-        env("VANTREL_PG_HOST"), env("VANTREL_PG_PORT").toInt(), env("VANTREL_PG_USER"),
-        env("VANTREL_PG_PASSWORD"), u"postgres"_s);
-    const QString name = u"vt_benchpsn_%1"_s.arg(QCoreApplication::applicationPid());
-    CADODatabase server;
-    if (!server.Open(admin)) {
-        *why = server.GetLastErrorString();
-        return {};
-    }
-    server.Execute(u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(name));
-    if (!server.Execute(u"CREATE DATABASE %1"_s.arg(name))) {
-        *why = server.GetLastErrorString();
-        return {};
-    }
-    QString own = admin;
-    own.replace(u"Database=postgres"_s, u"Database="_s + name);
-    return own;
-}
-
-// Four top departments with four below each; persons spread over the sixteen below.
-bool fillPersons(CADODatabase &db)
-{
-    for (int i = 1; i <= userColumns; ++i) {
-        static const char *types[] = { "DOUBLE PRECISION", "VARCHAR(50)", "%DATETIME%" };
-        if (!db.Execute(db.dialect().ddl(u"ALTER TABLE qz_PsnBase ADD COLUMN F%1 %2"_s.arg(i).arg(
-                QString::fromLatin1(types[dataTypeOf(i)]))))
-            || !db.Execute(
-                u"INSERT INTO qz_Items (TblName, Name, Alias, iDataType, iWid, bShow, Ord)"
-                " VALUES ('QZ_PSNBASE', ?, ?, ?, 80, 1, ?)"_s,
-                { u"F%1"_s.arg(i), u"项目%1"_s.arg(i), dataTypeOf(i), 10 + i }))
-            return false;
-    }
-    DbTransaction transaction(db);
-    for (int d = 1; d <= 20; ++d) {
-        const int parent = d <= 4 ? 0 : 1 + (d - 5) / 4;
-        const QString path = parent ? u"|%1|%2|"_s.arg(d).arg(parent) : u"|%1|"_s.arg(d);
-        if (!db.Execute(u"INSERT INTO qz_Dept (DID, ParentID, Name, Ord, ParentArr)"
-                        " VALUES (?, ?, ?, ?, ?)"_s,
-                        { d, parent, u"部门%1"_s.arg(d), d, path }))
-            return false;
-    }
-    db.Execute(u"INSERT INTO qz_PsnSort (AID, Name, Ord) VALUES (1, '在职', 1), (2, '退休', 2)"_s);
-    QStringList columns { u"DID"_s, u"AID"_s,      u"Number"_s,   u"Name"_s,
-                          u"Sex"_s, u"Birthday"_s, u"IDNumber"_s, u"Ord"_s };
-    for (int i = 1; i <= userColumns; ++i)
-        columns << u"F%1"_s.arg(i);
-    QVector<QVariantList> rows;
-    rows.reserve(personCount);
-    const QDateTime born(QDate(1980, 5, 1), QTime(0, 0));
-    for (int p = 0; p < personCount; ++p) {
-        QVariantList row { 5 + p % 16,
-                           1,
-                           u"N%1"_s.arg(p, 6, 10, QChar(u'0')),
-                           u"职员%1"_s.arg((p * 7919) % personCount),
-                           p % 2 ? u"男"_s : u"女"_s,
-                           born.addDays(p % 9000),
-                           u"1101011980%1"_s.arg(p, 8, 10, QChar(u'0')),
-                           p };
-        for (int i = 1; i <= userColumns; ++i) {
-            const int type = dataTypeOf(i);
-            row << (type == 0       ? QVariant(3000.0 + (p * i) % 5000 * 0.25)
-                        : type == 1 ? QVariant(u"值%1-%2"_s.arg(i).arg(p % 977))
-                                    : QVariant(born.addDays(i * 30)));
-        }
-        rows.push_back(row);
-    }
-    if (!db.runBatch(u"INSERT INTO qz_PsnBase (%1) VALUES (%2)"_s.arg(
-                         columns.join(u','), QStringList(columns.size(), u"?"_s).join(u',')),
-                     rows)
-             .ok)
-        return false;
-    if (!transaction.commit())
-        return false;
-    if (db.backend() == Backend::Postgres)
-        db.Execute(u"ANALYZE"_s);
-    return true;
-}
 
 struct Backends
 {
@@ -198,11 +84,11 @@ void openFirstScreen(benchmark::State &state, int backend)
         }
         benchmark::DoNotOptimize(frame->grab().cacheKey());
         state.PauseTiming();
-        state.counters["rss_MB"] = memoryMb("VmRSS:");
+        state.counters["rss_MB"] = bench::memoryMb("VmRSS:");
         frame.reset();
         state.ResumeTiming();
     }
-    state.counters["peak_MB"] = memoryMb("VmHWM:");
+    state.counters["peak_MB"] = bench::memoryMb("VmHWM:");
 }
 
 void changeDepartment(benchmark::State &state, int backend)
@@ -264,11 +150,13 @@ int main(int argc, char **argv)
     g_backends = &backends;
     for (const Backend backend : { Backend::Sqlite, Backend::Postgres }) {
         const int i = backend == Backend::Sqlite ? 0 : 1;
-        const QString connection = createDatabase(backend, backends.dir, &backends.why[i]);
+        const QString connection
+            = bench::createDatabase(backend, backends.dir, u"benchpsn"_s, &backends.why[i]);
         if (connection.isEmpty())
             continue;
         CADODatabase builder;
-        if (!builder.Open(connection) || !upgradeSchema(builder) || !fillPersons(builder)) {
+        if (!builder.Open(connection) || !upgradeSchema(builder)
+            || !bench::fillPersons(builder, personCount, userColumns)) {
             backends.why[i] = builder.GetLastErrorString();
             continue;
         }
@@ -279,7 +167,7 @@ int main(int argc, char **argv)
     theCurrentUser.UserName = u"admin"_s;
     theCurrentUser.ISuper = 1;
     theCurrentUser.ParsePurview(u"ffffffffffffffff|||"_s);
-    std::fprintf(stderr, "resident before opening: %.0f MB\n", memoryMb("VmRSS:"));
+    std::fprintf(stderr, "resident before opening: %.0f MB\n", bench::memoryMb("VmRSS:"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

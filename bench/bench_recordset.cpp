@@ -3,6 +3,7 @@
 // as one batch), on SQLite (a temporary file) and on PostgreSQL (the server named by
 // VANTREL_PG_HOST/PORT/USER/PASSWORD, as ./test.sh starts one; skipped without it).
 
+#include "benchsupport.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/connectionstring.h"
@@ -21,37 +22,14 @@ namespace {
 
 constexpr int rowCount = 100'000;
 
-QString env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
-
 // Opens a fresh database of the backend; empty text on success, else why not.
 QString openDatabase(CADODatabase &db, Backend backend, QTemporaryDir &dir)
 {
-    if (backend == Backend::Sqlite) {
-        const QString path = dir.filePath(u"bench.db"_s);
-        if (const vantrel::Status created = createSqliteDatabase(path); !created)
-            return created.error();
-        return db.Open(ConnectionString::forSqlite(path)) ? QString() : db.GetLastErrorString();
-    }
-    if (env("VANTREL_PG_HOST").isEmpty())
-        return u"no PostgreSQL server (VANTREL_PG_HOST)"_s;
-    const QString admin = ConnectionString::forPostgres(
-        env("VANTREL_PG_HOST"), env("VANTREL_PG_PORT").toInt(), env("VANTREL_PG_USER"),
-        env("VANTREL_PG_PASSWORD"), u"postgres"_s);
-    const QString name = u"vt_bench_%1"_s.arg(QCoreApplication::applicationPid());
-    {
-        CADODatabase server;
-        if (!server.Open(admin))
-            return server.GetLastErrorString();
-        server.Execute(u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(name));
-        if (!server.Execute(u"CREATE DATABASE %1"_s.arg(name)))
-            return server.GetLastErrorString();
-    }
-    QString own = admin;
-    own.replace(u"Database=postgres"_s, u"Database="_s + name);
-    return db.Open(own) ? QString() : db.GetLastErrorString();
+    QString why;
+    const QString connection = bench::createDatabase(backend, dir, u"bench"_s, &why);
+    if (connection.isEmpty())
+        return why;
+    return db.Open(connection) ? QString() : db.GetLastErrorString();
 }
 
 const QString createTable = u"CREATE TABLE wages (id %IDENTITY%, pid INTEGER, name VARCHAR(50), "
