@@ -46,7 +46,8 @@ ArrayData *ArrayData::fromValues(std::vector<Variant> values)
 
 qsizetype ArrayData::offsetOf(std::span<const qint32> indexes) const
 {
-    if (indexes.size() != m_upper.size())
+    // An array without dimensions (Dim a()) has no element, not even at no index.
+    if (indexes.empty() || indexes.size() != m_upper.size())
         return -1;
     qsizetype offset = 0;
     qsizetype stride = 1;
