@@ -13,7 +13,7 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration005WageSetup() };
+             migration005WageSetup(), migration008AdminNames() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

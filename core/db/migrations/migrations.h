@@ -19,4 +19,8 @@ SchemaMigration migration003Payroll();
 // (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
 SchemaMigration migration005WageSetup();
 
+// Version 8: operator names unique without regard to case; top-level dictionary items keep
+// the parent code '' instead of NULL.
+SchemaMigration migration008AdminNames();
+
 } // namespace vantrel::db
