@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "admin/ui/adminmodule.h"
 #include "core/script/hostfunctions.h"
 #include "payroll/ui/payrollmodule.h"
 #include "ui/app/appwindow.h"
@@ -38,6 +39,7 @@ void configureApplication(QApplication &app)
     // Before any engine runs: the functions scripts call on "myApp".
     registerHostFunctions();
     RegisterPayrollModule();
+    RegisterAdminModule();
     AppWindow::installPresenters();
     AppWindow::setMainFrameFactory(
         [] { return new CMainFrame; },

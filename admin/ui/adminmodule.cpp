@@ -1,0 +1,16 @@
+#include "admin/ui/adminmodule.h"
+
+#include "admin/adminprocedures.h"
+#include "admin/ui/cdlguserlist.h"
+#include "core/db/procedureregistry.h"
+#include "ui/frame/cmainframe.h"
+#include "ui/frame/modulecommands.h"
+
+void RegisterAdminModule()
+{
+    vantrel::admin::registerAdminProcedures(vantrel::db::ProcedureRegistry::instance());
+    ModuleCommands::instance().registerOpener(2301, [](CMainFrame &frame) {
+        CDlgUserList dialog(&frame);
+        dialog.exec();
+    });
+}
