@@ -136,11 +136,9 @@ void CDlgUserList::OnModify()
     dialog.m_nSuper = m_pGrid->GetFieldValue(row, ColSuper).toInt() != 0 ? 1 : 0;
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // Shown as written, without reading the list again.
-    m_pGrid->SetCellValue(row, ColName, dialog.m_strUserName);
-    m_pGrid->SetCellValue(row, ColLocked, dialog.m_nLocked);
-    m_pGrid->SetCellValue(row, ColDescr, dialog.m_strDescr);
-    m_pGrid->SetCellValue(row, ColPurview, dialog.m_strPurview);
+    // The grid writes what is set in its cells, so the changed row is read again instead.
+    LoadUserGrid();
+    m_pGrid->SetCurSel(qMin(row, m_pGrid->GetRowCount() - 1));
 }
 
 void CDlgUserList::OnDelete()

@@ -106,6 +106,7 @@ private Q_SLOTS:
     void storedRightsAreChecked();
     void addedOperatorLogsIn();
     void listAndDelete();
+    void changeShowsInTheList();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -352,6 +353,40 @@ void TestOperatorDialogs::listAndDelete()
     QCOMPARE(list.statusBar()->currentMessage(), u" 共: 1 人"_s);
     QCOMPARE(text(u"SELECT lAction FROM qz_Log ORDER BY id DESC"_s),
              u"系统管理[删除操作员'李四']"_s);
+}
+
+void TestOperatorDialogs::changeShowsInTheList()
+{
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_Users (UserName, Pwd, Purview) "
+                                u"VALUES ('李四', 'kept', 'c000000000000000|1|5|')"_s));
+    CDlgUserList list;
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    {
+        MessageCatcher catcher;
+        list.grid()->clearSelection();
+        list.grid()->setCurrentIndex({});
+        list.OnModify();
+        QCOMPARE(catcher.texts, QStringList { u"请选择项！"_s });
+    }
+    list.grid()->SetCurSel(1);
+    QStringList checked;
+    answerNextModal<CDLGUser>([&checked](CDLGUser *dialog) {
+        checked = checkedRows(dialog->grid(CDLGUser::DeptTab));
+        dialog->findChild<QLineEdit *>(u"description"_s)->setText(u"会计"_s);
+        dialog->findChild<QCheckBox *>(u"locked"_s)->setChecked(true);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"okButton"_s), Qt::LeftButton);
+    });
+    list.OnModify();
+    QCOMPARE(checked, QStringList { u"二部"_s });
+    // Written, with the password kept, and shown in its row, which stays selected.
+    QCOMPARE(text(u"SELECT Descr FROM qz_Users WHERE UserName='李四'"_s), u"会计"_s);
+    QCOMPARE(text(u"SELECT Pwd FROM qz_Users WHERE UserName='李四'"_s), u"kept"_s);
+    QCOMPARE(list.grid()->GetFieldValue(1, 3).toString(), u"会计"_s);
+    QCOMPARE(list.grid()->GetFieldValue(1, 2).toInt(), 1);
+    QCOMPARE(list.grid()->GetCurSel(), 1);
+    QCOMPARE(text(u"SELECT lAction FROM qz_Log ORDER BY id DESC"_s),
+             u"系统管理[修改操作用户'李四']"_s);
 }
 
 QTEST_MAIN(TestOperatorDialogs)
