@@ -13,6 +13,7 @@
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/controls/cmytreeview.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void itemEditorChecks();
     void failedSaveKeepsEditorOpen();
     void deletingLastChildClearsButton();
+    void classDeleteAndTabBetweenPanes();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -249,6 +251,44 @@ void TestDictionaryDialogs::deletingLastChildClearsButton()
     QCOMPARE(
         catcher.texts,
         (QStringList { u"确定要删除档案项'本科'吗?"_s, u"该档案项下有下级档案项,不能删除!"_s }));
+}
+
+void TestDictionaryDialogs::classDeleteAndTabBetweenPanes()
+{
+    const int used = addClass(u"学历"_s);
+    const int unused = addClass(u"民族"_s);
+    addItem(used, {}, u"01"_s, u"本科"_s);
+    addItem(unused, {}, u"01"_s, u"汉族"_s);
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_Items (iSort, TblName, Name, Alias, iDataType, "
+                                u"IdRef, Ord) VALUES (0, 'QZ_PSNBASE', 'Edu', '学历', 3, ?, 99)"_s,
+                                { DictionaryStore(theDatabase).classCode(used) }));
+    CDlgSystemDictManage manager;
+    manager.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&manager));
+
+    // Tab goes from the tree to the grid and back.
+    manager.tree()->setFocus();
+    QTest::keyClick(manager.tree(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), manager.grid());
+    QTest::keyClick(manager.grid(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), manager.tree());
+
+    manager.tree()->setCurrentItem(node(manager.tree(), u"学历"_s));
+    {
+        MessageCatcher catcher(QMessageBox::Yes);
+        manager.OnDeleteClass();
+        QCOMPARE(catcher.texts,
+                 (QStringList { u"确定要删除基础档案类'学历'吗?"_s,
+                                u"该档案类已被 1 个字段引用,不能删除!"_s }));
+    }
+    manager.tree()->setCurrentItem(node(manager.tree(), u"民族"_s));
+    const int logged = logRows();
+    MessageCatcher catcher(QMessageBox::Yes);
+    manager.OnDeleteClass();
+    QVERIFY(!node(manager.tree(), u"民族"_s));
+    QVERIFY(node(manager.tree(), u"学历"_s));
+    QCOMPARE(scalar(u"SELECT COUNT(*) FROM qz_DictItem"_s), 1);
+    QCOMPARE(logRows(), logged + 1);
 }
 
 QTEST_MAIN(TestDictionaryDialogs)
