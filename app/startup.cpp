@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "admin/ui/adminmodule.h"
 #include "core/script/hostfunctions.h"
 #include "personnel/ui/personnelmodule.h"
 #include "payroll/ui/payrollmodule.h"
@@ -40,6 +41,7 @@ void configureApplication(QApplication &app)
     registerHostFunctions();
     RegisterPersonnelModule();
     RegisterPayrollModule();
+    RegisterAdminModule();
     AppWindow::installPresenters();
     AppWindow::setMainFrameFactory(
         [] { return new CMainFrame; },

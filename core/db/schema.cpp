@@ -15,7 +15,7 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup() };
+             migration004PersonList(), migration005WageSetup(), migration008AdminNames() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)
@@ -53,6 +53,21 @@ void reportPsnNumbers(CADODatabase &db)
     db.Execute(u"INSERT INTO qz_Log (lDate, lUser, lAction) VALUES (?, ?, ?)"_s,
                { QDateTime::currentDateTime(), u"系统"_s,
                  u"人员档案[编号重复:'%1']"_s.arg(duplicates->join(u"','"_s)) });
+}
+
+// Two administrators adding one name at once: the second insert is refused by the index.
+// Names that differ only in case from before keep it away and are logged; the operator
+// dialog's own check still holds.
+void ensureOperatorNameIndex(CADODatabase &db)
+{
+    const Result<QStringList> duplicates
+        = ensureUniqueUpperIndex(db, u"qz_Users"_s, u"UserName"_s, u"ux_qz_Users_UserName"_s);
+    if (!duplicates)
+        qWarning() << "operator name index:" << duplicates.error();
+    else if (!duplicates->isEmpty())
+        db.Execute(u"INSERT INTO qz_Log (lDate, lUser, lAction) VALUES (?, ?, ?)"_s,
+                   { QDateTime::currentDateTime(), u"系统"_s,
+                     u"操作员管理[名称重复:'%1']"_s.arg(duplicates->join(u"','"_s)) });
 }
 
 } // namespace
@@ -106,6 +121,7 @@ Status upgradeSchema(CADODatabase &db)
             return failure(db, migration.version);
     }
     reportPsnNumbers(db);
+    ensureOperatorNameIndex(db);
     return {};
 }
 

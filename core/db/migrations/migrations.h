@@ -23,6 +23,12 @@ SchemaMigration migration004PersonList();
 
 // The person numbers (upper-cased) that more than one person holds; none when all are unique.
 Result<QStringList> duplicatePsnNumbers(CADODatabase &db);
+// The values (upper-cased) of a column of the program's own schema that more than one row
+// holds, and the unique index on upper(column) made only when there are none.
+Result<QStringList> duplicateUpperValues(CADODatabase &db, const QString &table,
+                                         const QString &column);
+Result<QStringList> ensureUniqueUpperIndex(CADODatabase &db, const QString &table,
+                                           const QString &column, const QString &index);
 // The unique index on upper(Number), made when no number is held twice. Returns the numbers
 // held twice (the index then waits for a later start), or why the check or index failed.
 Result<QStringList> ensurePsnNumberIndex(CADODatabase &db);
@@ -31,5 +37,9 @@ QStringList lastPsnNumberDuplicates();
 // Version 5: one membership per person and wage set, the standard tables of wage sets
 // (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
 SchemaMigration migration005WageSetup();
+
+// Version 8: operator names unique without regard to case; top-level dictionary items keep
+// the parent code '' instead of NULL.
+SchemaMigration migration008AdminNames();
 
 } // namespace vantrel::db

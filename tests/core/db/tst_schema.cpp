@@ -16,6 +16,7 @@ class TestSchema : public QObject
 
 private Q_SLOTS:
     void createsAndSeedsOnce();
+    void operatorNamesHeldTwiceDoNotStopTheUpgrade();
     void sharedFunctionsOnBothBackends_data();
     void sharedFunctionsOnBothBackends();
 };
@@ -51,6 +52,30 @@ void TestSchema::createsAndSeedsOnce()
             >= 7);
     QVERIFY(TableExists(u"QZ_PSNBASE"_s, &db));
     QVERIFY(!TableExists(u"qz_Nothing"_s, &db));
+}
+
+// Names differing only in case from before the unique name index: the upgrade goes on, logs
+// them, and makes the index at a later start once they are put right.
+void TestSchema::operatorNamesHeldTwiceDoNotStopTheUpgrade()
+{
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(upgradeSchema(db));
+    const QString addUser = u"INSERT INTO qz_Users (UserName, Pwd, Locked, ISuper) "
+                            "VALUES (?, 'x', 0, 0)"_s;
+    QVERIFY(!db.Execute(addUser, { u"ADMIN"_s })); // the index holds
+
+    QVERIFY(db.Execute(u"DROP INDEX ux_qz_Users_UserName"_s));
+    QVERIFY(db.Execute(addUser, { u"ADMIN"_s }));
+    QVERIFY(upgradeSchema(db));
+    QCOMPARE(GetScalarInt(u"SELECT COUNT(*) FROM qz_Log WHERE lAction = ?"_s,
+                          { u"操作员管理[名称重复:'ADMIN']"_s }, &db)
+                 .valueOr(0),
+             1);
+    QVERIFY(db.Execute(u"DELETE FROM qz_Users WHERE UserName = 'ADMIN'"_s));
+    QVERIFY(upgradeSchema(db));
+    QVERIFY(!db.Execute(addUser, { u"Admin"_s }));
 }
 
 void TestSchema::sharedFunctionsOnBothBackends_data()
