@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/common/result.h"
+#include "platform/reportengine/displaylist.h"
+
+#include <QString>
+
+namespace ferrolyn {
+
+// The pages as one TIFF file: a directory per page, 200 dpi, RGB, LZW. Through a temporary
+// file: a failure leaves no half-written file behind.
+vantrel::Status writeTiff(const vantrel::report::PageSet &pages, const QString &path);
+
+} // namespace ferrolyn
