@@ -230,9 +230,9 @@ void ReportPreview::noData(Report &)
     m_status = u"记录集中没有数据！"_s;
 }
 
-void ReportPreview::pageEnd(Report &, int page)
+void ReportPreview::pageEnd(Report &report, int page)
 {
-    m_pageText = u"%1/%2"_s.arg(page + 1).arg(page + 1);
+    m_pageText = u"%1/%2"_s.arg(page + 1).arg(report.pages().pages.size());
 }
 
 } // namespace ferrolyn

@@ -275,6 +275,75 @@ private Q_SLOTS:
         QCOMPARE(report.ExportReport(m_cn, {}, m_reportId, 0, u"/nonexistent/dir/x.pdf"_s), 4);
     }
 
+    // The viewer's events without its window: no rows, a script error, a subreport without a row.
+    void previewEvents()
+    {
+        auto &m = modMain();
+        ferrolyn::CReport report;
+        m.gReportID = m_reportId;
+        m.gConnectionString = m_cn;
+        m.gHasRecordSource = true;
+        m.gRecordSourceSQL = u"SELECT Name, Amount FROM P WHERE 1=0"_s;
+        ferrolyn::ReportPreview preview;
+        QVERIFY(preview.DoOpenReport());
+        QVERIFY(preview.run());
+        QCOMPARE(preview.statusText(), u"记录集中没有数据！"_s);
+
+        m.gScript = u"Sub OnReportStart()\r\n  Err.Raise 5, , \"坏脚本\"\r\nEnd Sub\r\n"_s;
+        ferrolyn::ReportPreview failing;
+        QVERIFY(failing.DoOpenReport());
+        QCOMPARE(failing.DoExport2PDF(file(u"failing.pdf"_s)), 3);
+        QVERIFY2(failing.statusText().startsWith(u"Error: "_s), qPrintable(failing.statusText()));
+        QVERIFY(failing.statusText().contains(u"坏脚本"_s));
+        QVERIFY(!QFile::exists(file(u"failing.pdf"_s)));
+
+        m.gScript = CountRuns;
+        m.gHasRecordSource = false;
+        QVERIFY(
+            m_db.Execute(u"UPDATE qz_Report SET Name='别名' WHERE ParentID=?"_s, { m_reportId }));
+        ferrolyn::ReportPreview unbound;
+        QVERIFY(unbound.DoOpenReport());
+        QCOMPARE(m.gRecordSourceSQL, u"SELECT Name, Amount FROM P ORDER BY ID"_s);
+        QCOMPARE(unbound.DoExport2PDF(file(u"unbound.pdf"_s)), 0);
+        QVERIFY(
+            m_db.Execute(u"UPDATE qz_Report SET Name='明细' WHERE ParentID=?"_s, { m_reportId }));
+        const QString text = runTool(u"pdftotext"_s, { file(u"unbound.pdf"_s), u"-"_s });
+        QVERIFY(text.contains(u"R25"_s));
+        QVERIFY(!text.contains(u"sub-R2"_s));
+    }
+
+    // Until the program's menus call it, ferrolyn-render exports a stored report the same way.
+    void renderTool_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("pdf") << u"pdf"_s << QByteArray("%PDF");
+        QTest::newRow("xlsx") << u"xlsx"_s << QByteArray("PK");
+        QTest::newRow("tif") << u"tif"_s << QByteArray("II*");
+    }
+    void renderTool()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, magic);
+        const QString out = file(u"tool."_s + kind);
+        QProcess tool;
+        tool.start(QStringLiteral(RENDER_TOOL),
+                   { u"--report"_s, QString::number(m_reportId), u"--export"_s, kind, m_cn, u"-o"_s,
+                     out });
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(4).startsWith(magic));
+
+        tool.start(
+            QStringLiteral(RENDER_TOOL),
+            { u"--report"_s, u"999999"_s, u"--export"_s, kind, m_cn, u"-o"_s, out + u"x"_s });
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(u"did not load"_s));
+    }
+
     // The entry point the program binds: texts as UTF-16, the prelude as the script.
     void entryPoint()
     {
