@@ -5,6 +5,7 @@
 #include <QTemporaryFile>
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include <xlsxwriter.h>
@@ -28,14 +29,28 @@ struct Run
     bool bold = false;
 };
 
-// Edges closer than minGap to the previous kept edge fall into its column or row.
-std::vector<int> snapEdges(std::vector<int> edges, int minGap)
+// Edges closer than minGap to the first edge of a column fall into it, unless one line holds
+// runs at both: two runs side by side never share a cell. linesAt gives the lines at an edge.
+std::vector<int> snapEdges(std::vector<int> edges, int minGap,
+                           const std::map<int, std::set<int>> &linesAt = {})
 {
     std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     std::vector<int> kept;
+    std::set<int> keptLines;
     for (int e : edges) {
-        if (kept.empty() || e - kept.back() >= qMax(1, minGap))
+        const auto lines = linesAt.find(e);
+        bool clash = false;
+        if (lines != linesAt.end()) {
+            for (int line : lines->second)
+                clash = clash || keptLines.count(line);
+        }
+        if (kept.empty() || e - kept.back() >= qMax(1, minGap) || clash) {
             kept.push_back(e);
+            keptLines.clear();
+        }
+        if (lines != linesAt.end())
+            keptLines.insert(lines->second.begin(), lines->second.end());
     }
     return kept;
 }
@@ -113,8 +128,11 @@ public:
             if (!m_s.ExcelTrimEmptySpace)
                 ys.push_back(r.bottom);
         }
-        const std::vector<int> cols = snapEdges(xs, m_s.ExcelMinColumnWidth);
         const std::vector<int> rows = snapEdges(ys, m_s.ExcelMinRowHeight);
+        std::map<int, std::set<int>> rowsAtX;
+        for (const Run &r : runs)
+            rowsAtX[r.x].insert(indexOf(rows, r.y));
+        const std::vector<int> cols = snapEdges(xs, m_s.ExcelMinColumnWidth, rowsAtX);
 
         std::map<std::pair<int, int>, std::pair<QString, bool>> cells;
         for (const Run &r : runs) {

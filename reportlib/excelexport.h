@@ -14,7 +14,7 @@ namespace ferrolyn {
 // that read as numbers are written as numbers. One sheet for all pages, with page breaks
 // under ExcelGenPagebreaks, or one sheet per page under ExcelMultiSheet. ExcelVersion is not
 // read: the file is always .xlsx. Through a temporary file.
-vantrel::Status writeExcel(const vantrel::report::PageSet &pages, const QString &path,
-                           const ExportSettings &settings);
+FERROLYN_EXPORT vantrel::Status writeExcel(const vantrel::report::PageSet &pages,
+                                           const QString &path, const ExportSettings &settings);
 
 } // namespace ferrolyn
