@@ -39,6 +39,34 @@ public:
     void setScript(const QString &script) { modMain().gScript = script; }
     void setPreviewOnly(bool on) { modMain().gPreviewOnly = on; }
     void setDeny2Print(bool on) { modMain().gDeny2Print = on; }
+    // The twelve export settings, module-wide; no value is checked.
+    qint16 ExcelVersion() const { return modMain().settings.ExcelVersion; }
+    void setExcelVersion(qint16 value) { modMain().settings.ExcelVersion = value; }
+    bool ExcelAutoRowHeight() const { return modMain().settings.ExcelAutoRowHeight != 0; }
+    void setExcelAutoRowHeight(bool on) { modMain().settings.ExcelAutoRowHeight = on ? -1 : 0; }
+    qint32 ExcelBorderSpace() const { return modMain().settings.ExcelBorderSpace; }
+    void setExcelBorderSpace(qint32 value) { modMain().settings.ExcelBorderSpace = value; }
+    bool ExcelDoubleBoundaries() const { return modMain().settings.ExcelDoubleBoundaries != 0; }
+    void setExcelDoubleBoundaries(bool on)
+    {
+        modMain().settings.ExcelDoubleBoundaries = on ? -1 : 0;
+    }
+    bool ExcelGenPagebreaks() const { return modMain().settings.ExcelGenPagebreaks != 0; }
+    void setExcelGenPagebreaks(bool on) { modMain().settings.ExcelGenPagebreaks = on ? -1 : 0; }
+    qint32 ExcelMinColumnWidth() const { return modMain().settings.ExcelMinColumnWidth; }
+    void setExcelMinColumnWidth(qint32 value) { modMain().settings.ExcelMinColumnWidth = value; }
+    qint32 ExcelMinRowHeight() const { return modMain().settings.ExcelMinRowHeight; }
+    void setExcelMinRowHeight(qint32 value) { modMain().settings.ExcelMinRowHeight = value; }
+    bool ExcelMultiSheet() const { return modMain().settings.ExcelMultiSheet != 0; }
+    void setExcelMultiSheet(bool on) { modMain().settings.ExcelMultiSheet = on ? -1 : 0; }
+    bool ExcelShowMarginSpace() const { return modMain().settings.ExcelShowMarginSpace != 0; }
+    void setExcelShowMarginSpace(bool on) { modMain().settings.ExcelShowMarginSpace = on ? -1 : 0; }
+    bool ExcelTrimEmptySpace() const { return modMain().settings.ExcelTrimEmptySpace != 0; }
+    void setExcelTrimEmptySpace(bool on) { modMain().settings.ExcelTrimEmptySpace = on ? -1 : 0; }
+    qint16 PdfVersion() const { return modMain().settings.PdfVersion; }
+    void setPdfVersion(qint16 value) { modMain().settings.PdfVersion = value; }
+    qint32 PdfJPGQuality() const { return modMain().settings.PdfJPGQuality; }
+    void setPdfJPGQuality(qint32 value) { modMain().settings.PdfJPGQuality = value; }
     ExportSettings &settings() { return modMain().settings; }
 
     // The outcomes are ReportOutcome values (reportpreview.h).

@@ -10,6 +10,8 @@
 #include "tests/platform/reportengine/reportfixture.h"
 #include "tests/support/testdatabase.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QLibrary>
 #include <QPrinter>
@@ -267,6 +269,44 @@ private Q_SLOTS:
         QVERIFY(text.contains(u"sub-R2"_s));
         QCOMPARE(text.count(u"runs 1"_s), 3);
         ferrolyn::ReportPreview::setPrinterSetup({});
+    }
+
+    // Pictures go into the PDF at PdfJPGQuality.
+    void pdfPictureQuality()
+    {
+        QImage noise(300, 300, QImage::Format_RGB32);
+        quint32 seed = 12345;
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                noise.setPixel(x, y, 0xff000000u | (seed >> 8));
+            }
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(noise.save(&buffer, "PNG"));
+        ReportLayout layout = reportfixture::listLayout({}, u"SELECT Name FROM P WHERE ID=1"_s);
+        ReportControl *picture = layout.addControl(
+            reportfixture::section(layout, SectionType::PageHeader), u"DDActiveReports2.Image"_s);
+        picture->width = 3000;
+        picture->height = 3000;
+        picture->props.set(u"Picture"_s, QString::fromLatin1(png.toBase64()));
+        const auto r = m_db.run(u"INSERT INTO qz_Report (ParentID, Type, Name, Data) VALUES "
+                                u"(0, 1, '图片', ?) RETURNING ID"_s,
+                                { LayoutXml::write(layout) });
+        QVERIFY(r.hasRow());
+        qint64 sizes[2] = {};
+        const int qualities[2] = { 5, 100 };
+        for (int i = 0; i < 2; ++i) {
+            ferrolyn::CReport report;
+            report.setScript({});
+            report.setPdfJPGQuality(qualities[i]);
+            const QString pdf = file(u"picture-%1.pdf"_s.arg(qualities[i]));
+            QCOMPARE(report.ExportReport(m_cn, {}, r.scalar().toInt(), 0, pdf), 0);
+            sizes[i] = QFileInfo(pdf).size();
+        }
+        QVERIFY2(sizes[0] * 2 < sizes[1], qPrintable(u"%1 vs %2"_s.arg(sizes[0]).arg(sizes[1])));
     }
 
     void unwritableFile()
