@@ -59,6 +59,12 @@ QString text(const Variant &v)
     return out;
 }
 
+// x = "" as the script compares it: an empty text or Empty.
+bool isEmptyText(const Variant &v)
+{
+    return v.isEmpty() || (v.isString() && v.stringValue().isEmpty());
+}
+
 bool isNumeric(const Variant &v, double &out)
 {
     if (v.isNull() || v.isObject() || v.isArray())
@@ -96,8 +102,7 @@ Variant createByFileTemplate(HostCall &call)
     if (!QFileInfo::exists(file))
         return Variant::nothing();
     const Variant &cnn = arg(call, 1);
-    const QString connection
-        = cnn.isString() && cnn.stringValue().isEmpty() ? modMain().gConnectionString : text(cnn);
+    const QString connection = isEmptyText(cnn) ? modMain().gConnectionString : text(cnn);
     const Variant &rssql = arg(call, 2);
     auto loaded = vantrel::report::LayoutXml::readFile(file);
     if (!loaded) {
@@ -109,7 +114,7 @@ Variant createByFileTemplate(HostCall &call)
     if (data) {
         data->name = u"DataControl"_s;
         data->props.set(u"ConnectionString"_s, connection);
-        if (!(rssql.isString() && rssql.stringValue().isEmpty()))
+        if (!isEmptyText(rssql))
             data->props.set(u"Source"_s, text(rssql));
     } else {
         vantrel::report::Section *section = layout->dataSection();

@@ -188,9 +188,10 @@ private Q_SLOTS:
                              Variant(QString()) })),
                  u"<Nothing>"_s);
 
-        // Its data control is renamed and pointed; an empty rssql keeps the layout's SQL.
+        // Its data control is renamed and pointed; an Empty cnn is the caller's connection, an
+        // empty rssql keeps the layout's SQL.
         Variant r = call(vbo, u"CreateReportByFileTemplate"_s,
-                         { Variant(withPath), Variant(QString()), Variant(QString()) });
+                         { Variant(withPath), Variant(), Variant(QString()) });
         QVERIFY(layoutOf(r));
         auto *control = layoutOf(r)->dataControl();
         QCOMPARE(control->name, u"DataControl"_s);
