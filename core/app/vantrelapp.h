@@ -10,16 +10,17 @@
 class QMainWindow;
 
 // The report library's four entry points: the connection string first, the script prelude
-// last. Bound at start-up; null when the library could not be loaded.
+// last. Bound at start-up; null when the library could not be loaded. Open, Print and Export
+// return 0 done, 1 an export type outside 0..2, 2 refused (printing denied), 3 the report did
+// not load or run, 4 the output was not written.
 using CreateReportFn = int (*)(const char16_t *connection, const char16_t *sql, short type,
                                const char16_t *name, const char16_t *prelude);
-using OpenReportFn = void (*)(const char16_t *connection, const char16_t *sql, int reportId,
-                              int readOnly, int designMode, const char16_t *prelude);
-using PrintReportFn = void (*)(const char16_t *connection, const char16_t *sql, int reportId,
-                               int showPrintDialog, const char16_t *prelude);
-using ExportReportFn
-    = void (*)(const char16_t *connection, const char16_t *sql, int reportId, short exportType,
-               const char16_t *fileName, const char16_t *prelude);
+using OpenReportFn = int (*)(const char16_t *connection, const char16_t *sql, int reportId,
+                             int readOnly, int designMode, const char16_t *prelude);
+using PrintReportFn = int (*)(const char16_t *connection, const char16_t *sql, int reportId,
+                              int showPrintDialog, const char16_t *prelude);
+using ExportReportFn = int (*)(const char16_t *connection, const char16_t *sql, int reportId,
+                               short exportType, const char16_t *fileName, const char16_t *prelude);
 
 // The application object: the session-wide state every module reads and writes (connection
 // string, active payroll period and wage set, log retention, look, report entry points) and

@@ -21,8 +21,11 @@ namespace {
 
 QString nextConnectionName()
 {
+    // The report library carries its own copy of this code in the same process: the counter's
+    // address keeps the two sets of names apart.
     static QAtomicInt counter;
-    return u"vantrel-connection-"_s + QString::number(counter.fetchAndAddRelaxed(1) + 1);
+    return u"vantrel-connection-"_s + QString::number(quintptr(&counter), 16) + u'-'
+        + QString::number(counter.fetchAndAddRelaxed(1) + 1);
 }
 
 bool isStructureChange(const QString &sql)

@@ -73,6 +73,9 @@ public:
     void setString(int index, const QString &text) { m_strings[index] = text; }
     const FontSpec &font(int index) const { return m_fonts[size_t(index)]; }
     const QImage &image(int index) const { return m_images[size_t(index)]; }
+    int imageCount() const { return int(m_images.size()); }
+    // A writer's change of an image (a lossy copy of it, say); every page using it follows.
+    void replaceImage(int index, const QImage &image) { m_images[size_t(index)] = image; }
     int fontCount() const { return int(m_fonts.size()); }
 
     // The text runs of a page in drawing order: what find and the text writers read.
