@@ -15,7 +15,8 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup() };
+             migration004PersonList(), migration005WageSetup(),
+             migration006WageRound() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)
@@ -90,7 +91,7 @@ Status upgradeSchema(CADODatabase &db)
                 .hasRow())
             continue;
         QStringList statements;
-        if (migration.version == 1)
+        if (migration.version == 1 || migration.serverFunctions)
             statements << db.dialect().serverFunctions();
         for (const QString &statement : migration.statements)
             statements << db.dialect().ddl(statement);

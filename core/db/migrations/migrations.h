@@ -32,4 +32,7 @@ QStringList lastPsnNumberDuplicates();
 // (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
 SchemaMigration migration005WageSetup();
 
+// Version 6: wage_round, the rounding of wage items, on a PostgreSQL server made before it.
+SchemaMigration migration006WageRound();
+
 } // namespace vantrel::db
