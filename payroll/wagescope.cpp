@@ -23,6 +23,11 @@ Result<personnel::SqlCondition> BuildWageWhere(CADODatabase &db, const WageScope
                                       { u"(%1.fDate=?)"_s.arg(scope.table), { scope.period } });
 }
 
+QString WageColumnTable(const QString &table, const QString &name)
+{
+    return name == u"Number"_s || name == u"Name"_s ? u"QZ_PSNBASE"_s : table;
+}
+
 WageViewSource WageScopeSource(const QString &table, const personnel::SqlCondition &where)
 {
     WageViewSource source;

@@ -31,6 +31,10 @@ QString WageFromClause(const QString &table);
 Result<personnel::SqlCondition> BuildWageWhere(CADODatabase &db, const WageScope &scope,
                                                const CCurrentUser &user);
 
+// The table whose item holds the look of a payroll column: the person table for the number and
+// name columns ("Number", "Name"), else the wage set's data table.
+QString WageColumnTable(const QString &table, const QString &name);
+
 // The scope as a source of rows for COUNT and the aggregates of scripts.
 WageViewSource WageScopeSource(const QString &table, const personnel::SqlCondition &where);
 

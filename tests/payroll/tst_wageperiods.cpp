@@ -10,6 +10,7 @@
 #include "payroll/wageperiods.h"
 #include "payroll/wagescope.h"
 #include "payroll/wagesetupprocedures.h"
+#include "personnel/psncolumns.h"
 #include "testdatabase.h"
 
 #include <QTest>
@@ -160,6 +161,7 @@ private Q_SLOTS:
     void addPersons_data();
     void addPersons();
     void addListsKeptApart();
+    void columnLookKeyedByTable();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -522,6 +524,28 @@ void TestWagePeriods::addListsKeptApart()
         QCOMPARE(f.periodPids(202403).size(), f.pids.size());
     }
     QCOMPARE(scalar(u"SELECT COUNT(*) FROM qz_PsnPickWork WHERE WorkKey = ?"_s, { firstKey }), 0);
+}
+
+void TestWagePeriods::columnLookKeyedByTable()
+{
+    const QString widthOf = u"SELECT iWid FROM qz_Items WHERE upper(TblName) = ? AND Name = ?"_s;
+    QCOMPARE(scalar(u"SELECT COUNT(*) FROM qz_Items WHERE upper(TblName) = 'QZ_DEPT'"
+                    u" AND Name = 'Name'"_s),
+             1);
+    const int deptWidth = scalar(widthOf, { u"QZ_DEPT"_s, u"Name"_s });
+    using vantrel::personnel::SaveColumnFormat;
+    using vantrel::personnel::SaveColumnWidth;
+    QVERIFY(SaveColumnWidth(theDatabase, WageColumnTable(f.table, u"Name"_s), u"Name"_s, 177));
+    QVERIFY(SaveColumnWidth(theDatabase, WageColumnTable(f.table, f.basic), f.basic, 88));
+    QVERIFY(
+        SaveColumnFormat(theDatabase, WageColumnTable(f.table, f.basic), f.basic, u"1;255;-1"_s));
+    QCOMPARE(scalar(widthOf, { u"QZ_PSNBASE"_s, u"Name"_s }), 177);
+    QCOMPARE(scalar(widthOf, { u"QZ_DEPT"_s, u"Name"_s }), deptWidth);
+    QCOMPARE(scalar(widthOf, { f.table.toUpper(), f.basic }), 88);
+    QCOMPARE(theDatabase.run(u"SELECT ColFmt FROM qz_Items WHERE Name = ?"_s, { f.basic })
+                 .scalar()
+                 .toString(),
+             u"1;255;-1"_s);
 }
 
 QTEST_GUILESS_MAIN(TestWagePeriods)
