@@ -6,6 +6,7 @@
 #include "core/query/scalarqueries.h"
 #include "core/util/stringtable.h"
 #include "payroll/wagebatchupdate.h"
+#include "payroll/wagecellwrite.h"
 #include "payroll/wageitemsave.h"
 #include "payroll/wageperiods.h"
 #include "payroll/wagescope.h"
@@ -162,6 +163,8 @@ private Q_SLOTS:
     void addPersons();
     void addListsKeptApart();
     void columnLookKeyedByTable();
+    void cellWrite_data();
+    void cellWrite();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -546,6 +549,64 @@ void TestWagePeriods::columnLookKeyedByTable()
                  .scalar()
                  .toString(),
              u"1;255;-1"_s);
+}
+
+void TestWagePeriods::cellWrite_data()
+{
+    QTest::addColumn<QString>("item"); // basic or note
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("before"); // done from a second connection first
+    QTest::addColumn<int>("refusal");
+    QTest::addColumn<QVariant>("stored");
+    const int none = int(WageCellRefusal::None);
+    QTest::newRow("number") << u"basic"_s << u" 2500.5 "_s << QString() << none << QVariant(2500.5);
+    QTest::newRow("empty is NULL") << u"basic"_s << QString() << QString() << none << QVariant();
+    QTest::newRow("abc") << u"basic"_s << u"abc"_s << QString() << int(WageCellRefusal::Invalid)
+                         << QVariant(1000.0);
+    QTest::newRow("text with apostrophe")
+        << u"note"_s << u"O'Brien"_s << QString() << none << QVariant(u"O'Brien"_s);
+    QTest::newRow("text too long") << u"note"_s << QString(256, u'x') << QString()
+                                   << int(WageCellRefusal::Invalid) << QVariant(u"旧"_s);
+    QTest::newRow("row deleted elsewhere")
+        << u"basic"_s << u"1"_s << u"delete row"_s << int(WageCellRefusal::Gone) << QVariant();
+    QTest::newRow("closed elsewhere")
+        << u"basic"_s << u"1"_s << u"close"_s << int(WageCellRefusal::Closed) << QVariant(1000.0);
+    QTest::newRow("period deleted elsewhere")
+        << u"basic"_s << u"1"_s << u"delete period"_s << int(WageCellRefusal::Gone) << QVariant();
+}
+
+void TestWagePeriods::cellWrite()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QString, before);
+    QFETCH(int, refusal);
+    QFETCH(QVariant, stored);
+    QVERIFY(CreateWagePeriod(theDatabase, 1, f.sid, 202403));
+    QVERIFY(f.set(f.basic, f.pids[0], 202403, 1000.0));
+    QVERIFY(f.set(f.note, f.pids[0], 202403, u"旧"_s));
+    CADODatabase second;
+    QVERIFY(second.Open(m_fixture->connectionString()));
+    if (before == u"delete row"_s)
+        QVERIFY(DeleteWagePersons(second, f.sid, 202403, { f.pids[0] }));
+    else if (before == u"close"_s)
+        QVERIFY(SetWagePeriodClosed(second, f.sid, 202403, true));
+    else if (before == u"delete period"_s)
+        QVERIFY(DeleteWagePeriodRange(second, f.sid, 202403, 202403));
+    second.Close();
+    const QString column = item == u"basic"_s ? f.basic : f.note;
+    const WageCellOutcome outcome
+        = WriteWageCell(theDatabase, { f.sid, f.table, 202403, f.pids[0], column, text });
+    QCOMPARE(int(outcome.refusal), refusal);
+    if (refusal == int(WageCellRefusal::Invalid))
+        QVERIFY2(outcome.message.contains(item == u"basic"_s ? u"基本工资"_s : u"备注"_s),
+                 qPrintable(outcome.message));
+    const QVariant now = f.value(column, f.pids[0], 202403);
+    QCOMPARE(now.isNull(), stored.isNull());
+    if (!stored.isNull())
+        QCOMPARE(now.toString(), stored.toString());
+    // The other persons' rows are never touched.
+    QVERIFY(f.value(f.basic, f.pids[1], 202403).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestWagePeriods)
