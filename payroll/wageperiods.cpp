@@ -202,13 +202,10 @@ bool selectReorderList(ProcedureContext &ctx)
     const int period = argument(ctx, u"nFDate"_s, 1).toInt();
     const int did = argument(ctx, u"DID"_s, 2).toInt();
     QString table;
-    return wageSetTable(ctx, sid, &table)
-        && ctx.select(uR"(SELECT T.ID AS "ID", P.Number AS "编号", P.Name AS "姓名",)"
-                      uR"( P.Sex AS "性别", D.Name AS "部门", T.Ord AS "序号")"
-                      u" FROM %1 T INNER JOIN qz_PsnBase P ON P.PID = T.PID"
-                      u" LEFT JOIN qz_Dept D ON D.DID = T.DID"
-                      u" WHERE T.fDate = ? AND T.DID = ? ORDER BY T.Ord, P.Ord, T.ID"_s.arg(table),
-                      { period, did });
+    if (!wageSetTable(ctx, sid, &table))
+        return false;
+    const BoundQuery query = WageReorderListQuery(table, period, did);
+    return ctx.select(query.sql, query.values);
 }
 
 bool refreshPersonOrder(ProcedureContext &ctx)
@@ -274,6 +271,16 @@ void registerWagePeriodProcedures(db::ProcedureRegistry &registry)
     registry.add(u"qz_DeleteWagePsnByID"_s, deleteWagePerson);
     registry.add(u"qz_SelectPsnWageReOrderByDeptID"_s, selectReorderList);
     registry.add(u"qz_RefreshWageTablePsnOrder"_s, refreshPersonOrder);
+}
+
+BoundQuery WageReorderListQuery(const QString &table, int period, int did)
+{
+    return { uR"(SELECT T.ID AS "ID", P.Number AS "编号", P.Name AS "姓名",)"
+             uR"( P.Sex AS "性别", D.Name AS "部门", T.Ord AS "序号")"
+             u" FROM %1 T INNER JOIN qz_PsnBase P ON P.PID = T.PID"
+             u" LEFT JOIN qz_Dept D ON D.DID = T.DID"
+             u" WHERE T.fDate = ? AND T.DID = ? ORDER BY T.Ord, P.Ord, T.ID"_s.arg(table),
+             { period, did } };
 }
 
 Result<WagePeriodState> ReadWagePeriodState(CADODatabase &db, int sid, int period)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "payroll/wagesetupqueries.h"
 #include "platform/common/result.h"
 
 #include <QString>
@@ -34,6 +35,10 @@ namespace vantrel::payroll {
 //   qz_RefreshWageTablePsnOrder (TblName, nFDate, DID): numbers those rows' Ord 1, 2, 3 … in
 //     their present order.
 void registerWagePeriodProcedures(db::ProcedureRegistry &registry);
+
+// The rows of department did in the period, as the reorder dialog lists them (ID at column 0,
+// Ord at column 5), in their order; the table is the checked data table of the wage set.
+BoundQuery WageReorderListQuery(const QString &table, int period, int did);
 
 // A period as qz_WageTable has it now.
 struct WagePeriodState

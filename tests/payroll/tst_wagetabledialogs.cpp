@@ -8,9 +8,12 @@
 #include "payroll/ui/cdlgwagetablenew.h"
 #include "payroll/ui/cdlgwagetableopen.h"
 #include "payroll/ui/payrollmodule.h"
+#include "payroll/wageperiods.h"
 #include "testdatabase.h"
 #include "testprofile.h"
 #include "ui/app/appwindow.h"
+#include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/dialogs/cdlgresetorder.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -51,6 +54,7 @@ private Q_SLOTS:
     void limitAndReopen();
     void deleteRange();
     void openRefusedWithoutRights();
+    void reorderInLeaf();
 
 private:
     TestDatabase *m_fixture = nullptr;
@@ -181,6 +185,46 @@ void TestWageTableDialogs::openRefusedWithoutRights()
     dialog.accept();
     QCOMPARE(answers.texts.size(), 1);
     QVERIFY(dialog.result() != int(QDialog::Accepted));
+}
+
+void TestWageTableDialogs::reorderInLeaf()
+{
+    const int did = InsertReturningId(u"qz_Dept"_s, { u"ParentID"_s, u"Name"_s, u"Ord"_s },
+                                      { 0, u"部门"_s, 1 }, u"DID"_s);
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_Dept SET ParentArr = ? WHERE DID = ?"_s,
+                                { u"|%1|"_s.arg(did), did }));
+    const int aid = InsertReturningId(u"qz_PsnSort"_s, { u"Name"_s }, { u"正式"_s }, u"AID"_s);
+    QVector<int> pids;
+    for (int i = 0; i < 3; ++i) {
+        pids << InsertReturningId(u"qz_PsnBase"_s,
+                                  { u"DID"_s, u"AID"_s, u"Number"_s, u"Name"_s, u"Ord"_s },
+                                  { did, aid, u"N%1"_s.arg(i), u"人员%1"_s.arg(i), i }, u"PID"_s);
+        QVERIFY(theDatabase.Execute(u"INSERT INTO qz_WagePsn (SID, PID, Ord) VALUES (?, ?, ?)"_s,
+                                    { m_sid, pids.last(), (i + 1) * 10 }));
+    }
+    QVERIFY(vantrel::payroll::CreateWagePeriod(theDatabase, 1, m_sid, 202403));
+    const QString table = vantrel::payroll::WageSetDataTableName(m_sid);
+    const vantrel::payroll::BoundQuery list
+        = vantrel::payroll::WageReorderListQuery(table, 202403, did);
+    CDlgResetOrder dialog;
+    dialog.SetList(
+        list.sql, 0, 5,
+        OrderColumns { table, u"ID"_s, u"Ord"_s, u"fDate = ? AND DID = ?"_s, { 202403, did } },
+        list.values);
+    dialog.SetRenumberStatement(u"qz_RefreshWageTablePsnOrder"_s, { table, 202403, did });
+    QVERIFY(dialog.LoadRows());
+    QCOMPARE(dialog.GetGrid()->GetRowCount(), 3);
+    dialog.GetGrid()->SetCurSel(0, 1);
+    dialog.MoveToBottom();
+    dialog.Refresh();
+    QVERIFY(dialog.IsChanged());
+    const vantrel::db::QueryResult order = theDatabase.run(
+        u"SELECT PID, Ord FROM %1 WHERE fDate = 202403 ORDER BY Ord"_s.arg(table));
+    QCOMPARE(order.rows.rowCount(), 3);
+    QCOMPARE(order.rows.value(0, 0).toInt(), pids[1]);
+    QCOMPARE(order.rows.value(2, 0).toInt(), pids[0]);
+    QCOMPARE(order.rows.value(0, 1).toInt(), 1);
+    QCOMPARE(order.rows.value(2, 1).toInt(), 3);
 }
 
 QTEST_MAIN(TestWageTableDialogs)
