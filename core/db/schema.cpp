@@ -15,8 +15,7 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup(),
-             migration006WageRound() };
+             migration004PersonList(), migration005WageSetup(), migration006WageRound() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

@@ -72,7 +72,8 @@ void sqliteWageRound(sqlite3_context *context, int, sqlite3_value **argv)
     }
     sqlite3_result_double(context,
                           payroll::RoundWage(sqlite3_value_double(argv[0]),
-                                             sqlite3_value_int(argv[1]), sqlite3_value_int(argv[2])));
+                                             sqlite3_value_int(argv[1]),
+                                             sqlite3_value_int(argv[2])));
 }
 
 bool registerSqliteFunctions(QSqlDatabase &db, QString *error)
@@ -163,8 +164,9 @@ QStringList SqlDialect::serverFunctions() const
         "ELSE strpos(substr($2, greatest($3, 1)), $1) + greatest($3, 1) - 1 END' "
         "LANGUAGE SQL IMMUTABLE"_s,
         // The cast to NUMERIC keeps 15 significant digits, as RoundWage reads a double.
-        u"CREATE OR REPLACE FUNCTION wage_round(amount DOUBLE PRECISION, places INTEGER, rule INTEGER) "
-        "RETURNS DOUBLE PRECISION AS 'SELECT CAST(CASE WHEN $3 = 1 THEN FLOOR(CAST($1 AS NUMERIC)) "
+        u"CREATE OR REPLACE FUNCTION wage_round(amount DOUBLE PRECISION, places INTEGER, "
+        "rule INTEGER) RETURNS DOUBLE PRECISION AS 'SELECT CAST(CASE WHEN $3 = 1 THEN "
+        "FLOOR(CAST($1 AS NUMERIC)) "
         "WHEN $3 = 2 THEN CEIL(CAST($1 AS NUMERIC)) ELSE ROUND(CAST($1 AS NUMERIC), $2) END "
         "AS DOUBLE PRECISION)' LANGUAGE SQL IMMUTABLE"_s,
     };
