@@ -11,12 +11,12 @@ namespace vantrel::personnel {
 
 namespace {
 
-bool saveItem(CADODatabase &db, const QString &column, const QVariant &value, const QString &name,
-              QString *error)
+bool saveItem(CADODatabase &db, const QString &column, const QVariant &value, const QString &table,
+              const QString &name, QString *error)
 {
-    const bool ok = db.Execute(u"UPDATE qz_Items SET %1=? WHERE UPPER(TblName)='QZ_PSNBASE'"
-                               " AND Name=?"_s.arg(column),
-                               { value, name });
+    const bool ok = db.Execute(
+        u"UPDATE qz_Items SET %1=? WHERE UPPER(TblName)=UPPER(?) AND Name=?"_s.arg(column),
+        { value, table, name });
     if (!ok && error)
         *error = db.GetLastErrorString();
     return ok;
@@ -65,15 +65,27 @@ QString ColumnFormatText(const PsnColumnFormat &format)
         .arg(number(format.background));
 }
 
+bool SaveColumnWidth(CADODatabase &db, const QString &table, const QString &name, int width,
+                     QString *error)
+{
+    return saveItem(db, u"iWid"_s, width, table, name, error);
+}
+
+bool SaveColumnFormat(CADODatabase &db, const QString &table, const QString &name,
+                      const QString &format, QString *error)
+{
+    return saveItem(db, u"ColFmt"_s, format, table, name, error);
+}
+
 bool SavePsnColumnWidth(CADODatabase &db, const QString &name, int width, QString *error)
 {
-    return saveItem(db, u"iWid"_s, width, name, error);
+    return SaveColumnWidth(db, u"QZ_PSNBASE"_s, name, width, error);
 }
 
 bool SavePsnColumnFormat(CADODatabase &db, const QString &name, const QString &format,
                          QString *error)
 {
-    return saveItem(db, u"ColFmt"_s, format, name, error);
+    return SaveColumnFormat(db, u"QZ_PSNBASE"_s, name, format, error);
 }
 
 bool IsPsnNumberEditAllowed(const QString &oldNumber, const QString &typed)

@@ -23,6 +23,13 @@ QString ColumnFormatText(const PsnColumnFormat &format);
 QColor ColorFromColorRef(quint32 colorRef);
 quint32 ColorRefFromColor(const QColor &color);
 
+// Store a column's width or format text in the item of that table (compared without case) and
+// name; items of the same name in other tables keep theirs. False with the database's text.
+bool SaveColumnWidth(CADODatabase &db, const QString &table, const QString &name, int width,
+                     QString *error = nullptr);
+bool SaveColumnFormat(CADODatabase &db, const QString &table, const QString &name,
+                      const QString &format, QString *error = nullptr);
+
 // Store a person column's width or format text in its item (the person table's only; other
 // tables' items of the same name keep theirs). False with the database's text in *error.
 bool SavePsnColumnWidth(CADODatabase &db, const QString &name, int width, QString *error = nullptr);

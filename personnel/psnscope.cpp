@@ -77,24 +77,29 @@ Result<QVector<int>> DeptSubtree(CADODatabase &db, int did)
     return ids;
 }
 
-Result<SqlCondition> BuildPsnWhere(CADODatabase &db, int department, int category,
-                                   const CCurrentUser &user)
+Result<SqlCondition> BuildScopeWhere(CADODatabase &db, int department, int category,
+                                     const CCurrentUser &user, const ScopeColumns &columns,
+                                     const SqlCondition &first)
 {
     SqlCondition where;
     if (category < 0) {
         where.sql = u" WHERE (qz_PsnBase.AID=-1)"_s;
     } else {
         QStringList parts;
+        if (!first.isEmpty()) {
+            parts << first.sql;
+            where.values += first.values;
+        }
         if (department > 0) {
             const Result<QVector<int>> subtree = DeptSubtree(db, department);
             if (!subtree)
                 return Result<SqlCondition>::failure(subtree.error());
-            const SqlCondition ids = idList(u"qz_PsnBase.DID"_s, *subtree);
+            const SqlCondition ids = idList(columns.department, *subtree);
             parts << ids.sql;
             where.values += ids.values;
         }
         if (category > 0) {
-            parts << u"(qz_PsnBase.AID=?)"_s;
+            parts << u"(%1=?)"_s.arg(columns.category);
             where.values << category;
         }
         if (!parts.isEmpty())
@@ -102,6 +107,12 @@ Result<SqlCondition> BuildPsnWhere(CADODatabase &db, int department, int categor
     }
     where += DeptRightsClause(user, RightsForm::Joined, where.sql);
     return where;
+}
+
+Result<SqlCondition> BuildPsnWhere(CADODatabase &db, int department, int category,
+                                   const CCurrentUser &user)
+{
+    return BuildScopeWhere(db, department, category, user, ScopeColumns());
 }
 
 QString PsnOrderBy()

@@ -32,6 +32,23 @@ SqlCondition DeptRightsClause(const CCurrentUser &user, RightsForm form, const Q
 // itself and its ancestors). No ids when the department is gone.
 Result<QVector<int>> DeptSubtree(CADODatabase &db, int did);
 
+// The columns a scope's department and category filters test: the person list tests the
+// person's row, the payroll the period's row.
+struct ScopeColumns
+{
+    QString department = QStringLiteral("qz_PsnBase.DID");
+    QString category = QStringLiteral("qz_PsnBase.AID");
+};
+
+// A scope's WHERE text: `first` (a condition of the caller's, may be empty), the department
+// filter (0: all) as its subtree, the category filter (0: all; below 0: none at all, AID=-1),
+// then the operator's department rights over the person's current department. Only bound
+// integers enter it. Empty when nothing restricts the scope. Fails when the subtree cannot be
+// read.
+Result<SqlCondition> BuildScopeWhere(CADODatabase &db, int department, int category,
+                                     const CCurrentUser &user, const ScopeColumns &columns,
+                                     const SqlCondition &first = {});
+
 // The person list's WHERE text: the department filter (0: all) as its subtree, the category
 // filter (0: all; below 0: none at all, AID=-1), then the operator's department rights.
 // Empty when nothing restricts the list. Fails when the subtree cannot be read.

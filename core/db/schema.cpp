@@ -15,7 +15,8 @@ namespace {
 QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup(), migration008AdminNames() };
+             migration004PersonList(), migration005WageSetup(), migration006WageRound(),
+             migration008AdminNames() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)
@@ -105,7 +106,7 @@ Status upgradeSchema(CADODatabase &db)
                 .hasRow())
             continue;
         QStringList statements;
-        if (migration.version == 1)
+        if (migration.version == 1 || migration.serverFunctions)
             statements << db.dialect().serverFunctions();
         for (const QString &statement : migration.statements)
             statements << db.dialect().ddl(statement);

@@ -17,6 +17,8 @@ struct SchemaMigration
     int version = 0;
     QString description;
     QStringList statements;
+    // The step (re)creates the server-side functions of the dialect first (PostgreSQL only).
+    bool serverFunctions = false;
 };
 
 } // namespace vantrel::db

@@ -1,5 +1,7 @@
 #include "core/db/sqldialect.h"
 
+#include "core/payroll/wageround.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -61,6 +63,19 @@ void sqliteLower(sqlite3_context *context, int, sqlite3_value **argv)
     resultText(context, fromSqliteText(argv[0]).toLower());
 }
 
+// wage_round(x, iDec, iChoice): a stored wage number rounded by its item's rule.
+void sqliteWageRound(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_double(context,
+                          payroll::RoundWage(sqlite3_value_double(argv[0]),
+                                             sqlite3_value_int(argv[1]),
+                                             sqlite3_value_int(argv[2])));
+}
+
 bool registerSqliteFunctions(QSqlDatabase &db, QString *error)
 {
     const QVariant handle = db.driver()->handle();
@@ -78,6 +93,8 @@ bool registerSqliteFunctions(QSqlDatabase &db, QString *error)
                                     nullptr);
     rc |= sqlite3_create_function16(sqlite, u"lower", 1, flags, nullptr, sqliteLower, nullptr,
                                     nullptr);
+    rc |= sqlite3_create_function16(sqlite, u"wage_round", 3, flags, nullptr, sqliteWageRound,
+                                    nullptr, nullptr);
     if (rc != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(sqlite));
         return false;
@@ -146,6 +163,12 @@ QStringList SqlDialect::serverFunctions() const
         "RETURNS INTEGER AS 'SELECT CASE WHEN strpos(substr($2, greatest($3, 1)), $1) = 0 THEN 0 "
         "ELSE strpos(substr($2, greatest($3, 1)), $1) + greatest($3, 1) - 1 END' "
         "LANGUAGE SQL IMMUTABLE"_s,
+        // The cast to NUMERIC keeps 15 significant digits, as RoundWage reads a double.
+        u"CREATE OR REPLACE FUNCTION wage_round(amount DOUBLE PRECISION, places INTEGER, "
+        "rule INTEGER) RETURNS DOUBLE PRECISION AS 'SELECT CAST(CASE WHEN $3 = 1 THEN "
+        "FLOOR(CAST($1 AS NUMERIC)) "
+        "WHEN $3 = 2 THEN CEIL(CAST($1 AS NUMERIC)) ELSE ROUND(CAST($1 AS NUMERIC), $2) END "
+        "AS DOUBLE PRECISION)' LANGUAGE SQL IMMUTABLE"_s,
     };
 }
 

@@ -38,6 +38,9 @@ QStringList lastPsnNumberDuplicates();
 // (qz_WageStdTable, qz_WageStdTblItem) and the chooser lists (qz_PsnPickWork).
 SchemaMigration migration005WageSetup();
 
+// Version 6: wage_round, the rounding of wage items, on a PostgreSQL server made before it.
+SchemaMigration migration006WageRound();
+
 // Version 8: operator names unique without regard to case; top-level dictionary items keep
 // the parent code '' instead of NULL.
 SchemaMigration migration008AdminNames();

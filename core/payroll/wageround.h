@@ -1,0 +1,12 @@
+#pragma once
+
+// How a wage item's number is rounded when it is stored: choice 1 cuts down to a whole number
+// (floor), 2 raises to one (ceiling), anything else rounds half away from zero at `decimals`
+// places. The value is first read at 15 significant digits, as the database's exact decimal
+// reads a double, so 2.675 at 2 places is 2.68 on every backend. SQL reaches the same rule as
+// wage_round(x, iDec, iChoice).
+namespace vantrel::payroll {
+
+double RoundWage(double value, int decimals, int choice);
+
+} // namespace vantrel::payroll
