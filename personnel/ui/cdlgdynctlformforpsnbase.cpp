@@ -92,6 +92,9 @@ bool CDlgDynCtlFormForPsnbase::LoadItems(const QString &table)
     if (!m_nAddFlag)
         return loaded;
     for (const tagITEMCTRLINFO &item : std::as_const(m_items)) {
+        // A new person's dates start empty unless the item gives a default.
+        if (item.info.iDataType == ItemDate && !ParseDateText(item.info.DefValue).isValid())
+            SetFieldContent(item.pCtrl, QDate());
         auto *edit = qobject_cast<QLineEdit *>(item.pCtrl->GetMainCtrl());
         if (!isNumberItem(item) || !edit)
             continue;

@@ -286,6 +286,10 @@ void TestPsnEntryForm::addTwoPersons()
     QCOMPARE(personValue(first, u"Number"_s), number1);
     QCOMPARE(personValue(second, u"Name"_s), u"王二"_s);
     QCOMPARE(personValue(first, u"F12"_s).toDouble(), 3.5);
+    // Dates without a default stay empty.
+    QVERIFY(theDatabase.run(u"SELECT Birthday FROM qz_PsnBase WHERE PID = ?"_s, { first })
+                .scalar()
+                .isNull());
     QCOMPARE(logLines().mid(1),
              QStringList({ u"人员档案[新增：(%1)王一]"_s.arg(number1),
                            u"人员档案[新增：(%1)王二]"_s.arg(number2) }));
