@@ -377,6 +377,7 @@ void TestPsnEntryForm::photoPane()
     pane->action(CPhotoPane::IdOpen)->trigger();
     QCOMPARE(*readPhoto(1), jpeg);
     QVERIFY(!photo->showsPlaceholder());
+    QCOMPARE(theDatabase.transactionDepth(), 0);
     QCOMPARE(logLines().last(), u"人员档案[\"张一(A001)\"->照片更新]"_s);
 
     // A file that does not decode keeps the stored photo, shown and unchanged.
@@ -389,6 +390,7 @@ void TestPsnEntryForm::photoPane()
     }
     QCOMPARE(*readPhoto(1), jpeg);
     QCOMPARE(photo->picture().bytes(), jpeg);
+    QCOMPARE(theDatabase.transactionDepth(), 0);
     QVERIFY(!photo->IsChanged());
 
     // Save as writes the same bytes, the extension added.
@@ -396,6 +398,7 @@ void TestPsnEntryForm::photoPane()
     QFile copy(dir.filePath(u"copy.jpg"_s));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), jpeg);
+    QCOMPARE(theDatabase.transactionDepth(), 0);
 
     // Clearing asks, deletes the row and shows the placeholder.
     {
