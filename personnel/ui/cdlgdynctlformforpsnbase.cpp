@@ -1,6 +1,7 @@
 #include "personnel/ui/cdlgdynctlformforpsnbase.h"
 
 #include "core/db/cadodatabase.h"
+#include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "personnel/ui/cphotoctrl.h"
 #include "personnel/ui/cviewpsn.h"
@@ -10,6 +11,10 @@
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/dialogs/cdlgscrollable.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -57,8 +62,7 @@ CDlgDynCtlFormForPsnbase::CDlgDynCtlFormForPsnbase(QWidget *parent)
     m_nMinTrackHeight = 500;
     m_strKeyName = u"PID"_s;
     m_pBtnIdCard->setAutoDefault(false);
-    // The card reader is not wired here yet.
-    m_pBtnIdCard->setEnabled(false);
+    connect(m_pBtnIdCard, &QPushButton::clicked, this, &CDlgDynCtlFormForPsnbase::ReadIdCard);
     disconnect(m_pBtnExit, nullptr, this, nullptr);
     connect(m_pBtnExit, &QPushButton::clicked, this, &CDlgDynCtlFormForPsnbase::reject);
     connect(m_pBtnSave, &QPushButton::clicked, this, &CDlgDynCtlFormForPsnbase::OnSave);
@@ -175,6 +179,73 @@ void CDlgDynCtlFormForPsnbase::SetItemTextByName(const QString &name, const QStr
         }
         return;
     }
+}
+
+namespace {
+
+// Where the reader leaves its files: the setting, else the program folder, else the working
+// folder.
+QString idCardFolder()
+{
+    const QString configured = Profile::getString(u"IdCard"_s, u"Folder"_s);
+    if (!configured.isEmpty())
+        return configured;
+    const QString program = QCoreApplication::applicationDirPath();
+    return QFileInfo::exists(QDir(program).filePath(u"wz.txt"_s)) ? program : QDir::currentPath();
+}
+
+} // namespace
+
+void CDlgDynCtlFormForPsnbase::ReadIdCard()
+{
+    if (!m_reader.isLoaded() && !m_reader.load(Profile::getString(u"IdCard"_s, u"Library"_s))) {
+        ShowMessage(this, m_reader.error(), LoadResString(117), QMessageBox::Warning);
+        return;
+    }
+    switch (m_reader.readCard()) {
+    case vantrel::idcard::IdCardReader::NoPort:
+        ShowMessage(this, u"端口打开失败！\n\r \n\r请确认身份证读卡器连接正确。"_s,
+                    LoadResString(117), QMessageBox::Warning);
+        break;
+    case vantrel::idcard::IdCardReader::ReadFailed:
+        ShowMessage(this, u"读卡失败！"_s, LoadResString(117), QMessageBox::Warning);
+        break;
+    case vantrel::idcard::IdCardReader::Read:
+        if (!FillFromIdCardFiles(idCardFolder()))
+            ShowMessage(this, u"读卡失败！"_s, LoadResString(117), QMessageBox::Warning);
+        break;
+    default:
+        break; // a card that does not authenticate is passed over silently
+    }
+}
+
+bool CDlgDynCtlFormForPsnbase::FillFromIdCardFiles(const QString &folder)
+{
+    const std::optional<vantrel::idcard::IdCardRecord> card
+        = vantrel::idcard::TakeIdCardFile(folder);
+    if (!card)
+        return false;
+    SetItemTextByName(u"Name"_s, card->name);
+    SetItemTextByName(u"Sex"_s, card->sex);
+    SetItemTextByName(u"Nation"_s, card->nation);
+    SetItemTextByName(u"Birthday"_s, card->birthday);
+    SetItemTextByName(u"IDNumber"_s, card->number);
+    SetItemTextByName(u"Address"_s, card->address);
+    QFile picture(QDir(folder).filePath(u"zp.bmp"_s));
+    if (picture.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = picture.readAll();
+        picture.close();
+        m_pPhoto->SetPhotoFromBytes(bytes);
+        picture.remove();
+    }
+    m_bModified = true;
+    return true;
+}
+
+void CDlgDynCtlFormForPsnbase::done(int result)
+{
+    m_reader.close();
+    CDlgDynCtlFormBase::done(result);
 }
 
 void CDlgDynCtlFormForPsnbase::OnSave()

@@ -2,6 +2,7 @@
 
 #include "personnel/psnentry.h"
 #include "personnel/ui/cdlgdynctlformbase.h"
+#include "platform/idcard/idcardreader.h"
 
 class CPhotoCtrl;
 class CViewPsn;
@@ -38,8 +39,16 @@ public:
     // The first item of that name gets the text (dates parsed; links left alone).
     void SetItemTextByName(const QString &name, const QString &value);
 
+    // Reads an identity card into the fields and the photo (二代身份证采集).
+    void ReadIdCard();
+    // Fills the fields from the files the reader left in the folder; false when there is no
+    // readable card text.
+    bool FillFromIdCardFiles(const QString &folder);
+    QPushButton *idCardButton() const { return m_pBtnIdCard; }
+
     void OnSave();
     void reject() override;
+    void done(int result) override;
 
 protected:
     void OnInitDialog() override;
@@ -48,6 +57,7 @@ protected:
 
 private:
     QPushButton *m_pBtnIdCard;
+    vantrel::idcard::IdCardReader m_reader;
     CPhotoCtrl *m_pPhoto;
     QPushButton *m_pPhotoButtons[4];
     int m_nLastSaved = 0;

@@ -11,5 +11,5 @@ add_library(vantrel_personnel_ui STATIC
     ui/psncelldelegate.cpp
     ui/personnel.qrc
 )
-target_link_libraries(vantrel_personnel_ui PUBLIC vantrel_personnel vantrel_ui)
+target_link_libraries(vantrel_personnel_ui PUBLIC vantrel_personnel vantrel_ui vantrel_idcard)
 vantrel_target_defaults(vantrel_personnel_ui)

@@ -128,6 +128,8 @@ private Q_SLOTS:
     void modifyAndPageDown();
     void modifyWithoutRow();
     void photoPane();
+    void idCard_data();
+    void idCard();
 
 private:
     CChildFramePsn *openFrame();
@@ -409,6 +411,67 @@ void TestPsnEntryForm::photoPane()
     QCOMPARE(*readPhoto(1), QByteArray());
     QVERIFY(photo->showsPlaceholder());
     QCOMPARE(logLines().last(), u"人员档案[\"张一(A001)\"->照片清除]"_s);
+}
+
+void TestPsnEntryForm::idCard_data()
+{
+    QTest::addColumn<int>("length"); // characters of the card text the reader leaves
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read") << 79 << QString();
+    QTest::newRow("short text") << 78 << u"读卡失败！"_s;
+}
+
+void TestPsnEntryForm::idCard()
+{
+    QFETCH(int, length);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    const QString whole = u"李四"_s.leftJustified(15) + u"2"_s + u"01"_s + u"19900708"_s
+        + u"上海市某路2号"_s.leftJustified(35) + u"310101199007080022"_s;
+    const QString card = whole.left(length);
+    QByteArray utf16;
+    for (const QChar c : card)
+        utf16.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
+    QImage image(10, 12, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QBuffer bmp;
+    bmp.open(QIODevice::WriteOnly);
+    image.save(&bmp, "BMP");
+    qputenv("FAKE_TERMB_PORT", "1001");
+    qputenv("FAKE_TERMB_AUTH", "1");
+    qputenv("FAKE_TERMB_READ", "1");
+    qputenv("FAKE_TERMB_DIR", QFile::encodeName(dir.filePath(u"reader"_s)));
+    QVERIFY(QDir(dir.path()).mkdir(u"reader"_s));
+    qputenv("FAKE_TERMB_WZ", QFile::encodeName(writeFile(dir, u"card.txt"_s, utf16)));
+    qputenv("FAKE_TERMB_ZP", QFile::encodeName(writeFile(dir, u"face.bmp"_s, bmp.data())));
+    Profile::writeString(u"IdCard"_s, u"Library"_s, QStringLiteral(FAKE_TERMB_PATH));
+    Profile::writeString(u"IdCard"_s, u"Folder"_s, dir.filePath(u"reader"_s));
+
+    CDlgDynCtlFormForPsnbase form;
+    form.m_nAddFlag = 1;
+    form.m_strTableName = u"QZ_PSNBASE"_s;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    {
+        MessageCatcher messages;
+        QTest::mouseClick(form.idCardButton(), Qt::LeftButton);
+        QTRY_COMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList { message });
+    }
+    QVERIFY(!QFile::exists(dir.filePath(u"reader/wz.txt"_s)));
+    if (!message.isEmpty()) {
+        QCOMPARE(lineEdit(form, u"Name"_s)->text(), QString());
+        QVERIFY(!form.m_bModified);
+        return;
+    }
+    // Nation and Address are not on this form and are passed over.
+    QCOMPARE(lineEdit(form, u"Name"_s)->text(), u"李四"_s);
+    QCOMPARE(lineEdit(form, u"Sex"_s)->text(), u"女"_s);
+    QCOMPARE(lineEdit(form, u"IDNumber"_s)->text(), u"310101199007080022"_s);
+    QCOMPARE(GetFieldContent(field(form, u"Birthday"_s)), QVariant(QDate(1990, 7, 8)));
+    QCOMPARE(form.photoCtrl()->picture().bytes(), bmp.data());
+    QVERIFY(!QFile::exists(dir.filePath(u"reader/zp.bmp"_s)));
+    QVERIFY(form.m_bModified);
 }
 
 QTEST_MAIN(TestPsnEntryForm)

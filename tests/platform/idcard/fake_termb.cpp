@@ -1,6 +1,7 @@
 // The reader library's four calls, answering as FAKE_TERMB_PORT (the port that opens),
 // FAKE_TERMB_AUTH and FAKE_TERMB_READ (1 or 0) say. A successful read copies FAKE_TERMB_WZ
-// to FAKE_TERMB_DIR/wz.txt. Each call is appended to FAKE_TERMB_LOG.
+// to FAKE_TERMB_DIR/wz.txt and FAKE_TERMB_ZP to zp.bmp there. Each call is appended to
+// FAKE_TERMB_LOG.
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,14 +21,14 @@ static int envInt(const char *name)
     return value ? atoi(value) : 0;
 }
 
-static void copyCard()
+static void copyFile(const char *variable, const char *name)
 {
-    const char *source = getenv("FAKE_TERMB_WZ");
+    const char *source = getenv(variable);
     const char *dir = getenv("FAKE_TERMB_DIR");
     char target[4096];
     if (!source || !dir)
         return;
-    snprintf(target, sizeof target, "%s/wz.txt", dir);
+    snprintf(target, sizeof target, "%s/%s", dir, name);
     FILE *in = fopen(source, "rb");
     FILE *out = fopen(target, "wb");
     char buffer[512];
@@ -65,7 +66,8 @@ int CVR_Read_Content(int active)
     logCall("CVR_Read_Content", active);
     if (envInt("FAKE_TERMB_READ") != 1)
         return 0;
-    copyCard();
+    copyFile("FAKE_TERMB_WZ", "wz.txt");
+    copyFile("FAKE_TERMB_ZP", "zp.bmp");
     return 1;
 }
 
