@@ -6,6 +6,7 @@
 #include "core/db/migrations/migrations.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "personnel/ui/cphotopane.h"
 #include "personnel/ui/cpsnpersonpane.h"
 #include "personnel/ui/cviewpsn.h"
 #include "ui/app/messagebox.h"
@@ -213,7 +214,7 @@ void CChildFramePsn::createPanes()
 {
     m_pDeptPane = new CDeptPane(u"导航"_s, this);
     m_pRelatPane = new CPsnPersonPane(u"相关资料"_s, u"RelatInfoPane"_s, this);
-    m_pPhotoPane = new CPsnPersonPane(u"相片"_s, u"PhotoPane"_s, this);
+    m_pPhotoPane = new CPhotoPane(this);
     m_pAdjunctPane = new CPsnPersonPane(u"附件"_s, u"AdjunctPane"_s, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_pDeptPane);
     addDockWidget(Qt::BottomDockWidgetArea, m_pRelatPane);

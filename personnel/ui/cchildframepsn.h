@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 class CDeptPane;
+class CPhotoPane;
 class CPsnPersonPane;
 class CViewPsn;
 class QAction;
@@ -53,7 +54,7 @@ public:
     CViewPsn *GetView() const { return m_pView; }
     CDeptPane *GetDeptPane() const { return m_pDeptPane; }
     CPsnPersonPane *GetRelatInfoPane() const { return m_pRelatPane; }
-    CPsnPersonPane *GetPhotoPane() const { return m_pPhotoPane; }
+    CPhotoPane *GetPhotoPane() const { return m_pPhotoPane; }
     CPsnPersonPane *GetAdjunctPane() const { return m_pAdjunctPane; }
     QToolBar *GetToolBar() const { return m_pToolBar; }
     QComboBox *GetSearchBox() const { return m_pSearchBox; }
@@ -95,7 +96,7 @@ private:
     QComboBox *m_pSearchBox = nullptr;
     CDeptPane *m_pDeptPane = nullptr;
     CPsnPersonPane *m_pRelatPane = nullptr;
-    CPsnPersonPane *m_pPhotoPane = nullptr;
+    CPhotoPane *m_pPhotoPane = nullptr;
     CPsnPersonPane *m_pAdjunctPane = nullptr;
     QMenu *m_pToolsMenu = nullptr;
     QMenu *m_pChangesMenu = nullptr;

@@ -13,6 +13,7 @@
 #include "personnel/psncolumns.h"
 #include "personnel/psndelete.h"
 #include "personnel/psnscope.h"
+#include "personnel/ui/cdlgdynctlformforpsnbase.h"
 #include "personnel/ui/ipersonpane.h"
 #include "personnel/ui/psncelldelegate.h"
 #include "ui/app/messagebox.h"
@@ -128,8 +129,8 @@ void CViewPsn::createActions()
             a->setEnabled(false); // the command comes with a later part of the module
         return a;
     };
-    add(IdAdd, u"增加"_s, nullptr);
-    add(IdModify, u"修改"_s, nullptr);
+    add(IdAdd, u"增加"_s, &CViewPsn::OnAdd);
+    add(IdModify, u"修改"_s, &CViewPsn::OnModify);
     add(IdDelete, u"删除"_s, &CViewPsn::OnDelete);
     add(IdReorder, u"调序"_s, &CViewPsn::OnReorder);
     add(IdBatchUpdate, u"批量修改"_s, &CViewPsn::OnBatchUpdate);
@@ -469,6 +470,47 @@ QVector<int> CViewPsn::selectedRows() const
         }
     }
     return rows;
+}
+
+void CViewPsn::OnAdd()
+{
+    if (!CheckRightWithMessage(2, theApp, true))
+        return;
+    CDlgDynCtlFormForPsnbase form(this);
+    form.m_strCaption = u"人员添加"_s;
+    form.m_nAddFlag = 1;
+    form.m_pOwnerView = this;
+    form.m_strTableName = u"QZ_PSNBASE"_s;
+    if (form.exec() != QDialog::Accepted)
+        return;
+    FillGrid();
+    const int row = form.lastSavedPid() > 0 ? RowOfPerson(form.lastSavedPid()) : -1;
+    if (row < 0)
+        return;
+    CMyADOGridCtrl *grid = GetGridCtrl();
+    grid->SetCurSel(row, 3);
+    grid->scrollTo(grid->currentIndex());
+}
+
+void CViewPsn::OnModify()
+{
+    if (!CheckRightWithMessage(3, theApp, true))
+        return;
+    const int row = GetGridCtrl()->GetCurSel();
+    if (row < 0) {
+        ShowMessage(this, LoadResString(112), LoadResString(117), QMessageBox::Information);
+        return;
+    }
+    if (!personExists(row))
+        return;
+    CDlgDynCtlFormForPsnbase form(this);
+    form.m_strCaption = u"人员信息更改"_s;
+    form.m_nAddFlag = 0;
+    form.m_pOwnerView = this;
+    form.m_strTableName = u"QZ_PSNBASE"_s;
+    form.m_nKeyValue = GetGridCtrl()->GetFieldValue(row, 0).toInt();
+    if (form.exec() == QDialog::Accepted)
+        RefreshCurrentRow();
 }
 
 void CViewPsn::OnDelete()

@@ -85,6 +85,8 @@ public:
     QMenu *contextMenu() const { return m_pContextMenu; }
 
     // The commands.
+    void OnAdd();
+    void OnModify();
     void OnDelete();
     void OnReorder();
     void OnBatchUpdate();

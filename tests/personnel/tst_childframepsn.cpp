@@ -4,6 +4,7 @@
 #include "core/util/profile.h"
 #include "modalanswers.h"
 #include "personnel/ui/cchildframepsn.h"
+#include "personnel/ui/cphotopane.h"
 #include "personnel/ui/cpsnpersonpane.h"
 #include "personnel/ui/cviewpsn.h"
 #include "personnel/ui/personnelmodule.h"

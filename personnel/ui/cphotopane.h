@@ -1,0 +1,43 @@
+#pragma once
+
+#include "personnel/cpersonbase.h"
+#include "personnel/ui/ipersonpane.h"
+
+#include <QDockWidget>
+
+class CPhotoCtrl;
+class QAction;
+class QToolBar;
+
+// The "相片" pane of the personnel frame: the current person's photo, changed from its toolbar
+// or context menu and stored at once. Open and clear need right 3, save as right 10; open
+// first checks that the person is still there.
+class CPhotoPane : public QDockWidget, public IPersonPane
+{
+    Q_OBJECT
+
+public:
+    enum { IdOpen = 32821, IdSaveAs = 32822, IdCamera = 32856, IdClear = 32823 };
+
+    explicit CPhotoPane(QWidget *parent = nullptr);
+
+    void SetCurrentPerson(const CPersonBase &person) override;
+    const CPersonBase &GetPerson() const { return m_person; }
+    QWidget *MainControl() const;
+    CPhotoCtrl *photoCtrl() const { return m_pPhoto; }
+    QAction *action(int id) const;
+
+    void OnOpen();
+    void OnSaveAs();
+    void OnClear();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    bool personStillThere();
+
+    CPersonBase m_person;
+    QToolBar *m_pToolBar;
+    CPhotoCtrl *m_pPhoto;
+};
