@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -98,6 +99,51 @@ QString applyOutputFormat(const QVariant &value, const QString &format)
             text.insert(i, u',');
     }
     return number < 0 && text.contains(QRegularExpression(u"[1-9]"_s)) ? u'-' + text : text;
+}
+
+// The part of a line that does not wrap which shows in a box of that width, whole characters
+// only: the start of a left-aligned text, the end of a right-aligned one, the middle of a
+// centred one. The display list holds what the painter shows, so find and the text writers
+// see the same.
+QString clipSideways(TextMetrics &metrics, const QString &text, const FontSpec &font, int width,
+                     TextAlign align)
+{
+    const int full = metrics.textWidth(text, font);
+    if (full <= width)
+        return text;
+    std::vector<qsizetype> bounds; // grapheme boundaries, 0 to the text's size
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype b = 0; b >= 0; b = finder.toNextBoundary())
+        bounds.push_back(b);
+    auto widthTo = [&](size_t k) { return metrics.textWidth(text.left(bounds[k]), font); };
+    // The first boundary whose width from the start reaches `from`, the last within `to`.
+    auto firstFrom = [&](int from) {
+        size_t lo = 0, hi = bounds.size() - 1;
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            if (widthTo(mid) >= from)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    };
+    auto lastWithin = [&](int to) {
+        size_t lo = 0, hi = bounds.size() - 1;
+        while (lo < hi) {
+            const size_t mid = (lo + hi + 1) / 2;
+            if (widthTo(mid) <= to)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        return lo;
+    };
+    const int hidden = full - width;
+    const int from = align == TextAlign::Left ? 0 : align == TextAlign::Right ? hidden : hidden / 2;
+    const size_t first = firstFrom(from);
+    const size_t last = std::max(first, lastWithin(from + width));
+    return text.mid(bounds[first], bounds[last] - bounds[first]);
 }
 
 const Section *firstOfType(const ReportLayout &layout, int type)
@@ -333,7 +379,9 @@ void ReportRun::addControl(Band &band, const ReportControl &c, DataCursor *curso
         const int lineHeight = std::max(1, m_metrics.lineHeight(c.font));
         const QStringList lines = c.props.boolValue(u"WordWrap"_s, true)
             ? m_metrics.wrap(text, c.font, c.width)
-            : QStringList { QString(text).remove(u'\r').replace(u'\n', u' ') };
+            : QStringList { clipSideways(m_metrics,
+                                         QString(text).remove(u'\r').replace(u'\n', u' '), c.font,
+                                         c.width, alignmentOf(c)) };
         const bool grows = canGrow && c.props.boolValue(u"CanGrow"_s, true);
         const qsizetype shown = grows
             ? lines.size()
