@@ -76,6 +76,7 @@ private Q_SLOTS:
     void scriptReadsTheRecordset();
     void rowsStreamThroughGroupsAndSubreports();
     void scriptMovesItsOwnRecordset();
+    void failureInTheRowsStopsTheRun();
     void writingSourceFails_data();
     void writingSourceFails();
     void badConnectionFails();
@@ -282,6 +283,27 @@ void TestReportData::scriptMovesItsOwnRecordset()
     QCOMPARE(got.value(279), u"280"_s);
     QCOMPARE(got.value(280), u"281"_s);
     QCOMPARE(got.last(), u"300"_s);
+}
+
+void TestReportData::failureInTheRowsStopsTheRun()
+{
+    // Row 280 fails on both backends (the absolute value of the smallest integer), after the
+    // first rows have been read and laid out; unsorted, so no row is computed ahead.
+    QVERIFY(fillNumbers(300));
+    Report report;
+    report.layout() = fieldsLayout(
+        m_owned->connectionString(),
+        u"SELECT k, abs(CASE WHEN k = 280 THEN -9223372036854775807 - 1 ELSE k END) AS a "
+        "FROM G"_s,
+        { u"a"_s });
+    ErrorLog log;
+    report.setEvents(&log);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY(!report.run());
+    QCOMPARE(log.errors.size(), 1);
+    QCOMPARE(log.errors.first(), report.lastError());
+    QVERIFY(!report.pages().pages.empty());
+    QCOMPARE(report.pages().texts(0).value(0), u"1"_s);
 }
 
 void TestReportData::writingSourceFails_data()
