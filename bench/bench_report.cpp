@@ -1,5 +1,5 @@
 // A 10,000-row report of about 1,000 pages, run and written to PDF: pages per second and the
-// process's peak memory.
+// process's peak memory, once with narrow rows and once with rows of about 4 KB each.
 #include "core/db/cadodatabase.h"
 #include "core/db/connectionstring.h"
 #include "core/db/databasefile.h"
@@ -38,7 +38,14 @@ bool fillDatabase(const QString &path)
         rows.append(QVariantList { i, QString(u"P"_s + QString::number(i)), names[i % 5],
                                    QString(u"部门"_s + QString::number(i % 7)), 3000.0 + i % 97,
                                    i % 13 * 10.5 });
-    return db.runBatch(u"INSERT INTO W VALUES (?, ?, ?, ?, ?, ?)"_s, rows).ok;
+    // Each row also carries a note of 2,000 characters that only the wide report selects;
+    // made in SQL, so the fill itself adds nothing to the process's peak.
+    return db.runBatch(u"INSERT INTO W (ID, Number, Name, Dept, Base, Bonus) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"_s,
+                       rows)
+               .ok
+        && db.Execute(u"ALTER TABLE W ADD COLUMN Note TEXT"_s)
+        && db.Execute(u"UPDATE W SET Note = replace(hex(zeroblob(1000)), '00', '备注') || ID"_s);
 }
 
 ReportControl &field(ReportLayout &layout, Section &s, const QString &dataField, int left,
@@ -52,8 +59,9 @@ ReportControl &field(ReportLayout &layout, Section &s, const QString &dataField,
     return *c;
 }
 
-// A4, a page header and a page line; the detail is sized for ten rows to a page.
-ReportLayout wageList()
+// A4, a page header and a page line; the detail is sized for ten rows to a page. The wide
+// source also reads each row's long note, which the page does not show.
+ReportLayout wageList(bool wide)
 {
     ReportLayout layout;
     for (int type : { SectionType::PageHeader, SectionType::Detail, SectionType::PageFooter }) {
@@ -71,7 +79,9 @@ ReportLayout wageList()
     ReportControl *data
         = layout.addControl(detail, u"DDActiveReports2.DataControl"_s, u"DataControl"_s);
     data->props.set(u"ConnectionString"_s, g_connection);
-    data->props.set(u"Source"_s, u"SELECT * FROM W ORDER BY ID"_s);
+    data->props.set(u"Source"_s,
+                    wide ? u"SELECT * FROM W ORDER BY ID"_s
+                         : u"SELECT ID, Number, Name, Dept, Base, Bonus FROM W ORDER BY ID"_s);
     field(layout, detail, u"Number"_s, 0, 1200);
     field(layout, detail, u"Name"_s, 1300, 1500);
     field(layout, detail, u"Dept"_s, 2900, 1500);
@@ -82,12 +92,13 @@ ReportLayout wageList()
     return layout;
 }
 
+// Arguments: 0 the wage list, 1 the same with every row's note read too.
 void BM_ReportToPdf(benchmark::State &state)
 {
     qint64 pages = 0;
     for (auto _ : state) {
         Report report;
-        report.layout() = wageList();
+        report.layout() = wageList(state.range(0) == 1);
         if (!report.run() || !writePdf(report.pages(), g_pdf)) {
             state.SkipWithError(qPrintable(report.lastError()));
             return;
@@ -100,7 +111,8 @@ void BM_ReportToPdf(benchmark::State &state)
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak MB"] = double(usage.ru_maxrss) / 1024;
 }
-BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+// The narrow run first: the process's peak only ever grows.
+BENCHMARK(BM_ReportToPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

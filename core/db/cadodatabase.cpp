@@ -1,6 +1,7 @@
 #include "core/db/cadodatabase.h"
 
 #include "core/db/pgrunner.h"
+#include "core/db/rowcursor.h"
 #include "core/db/sqliterunner.h"
 
 #include <QAtomicInt>
@@ -52,6 +53,8 @@ bool CADODatabase::IsOpen() const
 
 void CADODatabase::Close()
 {
+    if (m_streamingCursor)
+        m_streamingCursor->close();
     if (!m_db.isValid())
         return;
     m_db.close();
@@ -153,6 +156,9 @@ QueryResult CADODatabase::runStatement(const QString &sql, const QVariantList &v
     if (!IsOpen() || !m_handle)
         return QueryResult::failure(
             ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s));
+    if (m_streamingCursor)
+        return QueryResult::failure(ErrorInfo::make(
+            ErrorCode::Failed, u"The connection is busy reading the rows of an open cursor."_s));
     if (backend() == Backend::Postgres)
         return postgres::run(static_cast<PGconn *>(m_handle), sql, values);
     return sqlite::run(static_cast<sqlite3 *>(m_handle), sql, values);
@@ -229,6 +235,18 @@ QueryResult CADODatabase::runReadOnly(const QString &sql, const QVariantList &va
         runStatement(u"PRAGMA query_only = OFF"_s, {});
     RollbackTrans();
     return result;
+}
+
+std::unique_ptr<RowCursor> CADODatabase::openReadOnlyCursor(const QString &sql,
+                                                            const QVariantList &values,
+                                                            ErrorInfo *error)
+{
+    std::unique_ptr<RowCursor> cursor(new RowCursor(*this, sql, values));
+    if (cursor->start())
+        return cursor;
+    if (error)
+        *error = cursor->error();
+    return nullptr;
 }
 
 void CADODatabase::StoreError(const ErrorInfo &error)

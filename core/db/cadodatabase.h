@@ -10,6 +10,12 @@
 #include <QVariantList>
 #include <QVector>
 
+#include <memory>
+
+namespace vantrel::db {
+class RowCursor;
+}
+
 // One database connection (SQLite file or PostgreSQL server) named by an ADO-style
 // connection string. Open and Execute never throw: they return false and keep the error
 // report (with any password masked) until the next failure overwrites it. A connection
@@ -39,6 +45,14 @@ public:
     // The same for a query that must not change anything (a user's conditions, a report's
     // source): the database refuses any write it attempts, inside or outside a transaction.
     vantrel::db::QueryResult runReadOnly(const QString &sql, const QVariantList &values = {});
+    // The same query read forward row by row, a few hundred rows in memory at a time (see
+    // RowCursor). While the statement runs, the cursor has the connection to itself: other
+    // statements on it fail until the last row is read or the cursor is closed. Closing the
+    // connection closes the cursor. Null when the query cannot run, with *error saying why.
+    std::unique_ptr<vantrel::db::RowCursor> openReadOnlyCursor(const QString &sql,
+                                                               const QVariantList &values = {},
+                                                               vantrel::db::ErrorInfo *error
+                                                               = nullptr);
     // One statement for many value lists (an import, a calculation pass, a new period):
     // prepared once, in one transaction of its own unless one is open, pipelined on
     // PostgreSQL. All rows or none: the first failing row is named in the error.
@@ -66,6 +80,7 @@ public:
     void StoreError(const vantrel::db::ErrorInfo &error);
 
 private:
+    friend class vantrel::db::RowCursor;
     bool runControl(const QString &sql);
     vantrel::db::QueryResult runStatement(const QString &sql, const QVariantList &values);
     void markFailed();
@@ -80,6 +95,7 @@ private:
     quint32 m_lastErrorCode = 0;
     int m_recordsAffected = 0;
     QVector<bool> m_failedLevels; // one per open transaction level, innermost last
+    vantrel::db::RowCursor *m_streamingCursor = nullptr; // whose statement is running
 };
 
 // The one connection of the session, opened by the login.

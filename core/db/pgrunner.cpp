@@ -357,23 +357,28 @@ void appendCell(ColumnStore &column, Oid type, const char *text, int length)
     column.appendUtf8(text, length);
 }
 
-RowSet readRows(const PGresult *result)
+// The result's columns, and each one's type id in *types.
+QVector<FieldDef> describeResult(const PGresult *result, std::vector<Oid> *types)
 {
-    RowSet rows;
+    QVector<FieldDef> fields;
     const int columns = PQnfields(result);
-    const int count = PQntuples(result);
-    std::vector<Oid> types;
     for (int c = 0; c < columns; ++c) {
         const Oid type = PQftype(result, c);
-        types.push_back(type);
+        types->push_back(type);
         FieldDef field;
         field.name = QString::fromUtf8(PQfname(result, c));
         field.kind = kindOf(type);
         const int modifier = PQfmod(result, c);
         field.definedSize = modifier > 4 && field.kind == FieldKind::Text ? modifier - 4 : -1;
-        rows.addColumn(field);
+        fields.push_back(field);
     }
-    rows.reserve(count);
+    return fields;
+}
+
+void appendRows(const PGresult *result, const std::vector<Oid> &types, RowSet &rows)
+{
+    const int count = PQntuples(result);
+    const int columns = rows.columnCount();
     for (int r = 0; r < count; ++r) {
         for (int c = 0; c < columns; ++c) {
             ColumnStore &column = rows.column(c);
@@ -385,6 +390,16 @@ RowSet readRows(const PGresult *result)
         }
         rows.rowAppended();
     }
+}
+
+RowSet readRows(const PGresult *result)
+{
+    RowSet rows;
+    std::vector<Oid> types;
+    for (const FieldDef &field : describeResult(result, &types))
+        rows.addColumn(field);
+    rows.reserve(PQntuples(result));
+    appendRows(result, types, rows);
     rows.finish();
     return rows;
 }
@@ -423,6 +438,120 @@ QueryResult run(PGconn *conn, const QString &sql, const QVariantList &values)
         conn, numbered(sql, positions).constData(), parameters.width(), parameters.types(0),
         parameters.values(0), parameters.lengths(0), parameters.formats(0), 0));
     return resultOf(conn, result.get());
+}
+
+namespace {
+
+// Reads what is left of the running statement's results.
+void drain(PGconn *conn)
+{
+    while (ResultPtr(PQgetResult(conn))) { }
+}
+
+class Stream final : public RowStream
+{
+public:
+    explicit Stream(PGconn *conn) : m_conn(conn) { }
+    ~Stream() override
+    {
+        if (m_done)
+            return;
+        // Left before its end: the server stops the statement instead of sending the rest.
+        if (PGcancel *cancel = PQgetCancel(m_conn)) {
+            char error[256];
+            PQcancel(cancel, error, int(sizeof error));
+            PQfreeCancel(cancel);
+        }
+        drain(m_conn);
+    }
+
+    // Takes the statement's first result; false when it failed or returns no rows.
+    bool start(ErrorInfo *error)
+    {
+        ResultPtr first(PQgetResult(m_conn));
+        const ExecStatusType status = first ? PQresultStatus(first.get()) : PGRES_FATAL_ERROR;
+        if (status == PGRES_SINGLE_TUPLE || status == PGRES_TUPLES_OK) {
+            m_fields = describeResult(first.get(), &m_types);
+            if (status == PGRES_TUPLES_OK)
+                finish();
+            else
+                m_pending = std::move(first);
+            return true;
+        }
+        *error = status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY
+            ? ErrorInfo::make(ErrorCode::CommandError, u"The statement returns no rows."_s, source)
+            : errorOf(m_conn, first.get());
+        finish();
+        return false;
+    }
+
+    void describe(RowSet &rows) const override
+    {
+        for (const FieldDef &field : m_fields)
+            rows.addColumn(field);
+    }
+
+    bool fetch(RowSet &rows, int limit, ErrorInfo *error) override
+    {
+        for (int n = 0; n < limit && !m_done;) {
+            ResultPtr result = m_pending ? std::move(m_pending) : ResultPtr(PQgetResult(m_conn));
+            const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+            if (status == PGRES_SINGLE_TUPLE) {
+                appendRows(result.get(), m_types, rows);
+                ++n;
+            } else if (status == PGRES_TUPLES_OK) {
+                finish();
+            } else {
+                *error = errorOf(m_conn, result.get());
+                finish();
+                return false;
+            }
+        }
+        rows.finish();
+        return true;
+    }
+
+private:
+    void finish()
+    {
+        m_done = true;
+        drain(m_conn);
+    }
+
+    PGconn *m_conn;
+    ResultPtr m_pending; // the first row, read while starting
+    QVector<FieldDef> m_fields;
+    std::vector<Oid> m_types;
+    bool m_done = false;
+};
+
+} // namespace
+
+std::unique_ptr<RowStream> openStream(PGconn *conn, const QString &sql, const QVariantList &values,
+                                      ErrorInfo *error)
+{
+    if (!conn) {
+        *error = ErrorInfo::make(ErrorCode::ObjectClosed, u"The connection is closed."_s, source);
+        return nullptr;
+    }
+    const QVector<qsizetype> positions = placeholderPositions(sql);
+    ParameterBlock parameters(int(positions.size()));
+    if (const QString text = parameters.addRow(values); !text.isEmpty()) {
+        *error = ErrorInfo::make(ErrorCode::InvalidArgument, text, source);
+        return nullptr;
+    }
+    parameters.finish();
+    if (!PQsendQueryParams(conn, numbered(sql, positions).constData(), parameters.width(),
+                           parameters.types(0), parameters.values(0), parameters.lengths(0),
+                           parameters.formats(0), 0)) {
+        *error = errorOf(conn, nullptr);
+        return nullptr;
+    }
+    PQsetSingleRowMode(conn);
+    auto stream = std::make_unique<Stream>(conn);
+    if (!stream->start(error))
+        return nullptr;
+    return stream;
 }
 
 namespace {

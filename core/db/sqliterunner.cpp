@@ -250,6 +250,57 @@ QueryResult run(sqlite3 *db, const QString &sql, const QVariantList &values)
     return result;
 }
 
+namespace {
+
+class Stream final : public RowStream
+{
+public:
+    explicit Stream(sqlite3 *db) : m_db(db) { }
+    Statement statement;
+
+    void describe(RowSet &rows) const override { describeColumns(statement.get(), rows); }
+    bool fetch(RowSet &rows, int limit, ErrorInfo *error) override
+    {
+        for (int n = 0; n < limit && !m_done; ++n) {
+            const int rc = sqlite3_step(statement.get());
+            if (rc == SQLITE_ROW) {
+                readRow(statement.get(), rows);
+                continue;
+            }
+            m_done = true;
+            if (rc != SQLITE_DONE) {
+                *error = errorOf(m_db, rc);
+                return false;
+            }
+        }
+        rows.finish();
+        return true;
+    }
+
+private:
+    sqlite3 *m_db;
+    bool m_done = false;
+};
+
+} // namespace
+
+std::unique_ptr<RowStream> openStream(sqlite3 *db, const QString &sql, const QVariantList &values,
+                                      ErrorInfo *error)
+{
+    auto stream = std::make_unique<Stream>(db);
+    QueryResult result = prepare(db, sql, stream->statement);
+    if (result.ok
+        && (!stream->statement.get() || sqlite3_column_count(stream->statement.get()) == 0))
+        result = failure(u"The statement returns no rows."_s);
+    if (result.ok)
+        result = bind(db, stream->statement.get(), values);
+    if (!result.ok) {
+        *error = result.error;
+        return nullptr;
+    }
+    return stream;
+}
+
 QueryResult runBatch(sqlite3 *db, const QString &sql, const QVector<QVariantList> &rows)
 {
     Statement statement;

@@ -45,26 +45,40 @@ TextForm formOf(const QString &text)
     return TextForm::CrLf;
 }
 
-void writeText(QXmlStreamWriter &w, const QString &text, bool cdata)
+// A text as an element holds it: the attribute that says how (Breaks or Encoding), if any,
+// and the body.
+struct TextBody
 {
-    QString body = text;
+    QVector<PropertyBag::Property> attribute;
+    QString body;
+    bool cdata;
+};
+
+TextBody textBody(const QString &text, bool cdata)
+{
+    TextBody t { {}, text, cdata };
     switch (formOf(text)) {
     case TextForm::Plain:
         break;
     case TextForm::CrLf:
-        w.writeAttribute(u"Breaks"_s, u"CRLF"_s);
-        body.remove(u'\r');
+        t.attribute.append({ u"Breaks"_s, u"CRLF"_s });
+        t.body.remove(u'\r');
         break;
     case TextForm::Base64:
-        w.writeAttribute(u"Encoding"_s, u"base64"_s);
-        body = QString::fromLatin1(text.toUtf8().toBase64());
-        cdata = false;
+        t.attribute.append({ u"Encoding"_s, u"base64"_s });
+        t.body = QString::fromLatin1(text.toUtf8().toBase64());
+        t.cdata = false;
         break;
     }
-    if (cdata)
-        w.writeCDATA(body);
+    return t;
+}
+
+void writeBody(QXmlStreamWriter &w, const TextBody &t)
+{
+    if (t.cdata)
+        w.writeCDATA(t.body);
     else
-        w.writeCharacters(body);
+        w.writeCharacters(t.body);
 }
 
 void writeUnknownNode(QXmlStreamWriter &w, const XmlNode &node)
@@ -100,10 +114,11 @@ using Attributes = QVector<PropertyBag::Property>;
 
 // The known attributes in their usual order, the unknown ones after them; a layout read with
 // unknown attributes keeps the order it was read in.
-void writeAttributes(QXmlStreamWriter &w, const Attributes &known, const UnknownParts &unknown)
+void writeAttributes(QXmlStreamWriter &w, const Attributes &known, const Attributes &unknown,
+                     const QStringList &order)
 {
-    Attributes all = known + unknown.attributes;
-    for (const QString &name : unknown.attributeOrder) {
+    Attributes all = known + unknown;
+    for (const QString &name : order) {
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (all[i].name == name) {
                 w.writeAttribute(all[i].name, all[i].value);
@@ -116,17 +131,29 @@ void writeAttributes(QXmlStreamWriter &w, const Attributes &known, const Unknown
         w.writeAttribute(a.name, a.value);
 }
 
+void writeAttributes(QXmlStreamWriter &w, const Attributes &known, const UnknownParts &unknown)
+{
+    writeAttributes(w, known, unknown.attributes, unknown.attributeOrder);
+}
+
 QString flag(bool value)
 {
     return value ? u"1"_s : u"0"_s;
 }
 
-void writeProps(QXmlStreamWriter &w, const PropertyBag &props, int index)
+void writeProps(QXmlStreamWriter &w, const PropertyBag &props, int index, const UnknownParts &owner)
 {
     const auto &p = props.items()[index];
     w.writeStartElement(u"Prop"_s);
-    w.writeAttribute(u"Name"_s, p.name);
-    writeText(w, p.value, false);
+    const TextBody text = textBody(p.value, false);
+    UnknownAttributes unknown;
+    for (const auto &[name, attributes] : owner.propAttributes) {
+        if (name.compare(p.name, Qt::CaseInsensitive) == 0)
+            unknown = attributes;
+    }
+    writeAttributes(w, Attributes { { u"Name"_s, p.name } } + text.attribute, unknown.attributes,
+                    unknown.order);
+    writeBody(w, text);
     w.writeEndElement();
 }
 
@@ -156,7 +183,7 @@ void writeControl(QXmlStreamWriter &w, const ReportControl &c)
                               { u"StrikeOut"_s, flag(c.font.strikeOut) } },
                             fontUnknown);
         } else {
-            writeProps(w, c.props, i - 1);
+            writeProps(w, c.props, i - 1, c.unknown);
         }
     });
     w.writeEndElement();
@@ -174,7 +201,7 @@ void writeSection(QXmlStreamWriter &w, const Section &s)
     const int propCount = int(s.props.items().size());
     writeChildren(w, s.unknown, propCount + int(s.controls.size()), [&](int i) {
         if (i < propCount)
-            writeProps(w, s.props, i);
+            writeProps(w, s.props, i, s.unknown);
         else
             writeControl(w, s.controls[i - propCount]);
     });
@@ -222,7 +249,7 @@ private:
     XmlNode readUnknown();
     void keepUnknownAttributes(const QStringList &known, UnknownParts &unknown);
     bool readPage(ReportLayout &layout);
-    bool readProp(PropertyBag &props);
+    bool readProp(PropertyBag &props, UnknownParts &owner);
     bool readSection(Section &section);
     bool readControl(ReportControl &control);
 
@@ -305,11 +332,15 @@ void Reader::keepUnknownAttributes(const QStringList &known, UnknownParts &unkno
         unknown.attributeOrder = order;
 }
 
-bool Reader::readProp(PropertyBag &props)
+bool Reader::readProp(PropertyBag &props, UnknownParts &owner)
 {
     const QString name = m_xml.attributes().value(QLatin1String("Name")).toString();
     if (name.isEmpty())
         return fail(u"A <Prop> without a name (line %1)."_s.arg(m_xml.lineNumber()));
+    UnknownParts unknown;
+    keepUnknownAttributes({ u"Name"_s, u"Breaks"_s, u"Encoding"_s }, unknown);
+    if (!unknown.attributes.isEmpty())
+        owner.propAttributes.append({ name, { unknown.attributes, unknown.attributeOrder } });
     props.set(name, readText());
     return !m_xml.hasError();
 }
@@ -372,7 +403,7 @@ bool Reader::readControl(ReportControl &c)
             m_xml.skipCurrentElement();
             ++known;
         } else if (m_xml.name() == u"Prop") {
-            if (!readProp(c.props))
+            if (!readProp(c.props, c.unknown))
                 return false;
             ++known;
         } else {
@@ -393,7 +424,7 @@ bool Reader::readSection(Section &s)
     int known = 0;
     while (nextChild()) {
         if (m_xml.name() == u"Prop") {
-            if (!readProp(s.props))
+            if (!readProp(s.props, s.unknown))
                 return false;
             ++known;
         } else if (m_xml.name() == u"Control") {
@@ -432,8 +463,9 @@ Result<ReportLayout> Reader::read()
         if (name == u"Page") {
             readPage(layout);
         } else if (name == u"Prop") {
-            readProp(layout.props);
+            readProp(layout.props, layout.unknown);
         } else if (name == u"Script") {
+            keepUnknownAttributes({ u"Breaks"_s, u"Encoding"_s }, layout.scriptUnknown);
             layout.script = readText();
         } else if (name == u"Section") {
             Section s;
@@ -482,10 +514,12 @@ QByteArray write(const ReportLayout &layout)
         if (i == 0) {
             writePage(w, layout);
         } else if (i <= propCount) {
-            writeProps(w, layout.props, i - 1);
+            writeProps(w, layout.props, i - 1, layout.unknown);
         } else if (i == propCount + 1) {
             w.writeStartElement(u"Script"_s);
-            writeText(w, layout.script, true);
+            const TextBody text = textBody(layout.script, true);
+            writeAttributes(w, text.attribute, layout.scriptUnknown);
+            writeBody(w, text);
             w.writeEndElement();
         } else {
             writeSection(w, layout.sections[i - propCount - 2]);

@@ -37,6 +37,14 @@ struct XmlNode
     bool operator==(const XmlNode &) const = default;
 };
 
+// The unknown attributes of one element, with every attribute name in the order read.
+struct UnknownAttributes
+{
+    QVector<PropertyBag::Property> attributes;
+    QStringList order;
+    bool operator==(const UnknownAttributes &) const = default;
+};
+
 struct UnknownParts
 {
     QVector<PropertyBag::Property> attributes;
@@ -44,6 +52,8 @@ struct UnknownParts
     QStringList attributeOrder;
     // Each element with the number of known child elements written before it.
     QVector<QPair<int, XmlNode>> elements;
+    // Unknown attributes of the <Prop> elements inside, by property name.
+    QVector<QPair<QString, UnknownAttributes>> propAttributes;
     bool operator==(const UnknownParts &) const = default;
 };
 
@@ -146,6 +156,7 @@ public:
     QVector<Section> sections;
     UnknownParts unknown;
     UnknownParts pageUnknown;
+    UnknownParts scriptUnknown;
 
     // The data section: the first of type 6; null when there is none.
     Section *dataSection();

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -100,6 +101,51 @@ QString applyOutputFormat(const QVariant &value, const QString &format)
     return number < 0 && text.contains(QRegularExpression(u"[1-9]"_s)) ? u'-' + text : text;
 }
 
+// The part of a line that does not wrap which shows in a box of that width, whole characters
+// only: the start of a left-aligned text, the end of a right-aligned one, the middle of a
+// centred one. The display list holds what the painter shows, so find and the text writers
+// see the same.
+QString clipSideways(TextMetrics &metrics, const QString &text, const FontSpec &font, int width,
+                     TextAlign align)
+{
+    const int full = metrics.textWidth(text, font);
+    if (full <= width)
+        return text;
+    std::vector<qsizetype> bounds; // grapheme boundaries, 0 to the text's size
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype b = 0; b >= 0; b = finder.toNextBoundary())
+        bounds.push_back(b);
+    auto widthTo = [&](size_t k) { return metrics.textWidth(text.left(bounds[k]), font); };
+    // The first boundary whose width from the start reaches `from`, the last within `to`.
+    auto firstFrom = [&](int from) {
+        size_t lo = 0, hi = bounds.size() - 1;
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            if (widthTo(mid) >= from)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    };
+    auto lastWithin = [&](int to) {
+        size_t lo = 0, hi = bounds.size() - 1;
+        while (lo < hi) {
+            const size_t mid = (lo + hi + 1) / 2;
+            if (widthTo(mid) <= to)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        return lo;
+    };
+    const int hidden = full - width;
+    const int from = align == TextAlign::Left ? 0 : align == TextAlign::Right ? hidden : hidden / 2;
+    const size_t first = firstFrom(from);
+    const size_t last = std::max(first, lastWithin(from + width));
+    return text.mid(bounds[first], bounds[last] - bounds[first]);
+}
+
 const Section *firstOfType(const ReportLayout &layout, int type)
 {
     for (const Section &s : layout.sections) {
@@ -166,7 +212,7 @@ bool ReportRun::execute()
         openData(m_layout, m_cursor);
     if (!failed()) {
         startPage();
-        if (hasData && m_cursor.rows.rowCount() == 0 && events)
+        if (hasData && !m_cursor.hasRow() && events)
             events->noData(m_report);
         layoutBody(m_layout, hasData ? &m_cursor : nullptr, m_layout.page.leftMargin, true,
                    [this](Band &&band) { placeBand(std::move(band)); });
@@ -189,6 +235,8 @@ bool ReportRun::execute()
     }
     if (events)
         events->reportEnd(m_report);
+    m_cursor.close();
+    m_subCursors.clear();
     m_connections.closeAll();
     return !failed();
 }
@@ -196,14 +244,11 @@ bool ReportRun::execute()
 bool ReportRun::openData(ReportLayout &layout, DataCursor &cursor)
 {
     const ReportControl *control = layout.dataControl();
-    auto rows = m_connections.read(control->props.value(u"ConnectionString"_s),
-                                   control->props.value(u"Source"_s));
-    if (!rows)
-        return fail(rows.error());
-    cursor.rows = std::move(rows.value());
-    cursor.open = true;
-    cursor.row = 0;
-    cursor.scriptRow = 0;
+    const Result<void> opened
+        = cursor.open(m_connections, control->props.value(u"ConnectionString"_s),
+                      control->props.value(u"Source"_s));
+    if (!opened)
+        return fail(opened.error());
     m_cursors.insert(&layout, &cursor);
     return true;
 }
@@ -236,38 +281,35 @@ void ReportRun::layoutBody(ReportLayout &layout, DataCursor *cursor, int x, bool
         QVector<int> keys;
         for (const Section *h : headers) {
             const QString field = h->props.value(u"DataField"_s);
-            const int column = field.isEmpty() ? -1 : cursor->rows.fieldIndex(field);
+            const int column = field.isEmpty() ? -1 : cursor->fieldIndex(field);
             if (!field.isEmpty() && column < 0) {
                 fail(u"The group field \"%1\" is not in the record source."_s.arg(field));
                 return;
             }
             keys.append(column);
         }
-        const int rows = cursor->rows.rowCount();
-        for (int r = 0; r < rows && !failed(); ++r) {
-            qsizetype level = 0;
-            if (r > 0) {
-                level = headers.size();
-                for (qsizetype i = 0; i < keys.size(); ++i) {
-                    if (keys[i] >= 0
-                        && cursor->rows.value(r, keys[i]) != cursor->rows.value(r - 1, keys[i])) {
-                        level = i;
-                        break;
-                    }
-                }
-                cursor->row = cursor->scriptRow = r - 1;
-                for (qsizetype i = headers.size() - 1; i >= level; --i)
-                    emit(footerOf(i));
-            }
-            cursor->row = cursor->scriptRow = r;
+        // Rows come one at a time: the row after the current one tells where groups end.
+        qsizetype level = 0;
+        while (cursor->hasRow() && !failed()) {
+            cursor->scriptRow = cursor->row();
             for (qsizetype i = level; i < headers.size(); ++i)
                 emit(headers[i]);
             emit(detail);
-        }
-        if (rows > 0) {
-            cursor->row = cursor->scriptRow = rows - 1;
-            for (qsizetype i = headers.size() - 1; i >= 0; --i)
+            const bool more = cursor->hasNext();
+            level = more ? headers.size() : 0;
+            for (qsizetype i = 0; more && i < keys.size(); ++i) {
+                if (keys[i] >= 0 && cursor->value(keys[i]) != cursor->nextValue(keys[i])) {
+                    level = i;
+                    break;
+                }
+            }
+            cursor->scriptRow = cursor->row();
+            for (qsizetype i = headers.size() - 1; i >= level; --i)
                 emit(footerOf(i));
+            if (!more || failed())
+                break;
+            if (!cursor->next())
+                fail(cursor->error());
         }
     }
     emit(firstOfType(layout, SectionType::ReportFooter));
@@ -337,7 +379,9 @@ void ReportRun::addControl(Band &band, const ReportControl &c, DataCursor *curso
         const int lineHeight = std::max(1, m_metrics.lineHeight(c.font));
         const QStringList lines = c.props.boolValue(u"WordWrap"_s, true)
             ? m_metrics.wrap(text, c.font, c.width)
-            : QStringList { QString(text).remove(u'\r').replace(u'\n', u' ') };
+            : QStringList { clipSideways(m_metrics,
+                                         QString(text).remove(u'\r').replace(u'\n', u' '), c.font,
+                                         c.width, alignmentOf(c)) };
         const bool grows = canGrow && c.props.boolValue(u"CanGrow"_s, true);
         const qsizetype shown = grows
             ? lines.size()
@@ -409,8 +453,8 @@ void ReportRun::addControl(Band &band, const ReportControl &c, DataCursor *curso
         item.kind = ItemKind::Image;
         const QString field = c.props.value(u"DataField"_s);
         const int column
-            = cursor && cursor->open && !field.isEmpty() ? cursor->rows.fieldIndex(field) : -1;
-        if (column >= 0 && cursor->row < cursor->rows.rowCount()) {
+            = cursor && cursor->isOpen() && !field.isEmpty() ? cursor->fieldIndex(field) : -1;
+        if (column >= 0 && cursor->hasRow()) {
             const QImage image = QImage::fromData(cursor->value(column).toByteArray());
             item.image = image.isNull() ? -1 : m_pages.addImage(image);
         } else {
@@ -465,7 +509,8 @@ void ReportRun::addSubreport(Band &band, const ReportControl &c, int x)
                });
     --m_depth;
     m_cursors.remove(sub.get());
-    // Only the latest row's cursor is needed again.
+    // Its connections go back for the next row; a script may still hold the latest cursor.
+    cursor->close();
     if (m_subCursors.size() > 1)
         m_subCursors.erase(m_subCursors.begin(), m_subCursors.end() - 1);
 }
@@ -476,11 +521,11 @@ QString ReportRun::controlText(const ReportControl &c, DataCursor *cursor)
     if (field.startsWith(u'='))
         return evaluate(c, field.mid(1));
     if (!field.isEmpty()) {
-        if (!cursor || !cursor->open || cursor->row >= cursor->rows.rowCount())
+        if (!cursor || !cursor->isOpen() || !cursor->hasRow())
             return {};
         if (field.startsWith(u'[') && field.endsWith(u']'))
             field = field.mid(1, field.size() - 2);
-        const int column = cursor->rows.fieldIndex(field);
+        const int column = cursor->fieldIndex(field);
         if (column < 0) {
             fail(u"The field \"%1\" of %2 is not in the record source."_s.arg(field, c.name));
             return {};
@@ -565,11 +610,11 @@ void ReportRun::startPage()
     };
     if (m_pageNumber == 1) {
         emitSection(firstOfType(m_layout, SectionType::ReportHeader),
-                    m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin, true,
+                    m_cursor.isOpen() ? &m_cursor : nullptr, m_layout.page.leftMargin, true,
                     putDirectly);
     }
     if (m_pageHeader && !failed()) {
-        emitSection(m_pageHeader, m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin,
+        emitSection(m_pageHeader, m_cursor.isOpen() ? &m_cursor : nullptr, m_layout.page.leftMargin,
                     true, putDirectly);
     }
     m_bodyTop = m_y;
@@ -583,7 +628,7 @@ void ReportRun::finishPage()
 {
     if (m_pageFooter && !failed()) {
         m_y = m_layout.page.pageHeight() - m_layout.page.bottomMargin - m_pageFooter->height;
-        emitSection(m_pageFooter, m_cursor.open ? &m_cursor : nullptr, m_layout.page.leftMargin,
+        emitSection(m_pageFooter, m_cursor.isOpen() ? &m_cursor : nullptr, m_layout.page.leftMargin,
                     true, [this](Band &&band) { putItems(band, m_pageFooter->height); });
     }
     callProcedure(u"OnPageEnd"_s);

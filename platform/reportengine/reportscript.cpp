@@ -13,7 +13,8 @@ namespace {
 
 constexpr int InvalidProcedureCall = 5;
 constexpr int ObjectRequired = 424;
-constexpr int ItemNotFound = 3265; // ADO: item cannot be found in the collection
+constexpr int ItemNotFound = 3265;         // ADO: item cannot be found in the collection
+constexpr int ProviderError = -2147467259; // E_FAIL: the database failed while reading rows
 
 int indexOfName(const QStringList &names, const QString &name)
 {
@@ -40,9 +41,9 @@ int columnOf(const DataCursor &cursor, const Variant &key, HostCall &call)
 {
     int column = -1;
     if (key.isString()) {
-        column = cursor.rows.fieldIndex(key.stringValue());
+        column = cursor.fieldIndex(key.stringValue());
     } else if (const auto n = key.toLong()) {
-        column = *n < cursor.rows.fields.size() ? *n : -1;
+        column = *n < cursor.fields().size() ? *n : -1;
     }
     if (column < 0)
         call.raise(ItemNotFound,
@@ -57,9 +58,18 @@ Variant fieldValue(const QVariant &value)
     return db::isNullValue(value) ? Variant::null() : ScriptValue::fromQVariant(value);
 }
 
-bool atEnd(const DataCursor &c)
+// A failure while reading rows for the script stops the script with the reason.
+bool readFailed(DataCursor &c, HostCall &call)
 {
-    return c.scriptRow < 0 || c.scriptRow >= c.rows.rowCount();
+    if (c.error().isEmpty())
+        return false;
+    call.raise(ProviderError, c.error());
+    return true;
+}
+
+bool atEnd(DataCursor &c)
+{
+    return c.scriptRow < 0 || !c.rowExists(c.scriptRow);
 }
 
 class FieldObject final : public vbscript::HostObject
@@ -73,14 +83,15 @@ public:
     Variant invoke(int id, HostCall &call) override
     {
         if (id == 2)
-            return Variant(m_cursor->rows.fields[m_column].name);
+            return Variant(m_cursor->fields()[m_column].name);
         if (atEnd(*m_cursor)) {
-            call.raise(3021,
-                       u"Either BOF or EOF is True, or the current record has been "
-                       "deleted."_s);
+            if (!readFailed(*m_cursor, call))
+                call.raise(3021,
+                           u"Either BOF or EOF is True, or the current record has been "
+                           "deleted."_s);
             return {};
         }
-        return fieldValue(m_cursor->rows.value(m_cursor->scriptRow, m_column));
+        return fieldValue(m_cursor->valueAt(m_cursor->scriptRow, m_column));
     }
     QString typeName() const override { return u"Field"_s; }
 
@@ -100,7 +111,7 @@ public:
     Variant invoke(int id, HostCall &call) override
     {
         if (id == 2)
-            return Variant(qint32(m_cursor->rows.fields.size()));
+            return Variant(qint32(m_cursor->fields().size()));
         if (call.count() < 1) {
             call.raise(InvalidProcedureCall);
             return {};
@@ -132,7 +143,7 @@ public:
     QString typeName() const override { return u"Recordset"_s; }
 
 private:
-    Variant getRows() const;
+    Variant getRows();
     DataCursor *m_cursor;
 };
 
@@ -151,44 +162,55 @@ Variant RecordsetObject::invoke(int id, HostCall &call)
             return field.objectValue()->invoke(DefaultMember, call);
         return field;
     }
-    case 2:
-        return Variant(atEnd(c) && c.scriptRow >= 0);
-    case 3:
-        return Variant(c.scriptRow < 0 || c.rows.rowCount() == 0);
+    case 2: {
+        const bool eof = atEnd(c) && c.scriptRow >= 0;
+        return readFailed(c, call) ? Variant() : Variant(eof);
+    }
+    case 3: {
+        const bool bof = c.scriptRow < 0 || !c.rowExists(0);
+        return readFailed(c, call) ? Variant() : Variant(bof);
+    }
     case 4:
         c.scriptRow = 0;
         return {};
     case 5:
-        if (c.scriptRow < c.rows.rowCount())
+        if (!atEnd(c))
             ++c.scriptRow;
+        readFailed(c, call);
         return {};
     case 6:
-        c.scriptRow = qMax(0, c.rows.rowCount() - 1);
+        c.scriptRow = qMax(0, c.rowCount() - 1);
+        readFailed(c, call);
         return {};
-    case 7:
-        return Variant(qint32(c.rows.rowCount()));
-    case 8:
-        return getRows();
+    case 7: {
+        const int count = c.rowCount();
+        return readFailed(c, call) ? Variant() : Variant(qint32(count));
+    }
+    case 8: {
+        Variant rows = getRows();
+        readFailed(c, call);
+        return rows;
+    }
     }
     return {};
 }
 
 // All rows from the current one on: first index the field, second the row.
-Variant RecordsetObject::getRows() const
+Variant RecordsetObject::getRows()
 {
-    const DataCursor &c = *m_cursor;
+    DataCursor &c = *m_cursor;
     const int first = qMax(0, c.scriptRow);
-    const int rows = qMax(0, c.rows.rowCount() - first);
-    const int fields = int(c.rows.fields.size());
+    const QVector<QVector<QVariant>> values = c.rowsFrom(first);
+    const int rows = int(values.size());
+    const int fields = int(c.fields().size());
     auto *array = new vbscript::ArrayData({ fields - 1, rows - 1 });
     for (int r = 0; r < rows; ++r) {
         for (int f = 0; f < fields; ++f) {
             const qint32 index[] = { f, r };
-            array->at(array->offsetOf(index))
-                = ScriptValue::fromQVariant(c.rows.value(first + r, f));
+            array->at(array->offsetOf(index)) = ScriptValue::fromQVariant(values[r][f]);
         }
     }
-    m_cursor->scriptRow = c.rows.rowCount();
+    c.scriptRow = first + rows;
     return Variant::fromArray(array);
 }
 

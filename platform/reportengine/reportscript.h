@@ -1,24 +1,12 @@
 #pragma once
 
-#include "core/db/rowset.h"
+#include "platform/reportengine/datasource.h"
 #include "platform/reportengine/reportlayout.h"
 #include "platform/vbscript/hostobject.h"
 
 #include <memory>
 
 namespace vantrel::report {
-
-// The rows of one data control during a run. The run moves row; the script's Recordset moves
-// its own position (scriptRow), which the run sets to row before each event.
-struct DataCursor
-{
-    db::RowSet rows;
-    bool open = false;
-    int row = 0;
-    int scriptRow = 0;
-
-    QVariant value(int column) const { return rows.value(row, column); }
-};
 
 // What the script objects ask of the run that owns them.
 class RunContext

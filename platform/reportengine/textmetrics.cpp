@@ -121,6 +121,11 @@ QStringList FontTextMetrics::wrap(const QString &text, const FontSpec &font, int
     return lines;
 }
 
+int FontTextMetrics::textWidth(const QString &text, const FontSpec &font)
+{
+    return int(std::ceil(QFontMetricsF(qfontFor(font)).horizontalAdvance(text)));
+}
+
 int FontTextMetrics::lineHeight(const FontSpec &font)
 {
     return int(std::ceil(QFontMetricsF(qfontFor(font)).lineSpacing()));

@@ -16,6 +16,8 @@ public:
     virtual ~TextMetrics() = default;
     virtual QStringList wrap(const QString &text, const FontSpec &font, int width) = 0;
     virtual int lineHeight(const FontSpec &font) = 0;
+    // The width of one line of text.
+    virtual int textWidth(const QString &text, const FontSpec &font) = 0;
 };
 
 // Real fonts (after substitution) through QTextLayout. Needs a QGuiApplication.
@@ -24,6 +26,7 @@ class FontTextMetrics final : public TextMetrics
 public:
     QStringList wrap(const QString &text, const FontSpec &font, int width) override;
     int lineHeight(const FontSpec &font) override;
+    int textWidth(const QString &text, const FontSpec &font) override;
 };
 
 // Fixed widths whatever the font: narrow characters and wide (CJK, full-width) ones. For tests
@@ -37,6 +40,7 @@ public:
     }
     QStringList wrap(const QString &text, const FontSpec &font, int width) override;
     int lineHeight(const FontSpec &) override { return m_line; }
+    int textWidth(const QString &text, const FontSpec &) override { return width(text); }
     int width(QStringView text) const;
 
 private:

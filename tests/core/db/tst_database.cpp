@@ -1,6 +1,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/connectionstring.h"
 #include "core/db/databasefile.h"
+#include "core/db/rowcursor.h"
 #include "testdatabase.h"
 
 #include <QFile>
@@ -31,6 +32,10 @@ private Q_SLOTS:
     void commitAfterFailedStatementFails();
     void batchWritesAllOrNothing();
     void readOnlyQueriesCannotWrite();
+    void cursorReadsForward();
+    void cursorCannotWrite_data();
+    void cursorCannotWrite();
+    void cursorHoldsTheConnection();
     void missingDatabaseFileIsNotCreated();
     void catalogAsksOnlyForNames();
 };
@@ -415,6 +420,126 @@ void TestDatabaseConnection::readOnlyQueriesCannotWrite()
     QVERIFY(db.Execute(u"INSERT INTO t (a) VALUES (3)"_s));
     QVERIFY(db.CommitTrans());
     QCOMPARE(db.run(u"SELECT SUM(a) FROM t"_s).scalar().toInt(), 6);
+}
+
+void TestDatabaseConnection::cursorReadsForward()
+{
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(
+        db.Execute(u"CREATE TABLE t (a INTEGER, 名字 TEXT, d TIMESTAMP, x DOUBLE PRECISION)"_s));
+    // More rows than one chunk holds, so reading goes on past several.
+    const int count = 1000;
+    QVector<QVariantList> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.append(QVariantList { i, i % 3 ? QVariant(u"名%1"_s.arg(i)) : QVariant(),
+                                   QDateTime(QDate(2024, 1, 1).addDays(i), QTime(8, 30)),
+                                   i / 4.0 });
+    QVERIFY(db.runBatch(u"INSERT INTO t VALUES (?, ?, ?, ?)"_s, rows).ok);
+
+    const QueryResult whole = db.runReadOnly(u"SELECT a, 名字, d, x FROM t ORDER BY a"_s);
+    QVERIFY(whole.ok);
+    ErrorInfo error;
+    auto cursor = db.openReadOnlyCursor(
+        u"SELECT a, 名字 AS \"姓名\", d, x FROM t WHERE a > ? ORDER BY a"_s, { 0 }, &error);
+    QVERIFY2(cursor, qPrintable(error.description));
+    QCOMPARE(cursor->fields().size(), 4);
+    QCOMPARE(cursor->fieldIndex(u"姓名"_s), 1);
+    QCOMPARE(cursor->fieldIndex(u"X"_s), 3);
+    for (int pass = 0; pass < 2; ++pass) {
+        int n = 0;
+        for (; !cursor->isEof(); ++n) {
+            QCOMPARE(cursor->position(), qint64(n));
+            for (int c = 0; c < 4; ++c)
+                QCOMPARE(cursor->value(c), whole.rows.value(n, c));
+            QVERIFY(cursor->moveNext());
+        }
+        QCOMPARE(n, count);
+        QCOMPARE(cursor->position(), qint64(count));
+        QVERIFY(!cursor->value(0).isValid());
+        // Back to the start: the query runs again.
+        QVERIFY(cursor->moveFirst());
+    }
+    // Running again, it holds the connection: a second cursor waits for it to go.
+    QVERIFY(!db.openReadOnlyCursor(u"SELECT a FROM t"_s));
+    cursor.reset();
+    cursor = db.openReadOnlyCursor(u"SELECT a FROM t WHERE a < 0"_s);
+    QVERIFY(cursor && cursor->isEof());
+}
+
+void TestDatabaseConnection::cursorCannotWrite_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("update") << u"UPDATE t SET a = 5"_s;
+    QTest::newRow("delete") << u"DELETE FROM t"_s;
+    QTest::newRow("insert returning rows") << u"INSERT INTO t (a) VALUES (9) RETURNING a"_s;
+    QTest::newRow("drop") << u"DROP TABLE t"_s;
+    QTest::newRow("two statements") << u"SELECT a FROM t; DELETE FROM t"_s;
+    QTest::newRow("not SQL") << u"SELEKT a FROM t"_s;
+}
+
+void TestDatabaseConnection::cursorCannotWrite()
+{
+    QFETCH(QString, sql);
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(db.Execute(u"CREATE TABLE t (a INTEGER)"_s));
+    QVERIFY(db.Execute(u"INSERT INTO t (a) VALUES (1)"_s));
+    ErrorInfo error;
+    QVERIFY(!db.openReadOnlyCursor(sql, {}, &error));
+    QVERIFY(!error.description.isEmpty());
+    QCOMPARE(db.run(u"SELECT a FROM t"_s).scalar().toInt(), 1);
+    QCOMPARE(db.transactionDepth(), 0);
+    QVERIFY(db.Execute(u"INSERT INTO t (a) VALUES (2)"_s)); // the guard is gone afterwards
+}
+
+void TestDatabaseConnection::cursorHoldsTheConnection()
+{
+    TestDatabase fixture;
+    CADODatabase db;
+    VANTREL_OPEN_TEST_DB(fixture, db, false);
+    QVERIFY(db.Execute(u"CREATE TABLE t (a INTEGER)"_s));
+    QVector<QVariantList> rows;
+    for (int i = 0; i < 2000; ++i)
+        rows.append(QVariantList { i });
+    QVERIFY(db.runBatch(u"INSERT INTO t VALUES (?)"_s, rows).ok);
+
+    // While rows are still to come, the connection takes nothing else.
+    auto cursor = db.openReadOnlyCursor(u"SELECT a FROM t ORDER BY a"_s);
+    QVERIFY(cursor);
+    QVERIFY(!db.Execute(u"INSERT INTO t VALUES (-1)"_s));
+    QVERIFY(db.GetLastErrorString().contains(u"open cursor"_s));
+    // Left in the middle: the statement stops and the connection is free again.
+    cursor.reset();
+    QVERIFY2(db.Execute(u"INSERT INTO t VALUES (-1)"_s), qPrintable(db.GetLastErrorString()));
+
+    // Once the last row is in, the connection is free while the cursor is still open.
+    cursor = db.openReadOnlyCursor(u"SELECT a FROM t WHERE a < 3 ORDER BY a"_s);
+    QVERIFY(cursor);
+    QVERIFY(db.Execute(u"INSERT INTO t VALUES (-2)"_s));
+    QStringList seen;
+    for (; !cursor->isEof(); cursor->moveNext())
+        seen.append(cursor->value(0).toString());
+    QCOMPARE(seen, (QStringList { u"-1"_s, u"0"_s, u"1"_s, u"2"_s }));
+
+    // Inside the caller's transaction, which goes on afterwards.
+    QVERIFY(db.BeginTrans());
+    QVERIFY(db.Execute(u"INSERT INTO t VALUES (-3)"_s));
+    cursor = db.openReadOnlyCursor(u"SELECT a FROM t WHERE a = -3"_s);
+    QVERIFY(cursor && !cursor->isEof());
+    cursor.reset();
+    QVERIFY(db.CommitTrans());
+    QCOMPARE(db.run(u"SELECT COUNT(*) FROM t WHERE a < 0"_s).scalar().toInt(), 3);
+
+    // Closing the connection closes the cursor.
+    cursor = db.openReadOnlyCursor(u"SELECT a FROM t ORDER BY a"_s);
+    QVERIFY(cursor);
+    db.Close();
+    QVERIFY(cursor->isEof());
+    QVERIFY(db.Open());
+    QVERIFY(db.Execute(u"INSERT INTO t VALUES (-4)"_s));
 }
 
 void TestDatabaseConnection::missingDatabaseFileIsNotCreated()

@@ -74,6 +74,9 @@ private Q_SLOTS:
     void outputFormat_data();
     void outputFormat();
     void scriptReadsTheRecordset();
+    void rowsStreamThroughGroupsAndSubreports();
+    void scriptMovesItsOwnRecordset();
+    void failureInTheRowsStopsTheRun();
     void writingSourceFails_data();
     void writingSourceFails();
     void badConnectionFails();
@@ -81,6 +84,7 @@ private Q_SLOTS:
     void fontsNeedAGuiApplication();
 
 private:
+    bool fillNumbers(int count);
     CADODatabase m_db;
     std::unique_ptr<TestDatabase> m_owned;
 };
@@ -171,6 +175,135 @@ void TestReportData::scriptReadsTheRecordset()
     QCOMPARE(report.pages().texts(0),
              (QStringList { u"张三|Date|Double|True"_s, u"李四|Date|Double|False"_s }));
     QCOMPARE(probe->values, (QStringList { u"2"_s, u"李四"_s, u"True"_s, u"5"_s }));
+}
+
+// The table G (k, grp): k from 1 to count, seven to a group.
+bool TestReportData::fillNumbers(int count)
+{
+    if (!m_db.Execute(u"CREATE TABLE G (k INTEGER, grp INTEGER)"_s))
+        return false;
+    QVector<QVariantList> rows;
+    for (int k = 1; k <= count; ++k)
+        rows.append(QVariantList { k, (k - 1) / 7 });
+    return m_db.runBatch(u"INSERT INTO G VALUES (?, ?)"_s, rows).ok;
+}
+
+void TestReportData::rowsStreamThroughGroupsAndSubreports()
+{
+    // More rows than the data layer reads at a time; each row's subreport reads on a connection
+    // of its own while the master's rows are still coming.
+    const int count = 600;
+    QVERIFY(fillNumbers(count));
+    Report report;
+    ReportLayout &layout = report.layout();
+    layout = fieldsLayout(m_owned->connectionString(), u"SELECT k, grp FROM G ORDER BY k"_s,
+                          { u"k"_s });
+    Section header;
+    header.type = SectionType::GroupHeader;
+    header.name = u"GroupHeader1"_s;
+    header.height = 240;
+    header.props.set(u"DataField"_s, u"GRP"_s);
+    Section footer = header;
+    footer.type = SectionType::GroupFooter;
+    footer.name = u"GroupFooter1"_s;
+    layout.sections.insert(0, header);
+    layout.sections.append(footer);
+    layout.addControl(layout.sections[0], u"DDActiveReports2.Field"_s)
+        ->props.set(u"DataField"_s, u"=\"H\" & rpt.DataControl.Recordset(\"grp\").Value"_s);
+    layout.addControl(layout.sections[2], u"DDActiveReports2.Field"_s)
+        ->props.set(u"DataField"_s, u"=\"F\" & rpt.DataControl.Recordset(\"k\").Value"_s);
+    for (int i : { 0, 2 })
+        layout.sections[i].controls.last().width = 3000;
+    ReportControl *sub = layout.addControl(layout.sections[1], u"DDActiveReports2.SubReport"_s);
+    sub->top = 240;
+    sub->width = 3000;
+    ReportLayout subLayout = fieldsLayout(m_owned->connectionString(), u"SELECT 1"_s, { u"n"_s });
+    sub->subreport = std::make_shared<ReportLayout>(subLayout);
+    report.setScript(u"Sub Detail_Format\r\n"
+                     "  rpt.SubReport1.object.DataControl.Source = \"SELECT 'n' || COUNT(*) AS n "
+                     "FROM G WHERE grp = \" & rpt.DataControl.Recordset(\"grp\").Value\r\n"
+                     "End Sub\r\n"_s);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY2(report.run(), qPrintable(report.lastError()));
+
+    QStringList want;
+    for (int k = 1; k <= count; ++k) {
+        const int group = (k - 1) / 7;
+        if ((k - 1) % 7 == 0)
+            want << u"H"_s + QString::number(group);
+        want << QString::number(k) << u"n"_s + QString::number(qMin(7, count - group * 7));
+        if (k % 7 == 0 || k == count)
+            want << u"F"_s + QString::number(k);
+    }
+    QStringList got;
+    for (int p = 0; p < int(report.pages().pages.size()); ++p)
+        got += report.pages().texts(p);
+    QCOMPARE(got.size(), want.size());
+    QCOMPARE(got, want);
+}
+
+void TestReportData::scriptMovesItsOwnRecordset()
+{
+    // The script moves its recordset away from the run's row, past what has been read and back
+    // to the start; the run's own rows go on unchanged.
+    const int count = 300;
+    QVERIFY(fillNumbers(count));
+    Report report;
+    report.layout() = fieldsLayout(m_owned->connectionString(),
+                                   u"SELECT k, grp FROM G ORDER BY k"_s, { u"k"_s });
+    auto probe = std::make_shared<Probe>();
+    report.addNamedItem(u"probe"_s, probe);
+    report.setScript(u"Sub Detail_Format\r\n"
+                     "  Dim rs, a\r\n"
+                     "  Set rs = rpt.DataControl.Recordset\r\n"
+                     "  If rs(\"k\").Value <> 280 Then Exit Sub\r\n"
+                     "  rs.MoveNext\r\n"
+                     "  probe.Put rs(\"k\").Value\r\n"
+                     "  rs.MoveNext\r\n"
+                     "  probe.Put rs(\"k\").Value\r\n"
+                     "  rs.MoveFirst\r\n"
+                     "  probe.Put rs(\"k\").Value & \" \" & rs.BOF & \" \" & rs.EOF\r\n"
+                     "  probe.Put rs.RecordCount\r\n"
+                     "  rs.MoveLast\r\n"
+                     "  probe.Put rs(\"k\").Value\r\n"
+                     "  rs.MoveFirst\r\n"
+                     "  rs.MoveNext\r\n"
+                     "  a = rs.GetRows()\r\n"
+                     "  probe.Put UBound(a, 2) + 1 & \" \" & a(0, 0) & \" \" & rs.EOF\r\n"
+                     "End Sub\r\n"_s);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY2(report.run(), qPrintable(report.lastError()));
+    QCOMPARE(probe->values,
+             (QStringList { u"281"_s, u"282"_s, u"1 False False"_s, u"300"_s, u"300"_s,
+                            u"299 2 True"_s }));
+    QStringList got;
+    for (int p = 0; p < int(report.pages().pages.size()); ++p)
+        got += report.pages().texts(p);
+    QCOMPARE(got.size(), count);
+    QCOMPARE(got.value(279), u"280"_s);
+    QCOMPARE(got.value(280), u"281"_s);
+    QCOMPARE(got.last(), u"300"_s);
+}
+
+void TestReportData::failureInTheRowsStopsTheRun()
+{
+    // Row 280 fails on both backends (the absolute value of the smallest integer), after the
+    // first rows have been read and laid out; unsorted, so no row is computed ahead.
+    QVERIFY(fillNumbers(300));
+    Report report;
+    report.layout() = fieldsLayout(
+        m_owned->connectionString(),
+        u"SELECT k, abs(CASE WHEN k = 280 THEN -9223372036854775807 - 1 ELSE k END) AS a "
+        "FROM G"_s,
+        { u"a"_s });
+    ErrorLog log;
+    report.setEvents(&log);
+    report.setTextMetrics(std::make_shared<FixedTextMetrics>());
+    QVERIFY(!report.run());
+    QCOMPARE(log.errors.size(), 1);
+    QCOMPARE(log.errors.first(), report.lastError());
+    QVERIFY(!report.pages().pages.empty());
+    QCOMPARE(report.pages().texts(0).value(0), u"1"_s);
 }
 
 void TestReportData::writingSourceFails_data()

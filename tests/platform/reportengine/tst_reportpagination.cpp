@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 using namespace vantrel::report;
 using namespace reportfixture;
@@ -41,6 +43,8 @@ private Q_SLOTS:
     void groupBands();
     void canGrow_data();
     void canGrow();
+    void unwrappedTextIsClipped_data();
+    void unwrappedTextIsClipped();
     void tallBandSplitsBetweenLines();
     void reportBandsAndScriptEvents();
     void pageBreak();
@@ -182,6 +186,54 @@ void TestReportPagination::canGrow()
     runFixed(report);
     QCOMPARE(pageLines(report.pages(), 0),
              (QStringList { u"名单"_s } + lines + QStringList { u"next"_s, footer(1, 1) }));
+}
+
+void TestReportPagination::unwrappedTextIsClipped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("fits") << u"ABCD"_s << 0 << 400 << u"ABCD"_s;
+    QTest::newRow("left keeps the start") << u"ABCDEFGHIJ"_s << 0 << 450 << u"ABCD"_s;
+    QTest::newRow("right keeps the end") << u"ABCDEFGHIJ"_s << 1 << 450 << u"GHIJ"_s;
+    QTest::newRow("centred keeps the middle") << u"ABCDEFGHIJ"_s << 2 << 450 << u"DEFG"_s;
+    QTest::newRow("Chinese, whole characters only") << u"一二三四五"_s << 0 << 500 << u"一二"_s;
+    QTest::newRow("mixed, right") << u"编号 A12"_s << 1 << 450 << u" A12"_s;
+    QTest::newRow("line breaks become blanks") << u"甲\r\n乙丙"_s << 0 << 500 << u"甲 乙"_s;
+    QTest::newRow("narrower than one character") << u"一二"_s << 0 << 150 << QString();
+}
+
+void TestReportPagination::unwrappedTextIsClipped()
+{
+    QFETCH(QString, text);
+    QFETCH(int, alignment);
+    QFETCH(int, width);
+    QFETCH(QString, shown);
+
+    PersonsDb db(1);
+    QVERIFY(db.ok());
+    Report report;
+    ReportLayout layout = listLayout(db.connectionString(), u"SELECT * FROM P"_s);
+    Section &detail = section(layout, SectionType::Detail);
+    detail.canGrow = true;
+    ReportControl &field = detail.controls.last();
+    field.props.set(u"DataField"_s, QString());
+    field.props.set(u"Text"_s, text);
+    field.props.set(u"WordWrap"_s, 0);
+    field.props.set(u"Alignment"_s, alignment);
+    field.width = width;
+    report.layout() = layout;
+    runFixed(report);
+    const auto &items = report.pages().pages[0].items;
+    const auto run = std::find_if(items.cbegin(), items.cend(), [&](const DisplayItem &item) {
+        return item.kind == ItemKind::Text && item.x == field.left + layout.page.leftMargin
+            && item.width == width;
+    });
+    QVERIFY(run != items.cend());
+    QCOMPARE(report.pages().string(run->text), shown);
+    QCOMPARE(run->width, width);
 }
 
 void TestReportPagination::tallBandSplitsBetweenLines()
