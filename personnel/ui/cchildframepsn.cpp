@@ -54,6 +54,7 @@ CChildFramePsn::CChildFramePsn(QWidget *parent) : QMainWindow(parent), m_pView(n
     m_pView->AddPane(m_pRelatPane);
     connect(m_pView, &CViewPsn::refreshing, this, &CChildFramePsn::BuildDynamicMenus);
     restoreState(Profile::getValue(Placement, u"PsnPanes"_s).toByteArray());
+    updatePaneCommands();
 }
 
 CChildFramePsn::~CChildFramePsn() = default;
@@ -251,6 +252,7 @@ void CChildFramePsn::createMenus()
     QMenu *edit = bar->addMenu(u"编辑"_s);
     edit->addActions(m_pView->contextMenu()->actions());
     QMenu *view = bar->addMenu(u"视图"_s);
+    connect(view, &QMenu::aboutToShow, this, &CChildFramePsn::updatePaneCommands);
     const std::pair<int, QString> panes[] = {
         { IdDeptPaneView, u"部门导航窗口"_s },
         { IdPhotoPaneView, u"相片窗口"_s },
@@ -275,6 +277,14 @@ void CChildFramePsn::createMenus()
     tools->addActions(m_pToolsMenu->actions());
     tools->addSeparator();
     tools->addActions(m_pChangesMenu->actions());
+}
+
+void CChildFramePsn::updatePaneCommands()
+{
+    // A pane hidden before the window first shows sends no hide event, so the check is
+    // taken from the panes themselves.
+    for (const int id : { IdDeptPaneView, IdPhotoPaneView, IdRelatPaneView, IdAdjunctPaneView })
+        m_actions.value(id)->setChecked(!paneOfCommand(id)->isHidden());
 }
 
 void CChildFramePsn::focusPane(QDockWidget *pane, QWidget *control)

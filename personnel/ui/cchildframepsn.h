@@ -94,6 +94,7 @@ private:
     void createToolBar();
     void createPanes();
     void createMenus();
+    void updatePaneCommands();
     void createShortcuts();
     void fillDeptPane();
     void onDeptSelection(const DeptPaneSelection &selection);

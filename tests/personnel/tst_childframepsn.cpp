@@ -534,7 +534,9 @@ void TestChildFramePsn::placementAndPanesKept()
     frame = openFrame();
     QCOMPARE(OpenedPersonnelFrame()->geometry(), QRect(10, 20, 700, 450));
     QVERIFY(frame->GetPhotoPane()->isHidden());
+    QVERIFY(!frame->action(CChildFramePsn::IdPhotoPaneView)->isChecked());
     QVERIFY(!frame->GetAdjunctPane()->isHidden());
+    QVERIFY(frame->action(CChildFramePsn::IdAdjunctPaneView)->isChecked());
 }
 
 void TestChildFramePsn::keysAndMenu()
