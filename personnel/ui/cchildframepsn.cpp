@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QShortcut>
 #include <QToolBar>
@@ -45,6 +46,7 @@ CChildFramePsn::CChildFramePsn(QWidget *parent) : QMainWindow(parent), m_pView(n
     setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
     createToolBar();
     createPanes();
+    createMenus();
     createShortcuts();
     m_pView->SetSearchBox(m_pSearchBox);
     m_pView->AddPane(m_pPhotoPane);
@@ -52,6 +54,7 @@ CChildFramePsn::CChildFramePsn(QWidget *parent) : QMainWindow(parent), m_pView(n
     m_pView->AddPane(m_pRelatPane);
     connect(m_pView, &CViewPsn::refreshing, this, &CChildFramePsn::BuildDynamicMenus);
     restoreState(Profile::getValue(Placement, u"PsnPanes"_s).toByteArray());
+    updatePaneCommands();
 }
 
 CChildFramePsn::~CChildFramePsn() = default;
@@ -223,6 +226,65 @@ void CChildFramePsn::createPanes()
     resizeDocks({ m_pDeptPane, m_pPhotoPane }, { 200, 120 }, Qt::Horizontal);
     resizeDocks({ m_pRelatPane, m_pPhotoPane, m_pAdjunctPane }, { 120, 120, 240 }, Qt::Vertical);
     connect(m_pDeptPane, &CDeptPane::treeSelChanged, this, &CChildFramePsn::onDeptSelection);
+}
+
+QDockWidget *CChildFramePsn::paneOfCommand(int id) const
+{
+    switch (id) {
+    case IdDeptPaneView:
+        return m_pDeptPane;
+    case IdPhotoPaneView:
+        return m_pPhotoPane;
+    case IdRelatPaneView:
+        return m_pRelatPane;
+    case IdAdjunctPaneView:
+        return m_pAdjunctPane;
+    default:
+        return nullptr;
+    }
+}
+
+void CChildFramePsn::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(u"MenuBar130"_s);
+    // Mnemonics stay with the main frame's menus of the same names.
+    QMenu *edit = bar->addMenu(u"编辑"_s);
+    edit->addActions(m_pView->contextMenu()->actions());
+    QMenu *view = bar->addMenu(u"视图"_s);
+    connect(view, &QMenu::aboutToShow, this, &CChildFramePsn::updatePaneCommands);
+    const std::pair<int, QString> panes[] = {
+        { IdDeptPaneView, u"部门导航窗口"_s },
+        { IdPhotoPaneView, u"相片窗口"_s },
+        { IdRelatPaneView, u"相关信息窗口"_s },
+        { IdAdjunctPaneView, u"附件窗口"_s },
+    };
+    for (const auto &[id, text] : panes) {
+        QDockWidget *pane = paneOfCommand(id);
+        QAction *toggle = view->addAction(text);
+        toggle->setData(id);
+        toggle->setCheckable(true);
+        toggle->setChecked(!pane->isHidden());
+        m_actions.insert(id, toggle);
+        connect(toggle, &QAction::triggered, pane, [pane, toggle] {
+            pane->setVisible(pane->isHidden());
+            toggle->setChecked(!pane->isHidden());
+        });
+        // The check follows the pane however it was shown or closed.
+        connect(pane->toggleViewAction(), &QAction::toggled, toggle, &QAction::setChecked);
+    }
+    QMenu *tools = bar->addMenu(u"工具"_s);
+    tools->addActions(m_pToolsMenu->actions());
+    tools->addSeparator();
+    tools->addActions(m_pChangesMenu->actions());
+}
+
+void CChildFramePsn::updatePaneCommands()
+{
+    // A pane hidden before the window first shows sends no hide event, so the check is
+    // taken from the panes themselves.
+    for (const int id : { IdDeptPaneView, IdPhotoPaneView, IdRelatPaneView, IdAdjunctPaneView })
+        m_actions.value(id)->setChecked(!paneOfCommand(id)->isHidden());
 }
 
 void CChildFramePsn::focusPane(QDockWidget *pane, QWidget *control)

@@ -22,6 +22,10 @@ struct DeptPaneSelection;
 // from the database; their items carry the kind and the row's ID. F3 goes to the search box,
 // F5 to the list (in the list it refreshes), F6 to F9 to the panes.
 //
+// The frame's own menu bar holds 编辑 (the list's context menu), 视图 (one checked command per
+// pane: 部门导航窗口, 相片窗口, 相关信息窗口, 附件窗口) and 工具; 文件 and 帮助 stay the main
+// frame's.
+//
 // One frame at a time: OpenPersonnelFrame makes it or brings it forward. Closing it stores its
 // place ("MDIForm") and the panes' layout in the profile.
 class CChildFramePsn : public QMainWindow
@@ -45,6 +49,10 @@ public:
         IdSortChange = 32959,
         IdPrintTemplates = 33191,
         IdMailTemplates = 33334,
+        IdDeptPaneView = 32842,
+        IdPhotoPaneView = 32848,
+        IdRelatPaneView = 32849,
+        IdAdjunctPaneView = 32851,
     };
     enum DynamicKind { PrintItem = 1, MailItem = 2 };
 
@@ -60,6 +68,8 @@ public:
     QComboBox *GetSearchBox() const { return m_pSearchBox; }
     QToolButton *toolButton(int id) const;
     QAction *action(int id) const { return m_actions.value(id); }
+    // The pane that a 视图 command shows and hides; null for other ids.
+    QDockWidget *paneOfCommand(int id) const;
 
     // Fills the department pane and lets the view make its first fill (the first department
     // of the tree chosen).
@@ -83,6 +93,8 @@ protected:
 private:
     void createToolBar();
     void createPanes();
+    void createMenus();
+    void updatePaneCommands();
     void createShortcuts();
     void fillDeptPane();
     void onDeptSelection(const DeptPaneSelection &selection);

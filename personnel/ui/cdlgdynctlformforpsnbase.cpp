@@ -50,7 +50,8 @@ CDlgDynCtlFormForPsnbase::CDlgDynCtlFormForPsnbase(QWidget *parent)
     // No camera yet.
     m_pPhotoButtons[2]->setEnabled(false);
     connect(m_pPhotoButtons[0], &QPushButton::clicked, m_pPhoto, &CPhotoCtrl::OpenPhotoFile);
-    connect(m_pPhotoButtons[1], &QPushButton::clicked, m_pPhoto, &CPhotoCtrl::SavePhotoAs);
+    connect(m_pPhotoButtons[1], &QPushButton::clicked, this,
+            &CDlgDynCtlFormForPsnbase::OnPhotoSaveAs);
     connect(m_pPhotoButtons[3], &QPushButton::clicked, this, [this] {
         if (ShowMessage(this, u"确定要清除图片吗?"_s, LoadResString(117), QMessageBox::Question,
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
@@ -146,6 +147,27 @@ bool CDlgDynCtlFormForPsnbase::SaveRecord()
     m_pPhoto->setStored();
     m_bModified = false;
     return true;
+}
+
+void CDlgDynCtlFormForPsnbase::TakePersonFromFields()
+{
+    for (const tagITEMCTRLINFO &item : std::as_const(m_items)) {
+        if (!item.pCtrl)
+            continue;
+        const QString text = GetFieldContent(item.pCtrl).toString().trimmed();
+        if (item.info.Name.compare(u"NAME"_s, Qt::CaseInsensitive) == 0)
+            m_pPhoto->m_person.Name = text;
+        // An automatic number is not known before the person is saved.
+        else if (isNumberItem(item))
+            m_pPhoto->m_person.Number = text == autoNumber ? QString() : text;
+    }
+}
+
+void CDlgDynCtlFormForPsnbase::OnPhotoSaveAs()
+{
+    // The log names the person as the form shows them, saved or not.
+    TakePersonFromFields();
+    m_pPhoto->SavePhotoAs();
 }
 
 void CDlgDynCtlFormForPsnbase::ResetItemDefaults()

@@ -47,6 +47,11 @@ public:
     QPushButton *idCardButton() const { return m_pBtnIdCard; }
 
     void OnSave();
+    // 另存: the photo saved to a file, logged with the name and number in the fields.
+    void OnPhotoSaveAs();
+    // The photo's person takes the name and number in the fields (no number while it is
+    // still to be given automatically).
+    void TakePersonFromFields();
     void reject() override;
     void done(int result) override;
 

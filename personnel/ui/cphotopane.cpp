@@ -10,24 +10,22 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 CPhotoPane::CPhotoPane(QWidget *parent)
-    : QDockWidget(u"相片"_s, parent), m_pToolBar(new QToolBar), m_pPhoto(new CPhotoCtrl)
+    : QDockWidget(u"相片"_s, parent), m_pToolBar(new CPaneToolBar), m_pPhoto(new CPhotoCtrl)
 {
     setObjectName(u"PhotoPane"_s);
     m_pPhoto->m_bStoreAtOnce = true;
     m_pPhoto->setFocusPolicy(Qt::StrongFocus);
+    m_pToolBar->setObjectName(u"ToolBar351"_s);
+    m_pToolBar->SetOwner(this);
     const auto add = [this](int id, const QString &text, void (CPhotoPane::*slot)()) {
-        QAction *action = m_pToolBar->addAction(text);
-        action->setData(id);
+        QAction *action = m_pToolBar->AddCommand(id, text);
         if (slot)
             connect(action, &QAction::triggered, this, slot);
-        else
-            action->setEnabled(false); // the camera comes later
     };
     add(IdOpen, u"打开(&O)"_s, &CPhotoPane::OnOpen);
     add(IdSaveAs, u"另存为(&A)"_s, &CPhotoPane::OnSaveAs);
@@ -40,15 +38,26 @@ CPhotoPane::CPhotoPane(QWidget *parent)
     layout->addWidget(m_pToolBar);
     layout->addWidget(m_pPhoto, 1);
     setWidget(body);
+    connect(m_pPhoto, &CPhotoCtrl::dataChanged, m_pToolBar, &CPaneToolBar::UpdateCmdUI);
+    m_pToolBar->UpdateCmdUI();
 }
 
 QAction *CPhotoPane::action(int id) const
 {
-    for (QAction *action : m_pToolBar->actions()) {
-        if (action->data().toInt() == id)
-            return action;
+    return m_pToolBar->command(id);
+}
+
+bool CPhotoPane::IsPaneCommandEnabled(int id) const
+{
+    switch (id) {
+    case IdOpen:
+    case IdClear:
+        return m_person.PID > 0;
+    case IdSaveAs:
+        return !m_pPhoto->showsPlaceholder();
+    default:
+        return false; // the camera comes later
     }
-    return nullptr;
 }
 
 void CPhotoPane::SetCurrentPerson(const CPersonBase &person)
@@ -56,6 +65,7 @@ void CPhotoPane::SetCurrentPerson(const CPersonBase &person)
     m_person = person;
     m_pPhoto->m_person = person;
     m_pPhoto->LoadPhoto(person.PID);
+    m_pToolBar->UpdateCmdUI();
 }
 
 QWidget *CPhotoPane::MainControl() const
@@ -81,6 +91,7 @@ void CPhotoPane::OnOpen()
     if (!CheckRightWithMessage(3, theApp, false) || !personStillThere())
         return;
     m_pPhoto->OpenPhotoFile();
+    m_pToolBar->UpdateCmdUI();
 }
 
 void CPhotoPane::OnSaveAs()
@@ -99,11 +110,13 @@ void CPhotoPane::OnClear()
         return;
     m_pPhoto->ClearPhoto();
     m_pPhoto->StorePhoto();
+    m_pToolBar->UpdateCmdUI();
 }
 
 void CPhotoPane::contextMenuEvent(QContextMenuEvent *event)
 {
+    m_pToolBar->UpdateCmdUI();
     QMenu menu(this);
-    menu.addActions(m_pToolBar->actions());
+    menu.addActions(m_pToolBar->commands());
     menu.exec(event->globalPos());
 }

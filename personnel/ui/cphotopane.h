@@ -1,18 +1,20 @@
 #pragma once
 
 #include "personnel/cpersonbase.h"
+#include "personnel/ui/cpanetoolbar.h"
 #include "personnel/ui/ipersonpane.h"
 
 #include <QDockWidget>
 
 class CPhotoCtrl;
 class QAction;
-class QToolBar;
 
 // The "相片" pane of the personnel frame: the current person's photo, changed from its toolbar
 // or context menu and stored at once. Open and clear need right 3, save as right 10; open
-// first checks that the person is still there.
-class CPhotoPane : public QDockWidget, public IPersonPane
+// first checks that the person is still there. The pane enables its toolbar: open and clear
+// with a current person, save as while a photo (not the placeholder) shows; the camera comes
+// later.
+class CPhotoPane : public QDockWidget, public IPersonPane, public IPaneCmdUI
 {
     Q_OBJECT
 
@@ -26,6 +28,8 @@ public:
     QWidget *MainControl() const;
     CPhotoCtrl *photoCtrl() const { return m_pPhoto; }
     QAction *action(int id) const;
+    CPaneToolBar *toolBar() const { return m_pToolBar; }
+    bool IsPaneCommandEnabled(int id) const override;
 
     void OnOpen();
     void OnSaveAs();
@@ -38,6 +42,6 @@ private:
     bool personStillThere();
 
     CPersonBase m_person;
-    QToolBar *m_pToolBar;
+    CPaneToolBar *m_pToolBar;
     CPhotoCtrl *m_pPhoto;
 };

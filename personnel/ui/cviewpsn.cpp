@@ -344,6 +344,15 @@ void CViewPsn::OnInitialUpdate()
 {
     LoadColumns();
     GetGridCtrl()->SetReadOnly(!(theCurrentUser.ISuper || theCurrentUser.HasRight(3, false)));
+    // A global script that cannot be read leaves the engine without it; the mail batch then
+    // reports what its templates miss.
+    RestartScriptHost(&m_scriptHost);
+}
+
+void CViewPsn::RunWithScriptHost(const std::function<void(CScriptHostProxy *host)> &dialog)
+{
+    dialog(&m_scriptHost);
+    RestartScriptHost(&m_scriptHost);
 }
 
 int CViewPsn::RowOfPerson(int pid) const

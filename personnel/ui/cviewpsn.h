@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/script/cscripthostproxy.h"
 #include "personnel/cpersonbase.h"
 #include "personnel/psngridcolumns.h"
 #include "personnel/sqlcondition.h"
@@ -7,6 +8,8 @@
 
 #include <QHash>
 #include <QVector>
+
+#include <functional>
 
 class IPersonPane;
 class PsnRecordWriter;
@@ -84,6 +87,13 @@ public:
     QAction *action(int id) const { return m_actions.value(id); }
     QMenu *contextMenu() const { return m_pContextMenu; }
 
+    // The view's script engine, with the global script loaded at the first show; the mail
+    // batch evaluates its templates in it.
+    CScriptHostProxy *GetScriptHost() { return &m_scriptHost; }
+    // Runs a dialog that uses the script engine, then starts the engine afresh with the global
+    // script (also when the dialog failed), so the next use finds no leftovers.
+    void RunWithScriptHost(const std::function<void(CScriptHostProxy *host)> &dialog);
+
     // The commands.
     void OnAdd();
     void OnModify();
@@ -141,4 +151,5 @@ private:
     QHash<int, QAction *> m_actions;
     QMenu *m_pContextMenu;
     PsnRecordWriter *m_pWriter;
+    CScriptHostProxy m_scriptHost;
 };

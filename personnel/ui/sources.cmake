@@ -3,6 +3,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
     ui/cpsnpersonpane.cpp

@@ -29,6 +29,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -117,6 +118,11 @@ private Q_SLOTS:
     void keysAndMenu();
     void dictionaryCells();
     void farRowsAndWidths();
+    void paneCommands_data();
+    void paneCommands();
+    void frameMenus();
+    void photoPaneDockingKept();
+    void scriptHostRestarts();
 
 private:
     CChildFramePsn *openFrame();
@@ -528,7 +534,9 @@ void TestChildFramePsn::placementAndPanesKept()
     frame = openFrame();
     QCOMPARE(OpenedPersonnelFrame()->geometry(), QRect(10, 20, 700, 450));
     QVERIFY(frame->GetPhotoPane()->isHidden());
+    QVERIFY(!frame->action(CChildFramePsn::IdPhotoPaneView)->isChecked());
     QVERIFY(!frame->GetAdjunctPane()->isHidden());
+    QVERIFY(frame->action(CChildFramePsn::IdAdjunctPaneView)->isChecked());
 }
 
 void TestChildFramePsn::keysAndMenu()
@@ -659,6 +667,126 @@ void TestChildFramePsn::farRowsAndWidths()
             .toInt(),
         header->sectionSize(column));
     QVERIFY(header->sectionSize(column) > 120);
+}
+
+void TestChildFramePsn::paneCommands_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pane");
+    QTest::newRow("departments") << 32842 << u"部门导航窗口"_s << u"导航"_s;
+    QTest::newRow("photo") << 32848 << u"相片窗口"_s << u"相片"_s;
+    QTest::newRow("related") << 32849 << u"相关信息窗口"_s << u"相关资料"_s;
+    QTest::newRow("attachments") << 32851 << u"附件窗口"_s << u"附件"_s;
+}
+
+void TestChildFramePsn::paneCommands()
+{
+    QFETCH(int, id);
+    QFETCH(QString, text);
+    QFETCH(QString, pane);
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QAction *command = frame->action(id);
+    QVERIFY(command);
+    QCOMPARE(command->text(), text);
+    QDockWidget *dock = frame->paneOfCommand(id);
+    QCOMPARE(dock->windowTitle(), pane);
+    QVERIFY(command->isCheckable());
+    QVERIFY(dock->isVisible());
+    QVERIFY(command->isChecked());
+
+    command->trigger();
+    QVERIFY(!dock->isVisible());
+    QVERIFY(!command->isChecked());
+    command->trigger();
+    QVERIFY(dock->isVisible());
+    QVERIFY(command->isChecked());
+    // Closed by its own button, the pane is unchecked too.
+    dock->close();
+    QVERIFY(!command->isChecked());
+    command->trigger();
+    QVERIFY(dock->isVisible());
+}
+
+void TestChildFramePsn::frameMenus()
+{
+    CChildFramePsn *frame = openFrame();
+    QStringList titles;
+    for (QAction *menu : frame->menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(titles, QStringList({ u"编辑"_s, u"视图"_s, u"工具"_s }));
+    const auto commandsOf = [](const QAction *menuAction) {
+        QList<int> ids;
+        for (const QAction *a : menuAction->menu()->actions()) {
+            if (!a->isSeparator())
+                ids << a->data().toInt();
+        }
+        return ids;
+    };
+    const QList<QAction *> menus = frame->menuBar()->actions();
+    // 编辑 is the list's context menu.
+    QList<int> context;
+    for (const QAction *a : frame->GetView()->contextMenu()->actions()) {
+        if (!a->isSeparator())
+            context << a->data().toInt();
+    }
+    QCOMPARE(commandsOf(menus.at(0)), context);
+    QCOMPARE(commandsOf(menus.at(1)), QList<int>({ 32842, 32848, 32849, 32851 }));
+    QCOMPARE(commandsOf(menus.at(2)), QList<int>({ 32910, 33317, 32968, 32958, 32959 }));
+    // The menu's commands are the view's: 全选 from the menu selects the list.
+    for (QAction *a : menus.at(0)->menu()->actions()) {
+        if (a->data().toInt() == CViewPsn::IdSelectAll)
+            a->trigger();
+    }
+    QCOMPARE(frame->GetView()->GetGridCtrl()->selectionModel()->selectedRows().size(),
+             frame->GetView()->GetGridCtrl()->GetRowCount());
+}
+
+void TestChildFramePsn::photoPaneDockingKept()
+{
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QCOMPARE(frame->dockWidgetArea(frame->GetPhotoPane()), Qt::RightDockWidgetArea);
+    frame->addDockWidget(Qt::LeftDockWidgetArea, frame->GetPhotoPane());
+    frame->tabifyDockWidget(frame->GetRelatInfoPane(), frame->GetAdjunctPane());
+    OpenedPersonnelFrame()->close();
+    QTRY_VERIFY(!OpenedPersonnelFrame());
+
+    frame = openFrame();
+    QCOMPARE(frame->dockWidgetArea(frame->GetPhotoPane()), Qt::LeftDockWidgetArea);
+    QCOMPARE(frame->tabifiedDockWidgets(frame->GetRelatInfoPane()),
+             QList<QDockWidget *> { frame->GetAdjunctPane() });
+    QVERIFY(frame->action(CChildFramePsn::IdPhotoPaneView)->isChecked());
+    // The pane's toolbar came back with it, enabled by the pane.
+    QVERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdOpen)->isEnabled());
+    QVERIFY(!frame->GetPhotoPane()->action(CPhotoPane::IdCamera)->isEnabled());
+}
+
+void TestChildFramePsn::scriptHostRestarts()
+{
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = ? WHERE nType = 1"_s,
+                                { u"Dim counter\ncounter = 10\nFunction Tax(x)\n"
+                                  "  Tax = x * 0.1\nEnd Function\n"_s }));
+    CChildFramePsn *frame = openFrame();
+    CViewPsn *view = frame->GetView();
+    QVariant result;
+    // The global script is there from the first show.
+    QCOMPARE(view->GetScriptHost()->Evaluate(u"Tax(5000) + counter"_s, &result), 0);
+    QCOMPARE(result.toDouble(), 510.0);
+
+    // What a dialog leaves in the engine is gone afterwards, and a global script changed
+    // meanwhile is the one loaded.
+    QVERIFY(theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = ? WHERE nType = 1"_s,
+                                { u"Dim counter\ncounter = 20\n"_s }));
+    bool ran = false;
+    view->RunWithScriptHost([&ran](CScriptHostProxy *host) {
+        ran = true;
+        QVERIFY(host->LoadScript(u"counter = 99"_s));
+    });
+    QVERIFY(ran);
+    QCOMPARE(view->GetScriptHost()->Evaluate(u"counter"_s, &result), 0);
+    QCOMPARE(result.toInt(), 20);
 }
 
 QTEST_MAIN(TestChildFramePsn)

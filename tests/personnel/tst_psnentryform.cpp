@@ -128,6 +128,9 @@ private Q_SLOTS:
     void modifyAndPageDown();
     void modifyWithoutRow();
     void photoPane();
+    void photoPaneButtons();
+    void photoSaveAsNamesTypedPerson_data();
+    void photoSaveAsNamesTypedPerson();
     void idCard_data();
     void idCard();
 
@@ -411,6 +414,76 @@ void TestPsnEntryForm::photoPane()
     QCOMPARE(*readPhoto(1), QByteArray());
     QVERIFY(photo->showsPlaceholder());
     QCOMPARE(logLines().last(), u"人员档案[\"张一(A001)\"->照片清除]"_s);
+}
+
+void TestPsnEntryForm::photoPaneButtons()
+{
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(frame);
+    CPhotoPane *pane = frame->GetPhotoPane();
+    const auto enabled = [pane] {
+        QString states;
+        for (const int id : { CPhotoPane::IdOpen, CPhotoPane::IdSaveAs, CPhotoPane::IdCamera,
+                              CPhotoPane::IdClear })
+            states += pane->action(id)->isEnabled() ? u'1' : u'0';
+        return states;
+    };
+    QCOMPARE(pane->toolBar()->commands().size(), 4);
+    // A person without a photo: nothing to save as, no camera yet.
+    QCOMPARE(enabled(), u"1001"_s);
+    const vantrel::Result<bool> written
+        = vantrel::personnel::WritePsnPhoto(theDatabase, 1, jpegBytes());
+    QVERIFY(written && *written);
+    frame->GetView()->RefreshCurrentRow();
+    QCOMPARE(enabled(), u"1101"_s);
+    {
+        MessageCatcher yes(QMessageBox::Yes);
+        pane->action(CPhotoPane::IdClear)->trigger();
+        QTRY_COMPARE(yes.texts, QStringList { u"确定要清除图片吗?"_s });
+    }
+    QCOMPARE(enabled(), u"1001"_s);
+    // An empty list leaves the pane without a person.
+    frame->GetView()->SetFilters(0, -1);
+    frame->GetView()->BuildWhereClause();
+    frame->GetView()->FillGrid();
+    QCOMPARE(pane->GetPerson().PID, -1);
+    QCOMPARE(enabled(), u"0000"_s);
+}
+
+void TestPsnEntryForm::photoSaveAsNamesTypedPerson_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("typedNumber"); // empty: the field is left as it is
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("automatic number")
+        << u"1|6|A"_s << QString() << u"人员档案[\"王五()\"->照片另存]"_s;
+    QTest::newRow("typed number") << u"3|20|"_s << u"B77"_s
+                                  << u"人员档案[\"王五(B77)\"->照片另存]"_s;
+}
+
+void TestPsnEntryForm::photoSaveAsNamesTypedPerson()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, typedNumber);
+    QFETCH(QString, logged);
+    QVERIFY(
+        theDatabase.Execute(u"UPDATE qz_SysOption SET sContent = ? WHERE nType = 0"_s, { rule }));
+    CDlgDynCtlFormForPsnbase form;
+    form.m_strCaption = u"人员添加"_s;
+    form.m_nAddFlag = 1;
+    form.m_strTableName = u"QZ_PSNBASE"_s;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    typeInto(form, u"Name"_s, u"王五"_s);
+    if (!typedNumber.isEmpty())
+        typeInto(form, u"Number"_s, typedNumber);
+    QVERIFY(form.photoCtrl()->SetPhotoFromBytes(jpegBytes()));
+    QTemporaryDir dir;
+    chooseFile(dir.filePath(u"face"_s));
+    QTest::mouseClick(form.photoButton(1), Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(dir.filePath(u"face.jpg"_s)));
+    QCOMPARE(logLines().last(), logged);
+    QCOMPARE(form.lastSavedPid(), 0); // nothing was saved to get there
 }
 
 void TestPsnEntryForm::idCard_data()
