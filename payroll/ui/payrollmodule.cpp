@@ -1,6 +1,7 @@
 #include "payroll/ui/payrollmodule.h"
 
 #include "core/db/procedureregistry.h"
+#include "payroll/ui/cchildframewage.h"
 #include "payroll/ui/cdlgwageset.h"
 #include "payroll/wageperiods.h"
 #include "payroll/wagesetupprocedures.h"
@@ -15,4 +16,6 @@ void RegisterPayrollModule()
         CDlgWageSet dialog(&frame);
         dialog.exec();
     });
+    ModuleCommands::instance().registerOpener(33158,
+                                              [](CMainFrame &frame) { OpenWageFrame(frame); });
 }

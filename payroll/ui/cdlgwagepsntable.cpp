@@ -1,0 +1,281 @@
+#include "payroll/ui/cdlgwagepsntable.h"
+
+#include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/payroll/wagesetschema.h"
+#include "core/query/scalarqueries.h"
+#include "core/util/stringhelpers.h"
+#include "core/util/stringtable.h"
+#include "payroll/ui/wagesetupui.h"
+#include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/controls/cdropdownlistdept.h"
+#include "ui/controls/cdroplisttree.h"
+#include "ui/dialogs/cdialogexx.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+using namespace vantrel::payroll;
+
+namespace {
+
+enum Column { ColPid = 0, ColTick = 1, ColNumber = 2, ColName = 3, ColIdNumber = 6, ColOrd = 7 };
+
+QPushButton *button(const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+CDlgWagePsnTable::CDlgWagePsnTable(QWidget *parent)
+    : QDialog(parent)
+    , m_pDept(new CDropDownListDept(this))
+    , m_pSearch(new QLineEdit(this))
+    , m_pGrid(new CBCGPADOGridCtrl(this))
+    , m_pFooter(new QLabel(this))
+    , m_pTakeOver(new QCheckBox(u"同时导入以往薪资数据"_s, this))
+    , m_pEarlier(new QComboBox(this))
+    , m_pAdd(button(u"添加(&A)"_s, this))
+{
+    setObjectName(u"DlgWagePsnTable"_s);
+    setWindowTitle(u"添加人员"_s);
+    CDialogExx::applyBackground(this);
+    auto *search = button(u"查询"_s, this);
+    auto *all = button(u"全选(&A)"_s, this);
+    auto *none = button(u"全不选(&U)"_s, this);
+    auto *cancel = button(u"取消(&C)"_s, this);
+    m_pGrid->AttachConnection(&theDatabase);
+    m_pGrid->SetReadOnly(true);
+    m_pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pGrid->installEventFilter(this);
+    m_pGrid->viewport()->installEventFilter(this);
+    m_pFooter->setAutoFillBackground(true);
+    m_pFooter->setBackgroundRole(QPalette::Button);
+    m_pFooter->setContentsMargins(4, 2, 4, 2);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(u"部门："_s, this));
+    top->addWidget(m_pDept, 1);
+    top->addWidget(new QLabel(u"编号/姓名："_s, this));
+    top->addWidget(m_pSearch, 1);
+    top->addWidget(search);
+    auto *ticks = new QHBoxLayout;
+    ticks->addWidget(all);
+    ticks->addWidget(none);
+    ticks->addStretch();
+    ticks->addWidget(m_pTakeOver);
+    ticks->addWidget(m_pEarlier);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_pAdd);
+    bottom->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_pGrid, 1);
+    layout->addWidget(m_pFooter);
+    layout->addLayout(ticks);
+    layout->addLayout(bottom);
+    resize(760, 480);
+
+    connect(search, &QPushButton::clicked, this, &CDlgWagePsnTable::OnSearch);
+    connect(all, &QPushButton::clicked, this, &CDlgWagePsnTable::OnTickAll);
+    connect(none, &QPushButton::clicked, this, &CDlgWagePsnTable::OnUntickAll);
+    connect(m_pAdd, &QPushButton::clicked, this, &CDlgWagePsnTable::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_pTakeOver, &QCheckBox::toggled, m_pEarlier, &QWidget::setEnabled);
+    connect(m_pDept, &CEditBrowseDropCtrl::comboNotify, this, [this](int code) {
+        if (code == CEditBrowseDropCtrl::CBN_SELENDOK)
+            BuildFor(m_pDept->GetSelectedDept());
+    });
+}
+
+CDlgWagePsnTable::~CDlgWagePsnTable() = default;
+
+void CDlgWagePsnTable::SetTarget(int did, int sid, int period)
+{
+    m_nSid = sid;
+    m_nPeriod = period;
+    m_pList = std::make_unique<WagePeriodAddList>(theDatabase, sid, period);
+    m_pAdd->setEnabled(false);
+    if (!m_pDept->Initialize())
+        return;
+    CDropListTree *tree = m_pDept->GetDropTree();
+    QTreeWidgetItem *item = tree->FindItemByData(did, tree->topLevelItem(0));
+    if (!item)
+        item = tree->topLevelItem(0);
+    if (item) {
+        tree->setCurrentItem(item);
+        m_pDept->setText(item->text(0));
+    }
+    m_pTakeOver->setChecked(true);
+    BuildFor(qMax(0, m_pDept->GetSelectedDept()));
+    fillEarlierPeriods();
+}
+
+QString CDlgWagePsnTable::FooterText() const
+{
+    return m_pFooter->text();
+}
+
+void CDlgWagePsnTable::fillEarlierPeriods()
+{
+    m_pEarlier->clear();
+    const vantrel::Result<QVector<int>> periods = OtherWagePeriods(theDatabase, m_nSid, m_nPeriod);
+    if (periods) {
+        for (const int period : *periods)
+            m_pEarlier->addItem(FormatWagePeriod(period), period);
+    }
+    const bool any = m_pEarlier->count() > 0;
+    if (any)
+        m_pEarlier->setCurrentIndex(0);
+    m_pTakeOver->setChecked(any);
+    m_pTakeOver->setEnabled(any);
+    m_pEarlier->setEnabled(any);
+}
+
+void CDlgWagePsnTable::BuildFor(int did)
+{
+    if (!m_pList)
+        return;
+    if (const vantrel::Status built = m_pList->build(qMax(0, did)); !built) {
+        Tell(this, built.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList();
+}
+
+void CDlgWagePsnTable::refreshList(int keepRow)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_pGrid->setUpdatesEnabled(false);
+    const BoundQuery query = ChooserListQuery(m_pList->workKey());
+    if (m_pGrid->OpenSQL(query.sql, query.values)) {
+        m_pGrid->GetGridModel()->setCellKind(ColTick, RecordsetGridModel::CheckCell);
+        m_pFooter->setText(
+            LoadResString(135).replace(u"%d"_s, QString::number(m_pGrid->GetRowCount())));
+        m_pGrid->setColumnHidden(ColPid, true);
+        m_pGrid->setColumnHidden(ColOrd, true);
+        const int widths[] = { 50, 80, 120, 80, 180, 180 };
+        for (int column = ColTick; column <= ColIdNumber; ++column)
+            m_pGrid->setColumnWidth(column, widths[column - ColTick]);
+        if (keepRow >= 0 && keepRow < m_pGrid->GetRowCount())
+            m_pGrid->SetCurSel(keepRow, ColNumber);
+    } else {
+        m_pGrid->Close();
+        m_pGrid->AttachConnection(&theDatabase);
+        m_pFooter->clear();
+    }
+    m_pAdd->setEnabled(m_pGrid->GetRowCount() > 0);
+    m_pGrid->setUpdatesEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void CDlgWagePsnTable::OnSearch()
+{
+    const QString text = m_pSearch->text();
+    if (text.isEmpty())
+        return;
+    int row = m_pGrid->FindRow(text, ColNumber, false, true);
+    if (row < 0)
+        row = m_pGrid->FindRow(text, ColName, false, true);
+    if (row < 0)
+        row = m_pGrid->FindRow(text, ColIdNumber, false, false);
+    if (row < 0)
+        return;
+    m_pGrid->SetCurSel(row, ColNumber);
+    m_pGrid->scrollTo(m_pGrid->model()->index(row, ColNumber));
+    m_pGrid->setFocus();
+}
+
+void CDlgWagePsnTable::ToggleCurrent()
+{
+    const int row = m_pGrid->GetCurSel();
+    if (row < 0 || !m_pList)
+        return;
+    const int pid = m_pGrid->GetFieldValue(row, ColPid).toInt();
+    const bool ticked = m_pGrid->GetFieldValue(row, ColTick).toInt() != 0;
+    if (const vantrel::Status stored = m_pList->setTicked(pid, !ticked); !stored) {
+        Tell(this, stored.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList(row);
+}
+
+void CDlgWagePsnTable::tickAll(bool ticked)
+{
+    if (!m_pList)
+        return;
+    if (const vantrel::Status stored = m_pList->setAllTicked(ticked); !stored) {
+        Tell(this, stored.error(), QMessageBox::Critical);
+        return;
+    }
+    refreshList(m_pGrid->GetCurSel());
+}
+
+void CDlgWagePsnTable::accept()
+{
+    if (!m_pList)
+        return;
+    const vantrel::Result<int> ticked = m_pList->tickedCount();
+    if (!ticked) {
+        Tell(this, ticked.error(), QMessageBox::Critical);
+        return;
+    }
+    if (*ticked == 0) {
+        Tell(this, LoadResString(112));
+        return;
+    }
+    if (!Ask(this, u"确定添加选定的人员吗?"_s, QMessageBox::Question, true))
+        return;
+    const vantrel::Result<bool> exists = RecordExists(u"qz_Table"_s, u"ID = ? AND nType = ?"_s,
+                                                      { m_nSid, WageSetTableType }, &theDatabase);
+    if (!exists || !*exists) {
+        Tell(this, exists ? LoadResString(118) : exists.error(),
+             exists ? QMessageBox::Information : QMessageBox::Critical);
+        return;
+    }
+    const int earlier = m_pTakeOver->isChecked() ? m_pEarlier->currentData().toInt() : 0;
+    const vantrel::Result<int> added = m_pList->add(earlier);
+    if (!added) {
+        Tell(this, added.error(), QMessageBox::Critical);
+        return;
+    }
+    theApp.WriteSystemLog(u"薪资管理[薪资类别'%1'薪资表'%2'添加%3个人员]"_s
+                              .arg(GetWageSetTitle(m_nSid), FormatWagePeriod(m_nPeriod))
+                              .arg(*added),
+                          0);
+    QDialog::accept();
+}
+
+bool CDlgWagePsnTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pGrid && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        ToggleCurrent();
+        return true;
+    }
+    if (watched == m_pGrid->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QModelIndex index = m_pGrid->indexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == ColTick) {
+            m_pGrid->SetCurSel(index.row(), ColTick);
+            ToggleCurrent();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,453 @@
+#include "core/app/currentuser.h"
+#include "core/app/vantrelapp.h"
+#include "core/db/cadodatabase.h"
+#include "core/payroll/wageitemdefinition.h"
+#include "core/payroll/wagesetschema.h"
+#include "core/query/scalarqueries.h"
+#include "core/util/profile.h"
+#include "modalanswers.h"
+#include "payroll/ui/cchildframewage.h"
+#include "payroll/ui/cdlgwagepsntable.h"
+#include "payroll/ui/cdlgwagetablenew.h"
+#include "payroll/ui/cdlgwagetableopen.h"
+#include "payroll/ui/cviewwage.h"
+#include "payroll/ui/payrollmodule.h"
+#include "payroll/wageperiods.h"
+#include "psnfixture.h"
+#include "testdatabase.h"
+#include "testprofile.h"
+#include "ui/app/appwindow.h"
+#include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/controls/cdeptpane.h"
+#include "ui/controls/cmyadogridctrl.h"
+#include "ui/dialogs/cdlgbatchupdate.h"
+#include "ui/frame/cmainframe.h"
+#include "ui/frame/framecommands.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+using namespace vantrel::payroll;
+
+namespace {
+
+constexpr int Period = 202403;
+
+QString logText()
+{
+    QStringList lines;
+    const vantrel::db::QueryResult rows
+        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
+    for (int row = 0; row < rows.rows.rowCount(); ++row)
+        lines << rows.rows.value(row, 0).toString();
+    return lines.join(u'\n');
+}
+
+// The PIDs the grid shows, in its order.
+QString listed(const CViewWage *view)
+{
+    QStringList pids;
+    const CMyADOGridCtrl *grid = view->GetGridCtrl();
+    for (int row = 0; row < grid->GetRowCount(); ++row)
+        pids << grid->GetFieldValue(row, 0).toString();
+    return pids.join(u',');
+}
+
+void chooseDepartment(CChildFrameWage &frame, const QString &name)
+{
+    QTreeWidget *tree = frame.GetDeptPane()->GetDeptTree();
+    const QList<QTreeWidgetItem *> found
+        = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY(!found.isEmpty());
+    tree->setCurrentItem(found.first());
+}
+
+void chooseCategory(CChildFrameWage &frame, const QString &text)
+{
+    QComboBox *list = frame.GetDeptPane()->GetCategoryList();
+    const int index = list->findText(text);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
+}
+
+} // namespace
+
+// The payroll window driven as its users drive it: the personnel fixture's persons, all but
+// O'Brien members of the wage set 月薪 with the items 基本工资 (number, PID × 100) and 备注.
+class TestWageWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void f11CreatesOpensAndActivates();
+    void modelAndPaneScope();
+    void typedValues_data();
+    void typedValues();
+    void rowDeletedElsewhereGreys();
+    void closedElsewhereRefusesChanges();
+    void deleteAndBatchInDepartment();
+    void addPersons_data();
+    void addPersons();
+    void frozenCountSurvivesRestart();
+    void readOnlyWithoutRight();
+
+private:
+    CChildFrameWage *openPeriod(int period = Period);
+    QString value(int pid, const QString &column, int period = Period);
+
+    TestDatabase *m_fixture = nullptr;
+    CMainFrame *m_pMain = nullptr;
+    int m_sid = 0;
+    QString m_table;
+    QString m_base; // 基本工资's column
+    QString m_note; // 备注's column
+};
+
+void TestWageWindow::initTestCase()
+{
+    QVERIFY(useTestProfile());
+    AppWindow::installPresenters();
+    RegisterPayrollModule();
+}
+
+void TestWageWindow::init()
+{
+    clearTestProfile();
+    Profile::writeInt({}, u"ExitYesNO"_s, 0);
+    m_fixture = new TestDatabase;
+    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    QString error;
+    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    theApp = CVantrelApp();
+    theApp.m_strConnection = m_fixture->connectionString();
+    loginAs(u"admin"_s);
+    const vantrel::Result<int> sid = AddWageSet(theDatabase, u"月薪"_s);
+    QVERIFY(sid);
+    m_sid = *sid;
+    m_table = WageSetDataTableName(m_sid);
+    WageItemDefinition base;
+    base.alias = u"基本工资"_s;
+    WageItemDefinition note;
+    note.alias = u"备注"_s;
+    note.dataType = ItemText;
+    note.retain = false;
+    const vantrel::Result<int> baseId = AddWageItem(theDatabase, m_sid, base);
+    const vantrel::Result<int> noteId = AddWageItem(theDatabase, m_sid, note);
+    QVERIFY(baseId && noteId);
+    m_base = WageItemColumnName(*baseId);
+    m_note = WageItemColumnName(*noteId);
+    for (int pid = 1; pid <= 6; ++pid)
+        QVERIFY(theDatabase.Execute(u"INSERT INTO qz_WagePsn (SID, PID, Ord) VALUES (?, ?, ?)"_s,
+                                    { m_sid, pid, pid }));
+}
+
+void TestWageWindow::cleanup()
+{
+    delete m_pMain;
+    m_pMain = nullptr;
+    theDatabase.Close();
+    delete m_fixture;
+    m_fixture = nullptr;
+    theCurrentUser.reset();
+}
+
+QString TestWageWindow::value(int pid, const QString &column, int period)
+{
+    return theDatabase
+        .run(u"SELECT %1 FROM %2 WHERE PID = ? AND fDate = ?"_s.arg(column, m_table),
+             { pid, period })
+        .scalar()
+        .toString();
+}
+
+CChildFrameWage *TestWageWindow::openPeriod(int period)
+{
+    const vantrel::Result<bool> made
+        = RecordExists(u"qz_WageTable"_s, u"SID = ? AND fDate = ?"_s, { m_sid, period });
+    if (!made || !*made) {
+        if (!CreateWagePeriod(theDatabase, 1, m_sid, period))
+            return nullptr;
+        theDatabase.Execute(u"UPDATE %1 SET %2 = PID * 100 WHERE fDate = ?"_s.arg(m_table, m_base),
+                            { period });
+    }
+    if (!m_pMain) {
+        m_pMain = new CMainFrame;
+        m_pMain->show();
+    }
+    QMdiSubWindow *window = OpenWagePeriodFrame(*m_pMain, m_sid, u"月薪"_s, m_table, period, 0);
+    return window ? qobject_cast<CChildFrameWage *>(window->widget()) : nullptr;
+}
+
+void TestWageWindow::f11CreatesOpensAndActivates()
+{
+    m_pMain = new CMainFrame;
+    m_pMain->show();
+    QAction *payroll = m_pMain->commands().action(33158);
+    QVERIFY(payroll && payroll->isEnabled());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        MessageCatcher answers(QMessageBox::Yes);
+        answerNextModal<CDlgWageTableOpen>([attempt](CDlgWageTableOpen *list) {
+            if (attempt == 0) {
+                answerNextModal<CDlgWageTableNew>([](CDlgWageTableNew *created) {
+                    created->periodPicker()->setDate(QDate(2024, 3, 1));
+                    created->accept();
+                });
+                list->OnNew();
+            }
+            list->grid()->selectRow(0);
+            list->accept();
+        });
+        payroll->trigger();
+        QCOMPARE(m_pMain->mdiArea()->subWindowList().size(), 1);
+        QMdiSubWindow *window = m_pMain->mdiArea()->activeSubWindow();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), u"薪资表(2024年03月 - 月薪)"_s);
+        auto *frame = qobject_cast<CChildFrameWage *>(window->widget());
+        QVERIFY(frame);
+        QCOMPARE(listed(frame->GetView()), u"1,2,4,6"_s);
+        QCOMPARE(frame->GetView()->GetFooterCell(1), u"合计：4人"_s);
+    }
+    QCOMPARE(theApp.SID, m_sid);
+    QCOMPARE(theApp.SDate, Period);
+    QCOMPARE(theApp.SName, u"月薪"_s);
+    QCOMPARE(theApp.m_wageView.table, m_table);
+    QCOMPARE(logText().count(u"薪资管理[打开薪资表'月薪:2024年03月']"_s), 2);
+}
+
+void TestWageWindow::modelAndPaneScope()
+{
+    CChildFrameWage *frame = openPeriod();
+    QVERIFY(frame);
+    CViewWage *view = frame->GetView();
+    QAbstractItemModelTester tester(view->GetGridCtrl()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(view->GetFooterCell(3), u"1300.00"_s); // persons 1, 2, 4, 6
+    chooseCategory(*frame, u"<所有类别>"_s);
+    QCOMPARE(listed(view), u"1,2,3,4,5,6"_s);
+    QCOMPARE(view->GetFooterCell(1), u"合计：6人"_s);
+    QCOMPARE(view->GetFooterCell(3), u"2100.00"_s);
+    chooseDepartment(*frame, u"一部"_s);
+    QCOMPARE(listed(view), u"2,4"_s);
+    QCOMPARE(view->GetFooterCell(1), u"合计：2人"_s);
+    QCOMPARE(view->GetFooterCell(3), u"600.00"_s);
+    QCOMPARE(theApp.m_wageView.conditions.isEmpty(), false);
+    // Search finds by number, then by name, within the scope.
+    frame->GetSearchBox()->setEditText(u"张四"_s);
+    view->Search();
+    QCOMPARE(view->GetGridCtrl()->GetCurSel(), 1);
+}
+
+void TestWageWindow::typedValues_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("footer");
+    QTest::newRow("number") << u"基本工资"_s << u"1234.5"_s << false << u"1234.5"_s << u"2334.50"_s;
+    QTest::newRow("not a number") << u"基本工资"_s << u"abc"_s << true << u"200"_s << u"1300.00"_s;
+    QTest::newRow("text with a quote")
+        << u"备注"_s << u"O'Brien 的"_s << false << u"O'Brien 的"_s << u"1300.00"_s;
+}
+
+void TestWageWindow::typedValues()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, typed);
+    QFETCH(bool, refused);
+    QFETCH(QString, stored);
+    QFETCH(QString, footer);
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    const int column = item == u"基本工资" ? 3 : 4;
+    const int row = view->RowOfPerson(2);
+    QCOMPARE(row, 1);
+    MessageCatcher messages;
+    // Typed as a user types: the cell's editor, then its value handed to the grid.
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    const QModelIndex cell = grid->model()->index(row, column);
+    QWidget *editor
+        = grid->itemDelegate()->createEditor(grid->viewport(), QStyleOptionViewItem(), cell);
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    QVERIFY(line);
+    line->setText(typed);
+    grid->itemDelegate()->setModelData(editor, grid->model(), cell);
+    delete editor;
+    QCOMPARE(messages.texts.size(), refused ? 1 : 0);
+    if (refused)
+        QVERIFY2(messages.texts.first().contains(item), qPrintable(messages.texts.first()));
+    const QString name = item == u"基本工资" ? m_base : m_note;
+    QCOMPARE(value(2, name).toDouble(), stored.toDouble());
+    if (item == u"备注")
+        QCOMPARE(value(2, name), stored);
+    QCOMPARE(view->GetFooterCell(3), footer);
+    QCOMPARE(logText().contains(u"修改个人薪资数据"_s), !refused);
+    if (!refused)
+        QVERIFY(logText().contains(u"张二"_s) && logText().contains(item));
+}
+
+void TestWageWindow::rowDeletedElsewhereGreys()
+{
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QVERIFY(theDatabase.Execute(u"DELETE FROM %1 WHERE PID = 2"_s.arg(m_table)));
+    MessageCatcher messages;
+    QVERIFY(!view->GetGridCtrl()->SetCellValue(1, 3, u"5"_s));
+    QCOMPARE(messages.texts, QStringList({ u"该记录已被其他操作员删除,请刷新数据列表!"_s }));
+    const QAbstractItemModel *model = view->GetGridCtrl()->model();
+    QVERIFY(model->index(1, 3).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model->index(0, 3).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!logText().contains(u"修改个人薪资数据"_s));
+}
+
+void TestWageWindow::closedElsewhereRefusesChanges()
+{
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QVERIFY(!view->GetGridCtrl()->IsReadOnly());
+    // Another operator closes the period: this window learns it at its next change.
+    QVERIFY(SetWagePeriodClosed(theDatabase, m_sid, Period, true));
+    const QString closed = u"该薪资表已结账,数据不再修改!"_s;
+    {
+        MessageCatcher messages;
+        QVERIFY(!view->GetGridCtrl()->SetCellValue(0, 3, u"5"_s));
+        QCOMPARE(messages.texts, QStringList({ closed }));
+    }
+    QVERIFY(view->GetGridCtrl()->IsReadOnly());
+    for (const int id : { int(CViewWage::IdAdd), int(CViewWage::IdReorder),
+                          int(CViewWage::IdBatchUpdate), int(CViewWage::IdDelete) }) {
+        view->GetGridCtrl()->selectRow(0);
+        MessageCatcher messages(QMessageBox::Yes);
+        view->action(id)->trigger();
+        QCOMPARE(messages.texts, QStringList({ closed }));
+    }
+    QCOMPARE(value(1, m_base), u"100"_s);
+    QCOMPARE(listed(view), u"1,2,4,6"_s);
+    // A period deleted meanwhile is named as such.
+    QVERIFY(DeleteWagePeriodRange(theDatabase, m_sid, Period, Period));
+    MessageCatcher messages(QMessageBox::Yes);
+    view->action(CViewWage::IdAdd)->trigger();
+    QCOMPARE(messages.texts, QStringList({ u"该记录已被其他操作员删除,请刷新数据列表!"_s }));
+}
+
+void TestWageWindow::deleteAndBatchInDepartment()
+{
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    QItemSelection selection;
+    const int last = grid->GetGridModel()->columnCount() - 1;
+    selection.select(grid->model()->index(0, 0), grid->model()->index(0, last));
+    selection.select(grid->model()->index(2, 0), grid->model()->index(2, last));
+    grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    {
+        MessageCatcher messages(QMessageBox::Yes);
+        view->action(CViewWage::IdDelete)->trigger();
+        QCOMPARE(messages.texts, QStringList({ u"确定要删除选择的 2 人薪资记录吗?"_s }));
+    }
+    QCOMPARE(listed(view), u"2,4,5,6"_s);
+    QVERIFY(logText().contains(u"薪资管理['月薪:2024年03月'删除人员2个]"_s));
+
+    chooseDepartment(*frame, u"二部"_s);
+    QCOMPARE(listed(view), u"5,6"_s);
+    {
+        MessageCatcher messages(QMessageBox::Yes);
+        answerNextModal<CDlgBatchUpdate>([](CDlgBatchUpdate *dialog) {
+            dialog->itemList()->setCurrentIndex(dialog->itemList()->findText(u"基本工资"_s));
+            dialog->modeList()->setCurrentIndex(dialog->modeList()->findText(u"统加"_s));
+            dialog->valueEdit()->setText(u"100.005"_s);
+            dialog->accept();
+        });
+        view->action(CViewWage::IdBatchUpdate)->trigger();
+        QCOMPARE(messages.texts, QStringList({ u"操作不可回退，确定批量修改吗?"_s }));
+    }
+    QCOMPARE(value(5, m_base).toDouble(), 600.01);
+    QCOMPARE(value(6, m_base).toDouble(), 700.01);
+    QCOMPARE(value(2, m_base).toDouble(), 200.0);
+    QCOMPARE(view->GetFooterCell(3), u"1300.02"_s);
+    QVERIFY(logText().contains(u"薪资批量修改'基本工资|统加|100.005"_s));
+}
+
+void TestWageWindow::addPersons_data()
+{
+    QTest::addColumn<bool>("takeOver");
+    QTest::newRow("with earlier values") << true;
+    QTest::newRow("without") << false;
+}
+
+void TestWageWindow::addPersons()
+{
+    QFETCH(bool, takeOver);
+    QVERIFY(CreateWagePeriod(theDatabase, 1, m_sid, 202402));
+    QVERIFY(theDatabase.Execute(
+        u"UPDATE %1 SET %2 = 55, %3 = '旧' WHERE fDate = 202402"_s.arg(m_table, m_base, m_note)));
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QVERIFY(theDatabase.Execute(u"DELETE FROM %1 WHERE fDate = ? AND PID IN (2, 4)"_s.arg(m_table),
+                                { Period }));
+    MessageCatcher messages(QMessageBox::Ok);
+    QString footer;
+    answerNextModal<CDlgWagePsnTable>([&](CDlgWagePsnTable *dialog) {
+        footer = dialog->FooterText();
+        QCOMPARE(dialog->EarlierPeriods()->currentText(), u"2024年02月"_s);
+        QVERIFY(dialog->TakeOverBox()->isChecked());
+        dialog->TakeOverBox()->setChecked(takeOver);
+        dialog->OnTickAll();
+        dialog->accept();
+    });
+    view->action(CViewWage::IdAdd)->trigger();
+    QCOMPARE(footer, u"共 计：2 人"_s);
+    QCOMPARE(messages.texts, QStringList({ u"确定添加选定的人员吗?"_s }));
+    QCOMPARE(listed(view), u"1,2,4,6"_s);
+    QCOMPARE(value(2, m_base), takeOver ? u"55"_s : QString());
+    QCOMPARE(value(4, m_note), takeOver ? u"旧"_s : QString());
+    QCOMPARE(value(1, m_base), u"100"_s);
+    QVERIFY(logText().contains(u"薪资管理[薪资类别'月薪'薪资表'2024年03月'添加2个人员]"_s));
+}
+
+void TestWageWindow::frozenCountSurvivesRestart()
+{
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QCOMPARE(view->GetGridCtrl()->GetFrozenColumns(), 2);
+    view->GetGridCtrl()->SetCurSel(0, 3);
+    view->action(CViewWage::IdFreeze)->trigger();
+    QCOMPARE(view->GetGridCtrl()->GetFrozenColumns(), 3);
+    delete m_pMain;
+    m_pMain = nullptr;
+    frame = openPeriod();
+    QCOMPARE(frame->GetView()->GetFrozenColumns(), 3);
+    QCOMPARE(frame->GetView()->GetGridCtrl()->GetFrozenColumns(), 3);
+}
+
+void TestWageWindow::readOnlyWithoutRight()
+{
+    loginAs(u"viewer"_s);
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QVERIFY(view->GetGridCtrl()->IsReadOnly());
+    QVERIFY(!view->GetGridCtrl()->SetCellValue(0, 3, u"5"_s));
+    // The viewer's departments are 3 and 5: persons whose department is there now.
+    QCOMPARE(listed(view), u"6"_s);
+    MessageCatcher messages;
+    view->action(CViewWage::IdBatchUpdate)->trigger();
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(!logText().contains(u"薪资批量修改"_s));
+}
+
+QTEST_MAIN(TestWageWindow)
+#include "tst_wagewindow.moc"
