@@ -4,6 +4,7 @@
 // with its footer totals and the first screen drawn (offscreen), and a batch 统加 over every
 // row of the period. The counters give the process's resident memory in MB.
 
+#include "benchsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -39,56 +40,6 @@ namespace {
 constexpr int personCount = 10'000;
 constexpr int itemCount = 60;
 constexpr int period = 202403;
-
-double memoryMb(const char *key)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-QString env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
-
-QString createDatabase(Backend backend, QTemporaryDir &dir, QString *why)
-{
-    if (backend == Backend::Sqlite) {
-        const QString path = dir.filePath(u"bench.db"_s);
-        if (const vantrel::Status created = createSqliteDatabase(path); !created) {
-            *why = created.error();
-            return {};
-        }
-        return ConnectionString::forSqlite(path);
-    }
-    if (env("VANTREL_PG_HOST").isEmpty()) {
-        *why = u"no PostgreSQL server (VANTREL_PG_HOST)"_s;
-        return {};
-    }
-    const QString admin = ConnectionString::forPostgres(
-        env("VANTREL_PG_HOST"), env("VANTREL_PG_PORT").toInt(), env("VANTREL_PG_USER"),
-        env("VANTREL_PG_PASSWORD"), u"postgres"_s);
-    const QString name = u"vt_benchwage_%1"_s.arg(QCoreApplication::applicationPid());
-    CADODatabase server;
-    if (!server.Open(admin)) {
-        *why = server.GetLastErrorString();
-        return {};
-    }
-    server.Execute(u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(name));
-    if (!server.Execute(u"CREATE DATABASE %1"_s.arg(name))) {
-        *why = server.GetLastErrorString();
-        return {};
-    }
-    QString own = admin;
-    own.replace(u"Database=postgres"_s, u"Database="_s + name);
-    return own;
-}
 
 struct Period
 {
@@ -223,11 +174,11 @@ void openFirstScreen(benchmark::State &state, int backend)
         }
         benchmark::DoNotOptimize(view->grab().cacheKey());
         state.PauseTiming();
-        state.counters["rss_MB"] = memoryMb("VmRSS:");
+        state.counters["rss_MB"] = bench::memoryMb("VmRSS:");
         view.reset();
         state.ResumeTiming();
     }
-    state.counters["peak_MB"] = memoryMb("VmHWM:");
+    state.counters["peak_MB"] = bench::memoryMb("VmHWM:");
 }
 
 void batchAdd(benchmark::State &state, int backend)
@@ -266,7 +217,8 @@ int main(int argc, char **argv)
     g_backends = &backends;
     for (const Backend backend : { Backend::Sqlite, Backend::Postgres }) {
         const int i = backend == Backend::Sqlite ? 0 : 1;
-        const QString connection = createDatabase(backend, backends.dir, &backends.why[i]);
+        const QString connection
+            = bench::createDatabase(backend, backends.dir, u"benchwage"_s, &backends.why[i]);
         if (connection.isEmpty())
             continue;
         theDatabase.Close();
@@ -279,7 +231,7 @@ int main(int argc, char **argv)
     }
     theDatabase.Close();
     malloc_trim(0);
-    std::fprintf(stderr, "resident before opening: %.0f MB\n", memoryMb("VmRSS:"));
+    std::fprintf(stderr, "resident before opening: %.0f MB\n", bench::memoryMb("VmRSS:"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
