@@ -12,6 +12,7 @@
 #include "ui/controls/cmytoolbarlabel.h"
 #include "ui/controls/widgetfillers.h"
 #include "ui/frame/cmainframe.h"
+#include "ui/frame/mdiplacement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -279,26 +280,13 @@ void CChildFrameWage::onDeptSelection(const DeptPaneSelection &selection)
 
 void CChildFrameWage::SavePlacement() const
 {
-    if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget())) {
-        const bool maximized = window->isMaximized();
-        Profile::writeInt(Placement, u"Maximize"_s, maximized ? 1 : 0);
-        if (!maximized) {
-            Profile::writeInt(Placement, u"Left"_s, window->x());
-            Profile::writeInt(Placement, u"Top"_s, window->y());
-            Profile::writeInt(Placement, u"Width"_s, window->width());
-            Profile::writeInt(Placement, u"Height"_s, window->height());
-        }
-    }
+    SaveMdiPlacement(qobject_cast<const QMdiSubWindow *>(parentWidget()));
     Profile::writeValue(Placement, u"WagePanes"_s, saveState());
 }
 
 void CChildFrameWage::ApplyPlacement(QMdiSubWindow *window)
 {
-    window->setGeometry(
-        Profile::getInt(Placement, u"Left"_s, 0), Profile::getInt(Placement, u"Top"_s, 0),
-        Profile::getInt(Placement, u"Width"_s, 800), Profile::getInt(Placement, u"Height"_s, 500));
-    if (Profile::getInt(Placement, u"Maximize"_s, 0) != 0)
-        window->showMaximized();
+    ApplyMdiPlacement(window);
 }
 
 void CChildFrameWage::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@
 #include "ui/controls/cmytoolbarlabel.h"
 #include "ui/controls/widgetfillers.h"
 #include "ui/frame/cmainframe.h"
+#include "ui/frame/mdiplacement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -359,26 +360,13 @@ void CChildFramePsn::onDeptSelection(const DeptPaneSelection &selection)
 
 void CChildFramePsn::SavePlacement() const
 {
-    if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget())) {
-        const bool maximized = window->isMaximized();
-        Profile::writeInt(Placement, u"Maximize"_s, maximized ? 1 : 0);
-        if (!maximized) {
-            Profile::writeInt(Placement, u"Left"_s, window->x());
-            Profile::writeInt(Placement, u"Top"_s, window->y());
-            Profile::writeInt(Placement, u"Width"_s, window->width());
-            Profile::writeInt(Placement, u"Height"_s, window->height());
-        }
-    }
+    SaveMdiPlacement(qobject_cast<const QMdiSubWindow *>(parentWidget()));
     Profile::writeValue(Placement, u"PsnPanes"_s, saveState());
 }
 
 void CChildFramePsn::ApplyPlacement(QMdiSubWindow *window)
 {
-    window->setGeometry(
-        Profile::getInt(Placement, u"Left"_s, 0), Profile::getInt(Placement, u"Top"_s, 0),
-        Profile::getInt(Placement, u"Width"_s, 800), Profile::getInt(Placement, u"Height"_s, 500));
-    if (Profile::getInt(Placement, u"Maximize"_s, 0) != 0)
-        window->showMaximized();
+    ApplyMdiPlacement(window);
 }
 
 void CChildFramePsn::closeEvent(QCloseEvent *event)

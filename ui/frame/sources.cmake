@@ -12,6 +12,7 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/idlelockcontroller.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mainmenucontroller.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mdibackground.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mdiplacement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mditabcontroller.cpp
     ${CMAKE_CURRENT_LIST_DIR}/modulecommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/navigationpane.cpp
