@@ -859,17 +859,7 @@ void CViewWage::OnCopy()
     CMyADOGridCtrl *grid = GetGridCtrl();
     if (grid->GetCurSel() < 0)
         return;
-    QStringList lines;
-    const RecordsetGridModel *model = grid->GetGridModel();
-    for (const int row : selectedRows()) {
-        QStringList cells;
-        for (int column = 1; column < model->columnCount(); ++column) {
-            if (!grid->isColumnHidden(column))
-                cells << model->displayText(row, column);
-        }
-        lines << cells.join(u'\t');
-    }
-    QApplication::clipboard()->setText(lines.join(u'\n'));
+    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), 1));
 }
 
 void CViewWage::showContextMenu(const QPoint &globalPos)

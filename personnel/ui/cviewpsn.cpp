@@ -652,18 +652,7 @@ void CViewPsn::OnCopy()
     CMyADOGridCtrl *grid = GetGridCtrl();
     if (grid->GetCurSel() < 0)
         return;
-    const QVector<int> rows = selectedRows();
-    QStringList lines;
-    const RecordsetGridModel *model = grid->GetGridModel();
-    for (const int row : rows) {
-        QStringList cells;
-        for (int column = PsnKeyColumns; column < model->columnCount(); ++column) {
-            if (!grid->isColumnHidden(column))
-                cells << model->displayText(row, column);
-        }
-        lines << cells.join(u'\t');
-    }
-    QApplication::clipboard()->setText(lines.join(u'\n'));
+    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), PsnKeyColumns));
 }
 
 void CViewPsn::toggleContextMenu()

@@ -501,6 +501,21 @@ void CBCGPADOGridCtrl::mouseReleaseEvent(QMouseEvent *event)
     QTableView::mouseReleaseEvent(event);
 }
 
+QString CBCGPADOGridCtrl::RowsText(const QVector<int> &rows, int firstColumn) const
+{
+    QStringList lines;
+    const RecordsetGridModel *model = GetGridModel();
+    for (const int row : rows) {
+        QStringList cells;
+        for (int column = firstColumn; column < model->columnCount(); ++column) {
+            if (!isColumnHidden(column))
+                cells << model->displayText(row, column);
+        }
+        lines << cells.join(u'\t');
+    }
+    return lines.join(u'\n');
+}
+
 int CBCGPADOGridCtrl::FindRowByKey(const QVariant &key) const
 {
     if (!m_pSource)

@@ -81,6 +81,9 @@ public:
     // The row that shows the record with this value of the key field; -1 when none does.
     // Reads no rows: the keys are at hand.
     int FindRowByKey(const QVariant &key) const;
+    // The shown cells of these rows from firstColumn on as the clipboard takes them: cells
+    // separated by tabs, one line per row.
+    QString RowsText(const QVector<int> &rows, int firstColumn) const;
 
     // ---- frozen columns
     // The first count shown columns stay in place while the others scroll beside them; 0
