@@ -73,28 +73,15 @@ Status DeleteChooserRows(CADODatabase &db, const QString &key)
     return deleted.ok ? Status() : Status::failure(deleted.error.description);
 }
 
-PsnChooserList::PsnChooserList(CADODatabase &db, int sid)
-    : m_db(db), m_sid(sid), m_key(NewChooserWorkKey())
+PsnPickList::PsnPickList(CADODatabase &db) : m_db(db), m_key(NewChooserWorkKey()) { }
+
+PsnPickList::~PsnPickList()
 {
+    if (m_db.IsOpen())
+        DeleteChooserRows(m_db, m_key);
 }
 
-PsnChooserList::~PsnChooserList()
-{
-    if (!m_dropped && m_db.IsOpen())
-        drop();
-}
-
-Status PsnChooserList::build(int did)
-{
-    CADOCommand command(&m_db, u"qz_CreateTmpTblForWageSortPsnSelect"_s);
-    command.AddParameterText(u"TblName"_s, adVarChar, adParamInput, 50, m_key);
-    command.AddParameterInt(u"SID"_s, adInteger, adParamInput, 4, m_sid);
-    command.AddParameterInt(u"DID"_s, adInteger, adParamInput, 4, did);
-    m_dropped = false;
-    return command.Execute() ? Status() : Status::failure(command.GetLastErrorString());
-}
-
-Status PsnChooserList::setTicked(int pid, bool ticked)
+Status PsnPickList::setTicked(int pid, bool ticked)
 {
     if (!m_db.Execute(u"UPDATE qz_PsnPickWork SET CKD = ? WHERE WorkKey = ? AND PID = ?"_s,
                       { ticked ? 1 : 0, m_key, pid }))
@@ -102,7 +89,7 @@ Status PsnChooserList::setTicked(int pid, bool ticked)
     return {};
 }
 
-Status PsnChooserList::setAllTicked(bool ticked)
+Status PsnPickList::setAllTicked(bool ticked)
 {
     if (!m_db.Execute(u"UPDATE qz_PsnPickWork SET CKD = ? WHERE WorkKey = ?"_s,
                       { ticked ? 1 : 0, m_key }))
@@ -110,13 +97,24 @@ Status PsnChooserList::setAllTicked(bool ticked)
     return {};
 }
 
-Result<int> PsnChooserList::tickedCount()
+Result<int> PsnPickList::tickedCount()
 {
     const db::QueryResult count = m_db.run(
         u"SELECT COUNT(PID) FROM qz_PsnPickWork WHERE WorkKey = ? AND CKD = 1"_s, { m_key });
     if (!count.ok)
         return Result<int>::failure(count.error.description);
     return count.scalar().toInt();
+}
+
+PsnChooserList::PsnChooserList(CADODatabase &db, int sid) : PsnPickList(db), m_sid(sid) { }
+
+Status PsnChooserList::build(int did)
+{
+    CADOCommand command(&m_db, u"qz_CreateTmpTblForWageSortPsnSelect"_s);
+    command.AddParameterText(u"TblName"_s, adVarChar, adParamInput, 50, m_key);
+    command.AddParameterInt(u"SID"_s, adInteger, adParamInput, 4, m_sid);
+    command.AddParameterInt(u"DID"_s, adInteger, adParamInput, 4, did);
+    return command.Execute() ? Status() : Status::failure(command.GetLastErrorString());
 }
 
 Result<int> PsnChooserList::addTicked()
@@ -149,10 +147,7 @@ Status PsnChooserList::drop()
 {
     CADOCommand command(&m_db, u"qz_DeleteTmpTbl"_s);
     command.AddParameterText(u"TblName"_s, adVarChar, adParamInput, 50, m_key);
-    if (!command.Execute())
-        return Status::failure(command.GetLastErrorString());
-    m_dropped = true;
-    return {};
+    return command.Execute() ? Status() : Status::failure(command.GetLastErrorString());
 }
 
 } // namespace vantrel::payroll

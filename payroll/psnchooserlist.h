@@ -23,27 +23,40 @@ Status FillChooserRows(CADODatabase &db, const QString &key, int sid, int did,
                        const QDateTime &now = QDateTime::currentDateTime());
 Status DeleteChooserRows(CADODatabase &db, const QString &key);
 
-// The person list of one open chooser of wage set sid. The list lives in qz_PsnPickWork under
-// the chooser's own key, so two choosers (also of one operator) never share ticks; the rows
-// go when this object goes. Every call runs on the connection given, which must outlive it;
+// The ticks of one open chooser's person list: its rows live in qz_PsnPickWork under the
+// chooser's own key, so two choosers (also of one operator) never share ticks, and they go
+// when this object goes. Every call runs on the connection given, which must outlive it;
 // failures say why and change nothing.
-class PsnChooserList
+class PsnPickList
 {
 public:
-    PsnChooserList(CADODatabase &db, int sid);
-    ~PsnChooserList();
-    PsnChooserList(const PsnChooserList &) = delete;
-    PsnChooserList &operator=(const PsnChooserList &) = delete;
+    explicit PsnPickList(CADODatabase &db);
+    virtual ~PsnPickList();
+    PsnPickList(const PsnPickList &) = delete;
+    PsnPickList &operator=(const PsnPickList &) = delete;
 
     const QString &workKey() const { return m_key; }
-    int sid() const { return m_sid; }
     BoundQuery listQuery() const { return ChooserListQuery(m_key); }
 
-    // qz_CreateTmpTblForWageSortPsnSelect for the department (0: all).
-    Status build(int did);
     Status setTicked(int pid, bool ticked);
     Status setAllTicked(bool ticked);
     Result<int> tickedCount();
+
+protected:
+    CADODatabase &m_db;
+    QString m_key;
+};
+
+// The person list of the member chooser of wage set sid.
+class PsnChooserList : public PsnPickList
+{
+public:
+    PsnChooserList(CADODatabase &db, int sid);
+
+    int sid() const { return m_sid; }
+
+    // qz_CreateTmpTblForWageSortPsnSelect for the department (0: all).
+    Status build(int did);
     // Makes the ticked persons members (those already members are skipped) and takes them off
     // the list, in one transaction; the number of members added.
     Result<int> addTicked();
@@ -53,10 +66,7 @@ public:
     Status drop();
 
 private:
-    CADODatabase &m_db;
     int m_sid;
-    QString m_key;
-    bool m_dropped = false;
 };
 
 } // namespace vantrel::payroll

@@ -362,14 +362,8 @@ Result<QVector<int>> OtherWagePeriods(CADODatabase &db, int sid, int period)
 }
 
 WagePeriodAddList::WagePeriodAddList(CADODatabase &db, int sid, int period)
-    : m_db(db), m_sid(sid), m_period(period), m_key(NewChooserWorkKey())
+    : PsnPickList(db), m_sid(sid), m_period(period)
 {
-}
-
-WagePeriodAddList::~WagePeriodAddList()
-{
-    if (m_db.IsOpen())
-        DeleteChooserRows(m_db, m_key);
 }
 
 Status WagePeriodAddList::build(int did)
@@ -380,31 +374,6 @@ Status WagePeriodAddList::build(int did)
     command.AddParameterInt(u"DID"_s, adInteger, adParamInput, 4, did);
     command.AddParameterInt(u"nFDate"_s, adInteger, adParamInput, 4, m_period);
     return commandStatus(command);
-}
-
-Status WagePeriodAddList::setTicked(int pid, bool ticked)
-{
-    if (!m_db.Execute(u"UPDATE qz_PsnPickWork SET CKD = ? WHERE WorkKey = ? AND PID = ?"_s,
-                      { ticked ? 1 : 0, m_key, pid }))
-        return Status::failure(m_db.GetLastErrorString());
-    return {};
-}
-
-Status WagePeriodAddList::setAllTicked(bool ticked)
-{
-    if (!m_db.Execute(u"UPDATE qz_PsnPickWork SET CKD = ? WHERE WorkKey = ?"_s,
-                      { ticked ? 1 : 0, m_key }))
-        return Status::failure(m_db.GetLastErrorString());
-    return {};
-}
-
-Result<int> WagePeriodAddList::tickedCount()
-{
-    const db::QueryResult count = m_db.run(
-        u"SELECT COUNT(PID) FROM qz_PsnPickWork WHERE WorkKey = ? AND CKD = 1"_s, { m_key });
-    if (!count.ok)
-        return Result<int>::failure(count.error.description);
-    return count.scalar().toInt();
 }
 
 Result<int> WagePeriodAddList::add(int prePeriod)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "payroll/psnchooserlist.h"
 #include "payroll/wagesetupqueries.h"
 #include "platform/common/result.h"
 
@@ -74,30 +75,20 @@ Result<QVector<int>> OtherWagePeriods(CADODatabase &db, int sid, int period);
 // The list of persons that one add dialog offers for one period, kept under its own work key
 // in the chooser rows, so two dialogs (also of one operator) never share ticks; the rows go
 // with the object. The connection must outlive it.
-class WagePeriodAddList
+class WagePeriodAddList : public PsnPickList
 {
 public:
     WagePeriodAddList(CADODatabase &db, int sid, int period);
-    ~WagePeriodAddList();
-    WagePeriodAddList(const WagePeriodAddList &) = delete;
-    WagePeriodAddList &operator=(const WagePeriodAddList &) = delete;
-
-    const QString &workKey() const { return m_key; }
 
     // qz_CreateWageTmpTableForAddPsn for the department (0: all); earlier ticks are gone.
     Status build(int did);
-    Status setTicked(int pid, bool ticked);
-    Status setAllTicked(bool ticked);
-    Result<int> tickedCount();
     // Adds the ticked persons and, when prePeriod is above 0, takes over their values of that
     // period, in one transaction. The number of persons added.
     Result<int> add(int prePeriod);
 
 private:
-    CADODatabase &m_db;
     int m_sid;
     int m_period;
-    QString m_key;
 };
 
 } // namespace vantrel::payroll

@@ -1,4 +1,5 @@
 #include "payroll/ui/cdlgwagepsnselect.h"
+#include "payroll/ui/picklistgrid.h"
 
 #include "core/db/cadodatabase.h"
 #include "core/payroll/wagesetschema.h"
@@ -25,8 +26,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::payroll;
 
 namespace {
-
-enum Column { ColPid = 0, ColTick = 1, ColNumber = 2, ColName = 3, ColIdNumber = 6, ColOrd = 7 };
 
 QPushButton *button(const QString &text, QWidget *parent)
 {
@@ -118,58 +117,21 @@ void CDlgWagePsnSelect::BuildFor(int did)
 
 void CDlgWagePsnSelect::refreshList(int keepRow)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_pGrid->setUpdatesEnabled(false);
-    const BoundQuery query = m_list.listQuery();
-    if (m_pGrid->OpenSQL(query.sql, query.values)) {
-        m_pGrid->GetGridModel()->setCellKind(ColTick, RecordsetGridModel::CheckCell);
-        m_pFooter->setText(
-            LoadResString(135).replace(u"%d"_s, QString::number(m_pGrid->GetRowCount())));
-        m_pGrid->setColumnHidden(ColPid, true);
-        m_pGrid->setColumnHidden(ColOrd, true);
-        const int widths[] = { 50, 80, 120, 80, 180, 180 };
-        for (int column = ColTick; column <= ColIdNumber; ++column)
-            m_pGrid->setColumnWidth(column, widths[column - ColTick]);
-        if (keepRow >= 0 && keepRow < m_pGrid->GetRowCount())
-            m_pGrid->SetCurSel(keepRow, ColNumber);
-    } else {
-        m_pGrid->Close();
-        m_pGrid->AttachConnection(&theDatabase);
-        m_pFooter->clear();
-    }
-    m_pGrid->setUpdatesEnabled(true);
-    QApplication::restoreOverrideCursor();
+    ShowPickList(m_pGrid, m_pFooter, m_list, keepRow);
 }
 
 void CDlgWagePsnSelect::OnSearch()
 {
-    const QString text = m_pSearch->text();
-    if (text.isEmpty())
-        return;
-    int row = m_pGrid->FindRow(text, ColNumber, false, true);
-    if (row < 0)
-        row = m_pGrid->FindRow(text, ColName, false, true);
-    if (row < 0)
-        row = m_pGrid->FindRow(text, ColIdNumber, false, false);
-    if (row < 0)
-        return;
-    m_pGrid->SetCurSel(row, ColNumber);
-    m_pGrid->scrollTo(m_pGrid->model()->index(row, ColNumber));
-    m_pGrid->setFocus();
+    FindInPickList(m_pGrid, m_pSearch->text());
 }
 
 void CDlgWagePsnSelect::ToggleCurrent()
 {
-    const int row = m_pGrid->GetCurSel();
-    if (row < 0)
-        return;
-    const int pid = m_pGrid->GetFieldValue(row, ColPid).toInt();
-    const bool ticked = m_pGrid->GetFieldValue(row, ColTick).toInt() != 0;
-    if (const vantrel::Status stored = m_list.setTicked(pid, !ticked); !stored) {
+    if (const vantrel::Status stored = ToggleCurrentPick(m_pGrid, m_list); !stored) {
         Tell(this, stored.error(), QMessageBox::Critical);
         return;
     }
-    refreshList(row);
+    refreshList(m_pGrid->GetCurSel());
 }
 
 void CDlgWagePsnSelect::tickAll(bool ticked)
@@ -222,8 +184,8 @@ void CDlgWagePsnSelect::AddCurrent()
     const int row = m_pGrid->GetCurSel();
     if (row < 0)
         return;
-    const vantrel::Status added = m_list.addOne(m_pGrid->GetFieldValue(row, ColPid).toInt(),
-                                                m_pGrid->GetFieldValue(row, ColOrd).toInt());
+    const vantrel::Status added = m_list.addOne(m_pGrid->GetFieldValue(row, PickPid).toInt(),
+                                                m_pGrid->GetFieldValue(row, PickOrd).toInt());
     if (!added) {
         Tell(this, added.error(), QMessageBox::Critical);
         return;
@@ -234,19 +196,9 @@ void CDlgWagePsnSelect::AddCurrent()
 
 bool CDlgWagePsnSelect::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pGrid && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+    if (IsPickToggleEvent(m_pGrid, watched, event)) {
         ToggleCurrent();
         return true;
-    }
-    if (watched == m_pGrid->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const QModelIndex index = m_pGrid->indexAt(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == ColTick) {
-            m_pGrid->SetCurSel(index.row(), ColTick);
-            ToggleCurrent();
-            return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

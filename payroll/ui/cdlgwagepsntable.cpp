@@ -1,4 +1,5 @@
 #include "payroll/ui/cdlgwagepsntable.h"
+#include "payroll/ui/picklistgrid.h"
 
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -28,8 +29,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::payroll;
 
 namespace {
-
-enum Column { ColPid = 0, ColTick = 1, ColNumber = 2, ColName = 3, ColIdNumber = 6, ColOrd = 7 };
 
 QPushButton *button(const QString &text, QWidget *parent)
 {
@@ -160,59 +159,26 @@ void CDlgWagePsnTable::BuildFor(int did)
 
 void CDlgWagePsnTable::refreshList(int keepRow)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_pGrid->setUpdatesEnabled(false);
-    const BoundQuery query = ChooserListQuery(m_pList->workKey());
-    if (m_pGrid->OpenSQL(query.sql, query.values)) {
-        m_pGrid->GetGridModel()->setCellKind(ColTick, RecordsetGridModel::CheckCell);
-        m_pFooter->setText(
-            LoadResString(135).replace(u"%d"_s, QString::number(m_pGrid->GetRowCount())));
-        m_pGrid->setColumnHidden(ColPid, true);
-        m_pGrid->setColumnHidden(ColOrd, true);
-        const int widths[] = { 50, 80, 120, 80, 180, 180 };
-        for (int column = ColTick; column <= ColIdNumber; ++column)
-            m_pGrid->setColumnWidth(column, widths[column - ColTick]);
-        if (keepRow >= 0 && keepRow < m_pGrid->GetRowCount())
-            m_pGrid->SetCurSel(keepRow, ColNumber);
-    } else {
-        m_pGrid->Close();
-        m_pGrid->AttachConnection(&theDatabase);
-        m_pFooter->clear();
-    }
+    if (!m_pList)
+        return;
+    ShowPickList(m_pGrid, m_pFooter, *m_pList, keepRow);
     m_pAdd->setEnabled(m_pGrid->GetRowCount() > 0);
-    m_pGrid->setUpdatesEnabled(true);
-    QApplication::restoreOverrideCursor();
 }
 
 void CDlgWagePsnTable::OnSearch()
 {
-    const QString text = m_pSearch->text();
-    if (text.isEmpty())
-        return;
-    int row = m_pGrid->FindRow(text, ColNumber, false, true);
-    if (row < 0)
-        row = m_pGrid->FindRow(text, ColName, false, true);
-    if (row < 0)
-        row = m_pGrid->FindRow(text, ColIdNumber, false, false);
-    if (row < 0)
-        return;
-    m_pGrid->SetCurSel(row, ColNumber);
-    m_pGrid->scrollTo(m_pGrid->model()->index(row, ColNumber));
-    m_pGrid->setFocus();
+    FindInPickList(m_pGrid, m_pSearch->text());
 }
 
 void CDlgWagePsnTable::ToggleCurrent()
 {
-    const int row = m_pGrid->GetCurSel();
-    if (row < 0 || !m_pList)
+    if (!m_pList)
         return;
-    const int pid = m_pGrid->GetFieldValue(row, ColPid).toInt();
-    const bool ticked = m_pGrid->GetFieldValue(row, ColTick).toInt() != 0;
-    if (const vantrel::Status stored = m_pList->setTicked(pid, !ticked); !stored) {
+    if (const vantrel::Status stored = ToggleCurrentPick(m_pGrid, *m_pList); !stored) {
         Tell(this, stored.error(), QMessageBox::Critical);
         return;
     }
-    refreshList(row);
+    refreshList(m_pGrid->GetCurSel());
 }
 
 void CDlgWagePsnTable::tickAll(bool ticked)
@@ -263,19 +229,9 @@ void CDlgWagePsnTable::accept()
 
 bool CDlgWagePsnTable::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pGrid && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+    if (IsPickToggleEvent(m_pGrid, watched, event)) {
         ToggleCurrent();
         return true;
-    }
-    if (watched == m_pGrid->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const QModelIndex index = m_pGrid->indexAt(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == ColTick) {
-            m_pGrid->SetCurSel(index.row(), ColTick);
-            ToggleCurrent();
-            return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }
