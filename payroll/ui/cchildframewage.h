@@ -77,7 +77,6 @@ protected:
 private:
     void createToolBar();
     void createShortcuts();
-    void fillDeptPane();
     void onDeptSelection(const DeptPaneSelection &selection);
     void runTemplateButton(TemplateKind kind);
     QToolButton *addMenuButton(int id, const QString &text, QMenu *menu);

@@ -318,29 +318,10 @@ void CChildFramePsn::createShortcuts()
     key(Qt::Key_F9, [this] { focusPane(m_pRelatPane, m_pRelatPane->MainControl()); });
 }
 
-void CChildFramePsn::fillDeptPane()
-{
-    QComboBox *categories = m_pDeptPane->GetCategoryList();
-    QTreeWidget *tree = m_pDeptPane->GetDeptTree();
-    const QSignalBlocker blockList(categories);
-    const QSignalBlocker blockTree(tree);
-    FillPsnSortCombo(categories);
-    if (categories->count() > 0)
-        categories->setCurrentIndex(0);
-    tree->clear();
-    auto *root = new QTreeWidgetItem(tree, { u"全体部门"_s });
-    root->setData(0, RefIdRole, 0);
-    QFont bold = root->font(0);
-    bold.setBold(true);
-    root->setFont(0, bold);
-    FillDeptTree(tree, 0, root);
-    root->setExpanded(true);
-}
-
 void CChildFramePsn::OnInitialUpdate()
 {
     m_pView->OnInitialUpdate();
-    fillDeptPane();
+    m_pDeptPane->ReloadWithRoot();
     QTreeWidget *tree = m_pDeptPane->GetDeptTree();
     if (QTreeWidgetItem *first = tree->topLevelItem(0))
         tree->setCurrentItem(first);

@@ -96,7 +96,6 @@ private:
     void createMenus();
     void updatePaneCommands();
     void createShortcuts();
-    void fillDeptPane();
     void onDeptSelection(const DeptPaneSelection &selection);
     void runMenuButton(DynamicKind kind);
     void focusPane(QDockWidget *pane, QWidget *control);

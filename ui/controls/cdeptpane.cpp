@@ -48,6 +48,23 @@ void CDeptPane::Reload()
     FillDeptTree(m_pDepartments, 0, nullptr);
 }
 
+void CDeptPane::ReloadWithRoot()
+{
+    const QSignalBlocker blockList(m_pCategories);
+    const QSignalBlocker blockTree(m_pDepartments);
+    FillPsnSortCombo(m_pCategories);
+    if (m_pCategories->count() > 0)
+        m_pCategories->setCurrentIndex(0);
+    m_pDepartments->clear();
+    auto *root = new QTreeWidgetItem(m_pDepartments, { u"全体部门"_s });
+    root->setData(0, RefIdRole, 0);
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+    FillDeptTree(m_pDepartments, 0, root);
+    root->setExpanded(true);
+}
+
 void CDeptPane::readCategory()
 {
     const int index = m_pCategories->currentIndex();

@@ -27,6 +27,9 @@ public:
     // Fills the list with the categories and the tree with the departments the operator may
     // see (theCurrentUser), with nothing chosen.
     void Reload();
+    // The same for a module window: the first category chosen, the departments under a bold
+    // root item "全体部门" (id 0) that stands for all of them, still nothing sent.
+    void ReloadWithRoot();
 
 Q_SIGNALS:
     void treeSelChanged(const DeptPaneSelection &selection); // WM_TREE_SELCHANGED
