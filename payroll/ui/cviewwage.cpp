@@ -670,19 +670,7 @@ void CViewWage::saveResizedColumns()
 
 QVector<int> CViewWage::selectedRows() const
 {
-    QVector<int> rows;
-    QSet<int> seen;
-    const QItemSelection selection = GetGridCtrl()->selectionModel()->selection();
-    for (const QItemSelectionRange &range : selection) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (!seen.contains(row)) {
-                seen.insert(row);
-                rows << row;
-            }
-        }
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return GetGridCtrl()->SelectedRows();
 }
 
 void CViewWage::OnAdd()

@@ -467,18 +467,7 @@ void CViewPsn::saveResizedColumns()
 
 QVector<int> CViewPsn::selectedRows() const
 {
-    QVector<int> rows;
-    QSet<int> seen;
-    const QItemSelection selection = GetGridCtrl()->selectionModel()->selection();
-    for (const QItemSelectionRange &range : selection) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (!seen.contains(row)) {
-                seen.insert(row);
-                rows << row;
-            }
-        }
-    }
-    return rows;
+    return GetGridCtrl()->SelectedRows();
 }
 
 void CViewPsn::OnAdd()

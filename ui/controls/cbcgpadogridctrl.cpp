@@ -19,6 +19,8 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
 
@@ -499,6 +501,18 @@ void CBCGPADOGridCtrl::mouseReleaseEvent(QMouseEvent *event)
         }
     }
     QTableView::mouseReleaseEvent(event);
+}
+
+QVector<int> CBCGPADOGridCtrl::SelectedRows() const
+{
+    QVector<int> rows;
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << row;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 QString CBCGPADOGridCtrl::RowsText(const QVector<int> &rows, int firstColumn) const

@@ -84,6 +84,8 @@ public:
     // The shown cells of these rows from firstColumn on as the clipboard takes them: cells
     // separated by tabs, one line per row.
     QString RowsText(const QVector<int> &rows, int firstColumn) const;
+    // The rows of the selection, each once, in ascending order.
+    QVector<int> SelectedRows() const;
 
     // ---- frozen columns
     // The first count shown columns stay in place while the others scroll beside them; 0
