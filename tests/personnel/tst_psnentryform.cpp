@@ -429,19 +429,19 @@ void TestPsnEntryForm::photoPaneButtons()
         return states;
     };
     QCOMPARE(pane->toolBar()->commands().size(), 4);
-    // A person without a photo: nothing to save as, no camera yet.
-    QCOMPARE(enabled(), u"1001"_s);
+    // A person without a photo: nothing to save as.
+    QCOMPARE(enabled(), u"1011"_s);
     const vantrel::Result<bool> written
         = vantrel::personnel::WritePsnPhoto(theDatabase, 1, jpegBytes());
     QVERIFY(written && *written);
     frame->GetView()->RefreshCurrentRow();
-    QCOMPARE(enabled(), u"1101"_s);
+    QCOMPARE(enabled(), u"1111"_s);
     {
         MessageCatcher yes(QMessageBox::Yes);
         pane->action(CPhotoPane::IdClear)->trigger();
         QTRY_COMPARE(yes.texts, QStringList { u"确定要清除图片吗?"_s });
     }
-    QCOMPARE(enabled(), u"1001"_s);
+    QCOMPARE(enabled(), u"1011"_s);
     // An empty list leaves the pane without a person.
     frame->GetView()->SetFilters(0, -1);
     frame->GetView()->BuildWhereClause();
