@@ -25,6 +25,12 @@ QRect keptInside(QRect rect, const QSize &area)
     return rect;
 }
 
+// A camera that cannot be opened or fails while it runs; the text is the backend's own.
+void showOpenError(QWidget *owner, const QString &text)
+{
+    MessageBoxFormat(owner, u"打开视频时出错!\r\n\r\n请检查设备是否被其他程序占用!\r\n"_s + text);
+}
+
 } // namespace
 
 CPictureCap::CPictureCap(QWidget *parent) : QWidget(parent)
@@ -94,8 +100,7 @@ bool CPictureCap::StartOrStop(int index)
     m_bStarted = true;
     if (!m_pSource->start(index, &error)) {
         m_bStarted = false;
-        MessageBoxFormat(this,
-                         u"打开视频时出错!\r\n\r\n请检查设备是否被其他程序占用!\r\n"_s + error);
+        showOpenError(this, error);
         return false;
     }
     m_frameTimer.start();
@@ -146,7 +151,7 @@ void CPictureCap::onSourceError(const QString &text)
     if (!m_bStarted)
         return;
     Stop();
-    MessageBoxFormat(this, u"打开视频时出错!\r\n\r\n请检查设备是否被其他程序占用!\r\n"_s + text);
+    showOpenError(this, text);
 }
 
 void CPictureCap::SetFocusSize(int width, int height, bool centre)
