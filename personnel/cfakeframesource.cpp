@@ -74,6 +74,7 @@ bool CFakeFrameSource::start(int index, QString *error)
         // A real camera reports most failures after start() returned.
         QTimer::singleShot(0, this, [this] {
             Q_EMIT errorOccurred(u"The test pattern camera cannot be opened."_s);
+            stop();
         });
         return true;
     }

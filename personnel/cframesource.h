@@ -10,7 +10,8 @@
 // A source of live camera frames: lists its devices, starts one by its index in that list and
 // stops. Frames come as 24-bit RGB images (frameReady); the source counts as capturing from its
 // first frame until it stops, asked or by itself (stateChanged). A failure after start() comes
-// as errorOccurred with the backend's text; the source is then stopped.
+// as errorOccurred with the backend's text while the source still counts as started (so that
+// a receiver can tell it from a device that stopped by itself); the source stops right after.
 class CFrameSource : public QObject
 {
     Q_OBJECT

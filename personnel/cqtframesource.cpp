@@ -48,8 +48,8 @@ bool CQtFrameSource::start(int index, QString *error)
         return false;
     }
     connect(m_camera, &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &text) {
-        stop();
         Q_EMIT errorOccurred(text);
+        stop();
     });
     // A camera that goes away (unplugged) turns inactive without an error.
     connect(m_camera, &QCamera::activeChanged, this, [this](bool active) {

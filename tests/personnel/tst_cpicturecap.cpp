@@ -1,8 +1,30 @@
+#include "modalanswers.h"
 #include "personnel/cfakeframesource.h"
 #include "personnel/ui/cpicturecap.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A camera the test plays by hand: one device, frames and failures when the test says.
+class PlayedSource : public CFrameSource
+{
+public:
+    QStringList deviceNames() const override { return { u"played"_s }; }
+    bool start(int, QString *) override { return true; }
+    void stop() override { setStopped(); }
+    void frame() { deliverFrame(CFakeFrameSource::pattern(1)); }
+    void fail(const QString &text)
+    {
+        Q_EMIT errorOccurred(text);
+        stop();
+    }
+};
+
+} // namespace
 
 // The preview's focus frame: its size, its place and the mouse that drags it, on a preview of
 // 200 × 150 pixels.
@@ -19,6 +41,7 @@ private Q_SLOTS:
     void dragClamps();
     void clickIsNoDrag();
     void grabScalesTheLatestFrame();
+    void failureWhileCapturing();
 
 private:
     // Drags the frame from its centre by offset.
@@ -150,6 +173,25 @@ void TestCPictureCap::grabScalesTheLatestFrame()
     QCOMPARE(states.at(1).at(0).toBool(), false);
     QVERIFY(m_pCap->GrabFrame().isNull());
     QVERIFY(m_pCap->videoSize().isEmpty());
+}
+
+void TestCPictureCap::failureWhileCapturing()
+{
+    auto *source = new PlayedSource;
+    m_pCap->SetSource(source);
+    QSignalSpy states(m_pCap, &CPictureCap::captureStateChanged);
+    QVERIFY(m_pCap->StartOrStop(0));
+    source->frame();
+    QCOMPARE(states.size(), 1);
+    MessageCatcher messages;
+    source->fail(u"The device was unplugged."_s);
+    QCOMPARE(messages.texts,
+             QStringList { u"打开视频时出错!\r\n\r\n请检查设备是否被其他程序占用!\r\n"
+                           "The device was unplugged."_s });
+    QCOMPARE(states.size(), 2);
+    QCOMPARE(states.at(1).at(0).toBool(), false);
+    QVERIFY(!m_pCap->IsStarted());
+    QVERIFY(m_pCap->GrabFrame().isNull());
 }
 
 QTEST_MAIN(TestCPictureCap)
