@@ -47,11 +47,10 @@ CDlgDynCtlFormForPsnbase::CDlgDynCtlFormForPsnbase(QWidget *parent)
         m_pPhotoButtons[i] = new QPushButton(photoTexts[i], this);
         m_pPhotoButtons[i]->setAutoDefault(false);
     }
-    // No camera yet.
-    m_pPhotoButtons[2]->setEnabled(false);
     connect(m_pPhotoButtons[0], &QPushButton::clicked, m_pPhoto, &CPhotoCtrl::OpenPhotoFile);
     connect(m_pPhotoButtons[1], &QPushButton::clicked, this,
             &CDlgDynCtlFormForPsnbase::OnPhotoSaveAs);
+    connect(m_pPhotoButtons[2], &QPushButton::clicked, m_pPhoto, &CPhotoCtrl::TakeCameraPhoto);
     connect(m_pPhotoButtons[3], &QPushButton::clicked, this, [this] {
         if (ShowMessage(this, u"确定要清除图片吗?"_s, LoadResString(117), QMessageBox::Question,
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)

@@ -4,6 +4,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/util/stringtable.h"
 #include "personnel/psnentry.h"
+#include "personnel/ui/cdlgvidcap.h"
 #include "ui/app/messagebox.h"
 
 #include <QFile>
@@ -60,6 +61,11 @@ bool CPhotoCtrl::SetPhotoFromFile(const QString &path)
     return SetPhotoFromBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
 }
 
+bool CPhotoCtrl::SetPhotoFromFile(QIODevice *file)
+{
+    return SetPhotoFromBytes(file->readAll());
+}
+
 void CPhotoCtrl::ShowNoPhoto()
 {
     m_picture.LoadFromResource(u":/IMAGE/356"_s);
@@ -106,6 +112,13 @@ void CPhotoCtrl::OpenPhotoFile()
         return;
     if (m_bStoreAtOnce)
         StorePhoto();
+}
+
+void CPhotoCtrl::TakeCameraPhoto()
+{
+    CDlgVidCap dialog(this);
+    dialog.m_pTarget = this;
+    dialog.exec();
 }
 
 void CPhotoCtrl::SavePhotoAs()

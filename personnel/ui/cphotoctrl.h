@@ -28,6 +28,8 @@ public:
     // Takes bytes as the new photo; false (and the message) when they do not decode.
     bool SetPhotoFromBytes(const QByteArray &bytes);
     bool SetPhotoFromFile(const QString &path);
+    // The whole rest of an open file or buffer.
+    bool SetPhotoFromFile(QIODevice *file);
     void ClearPhoto();
     void ShowNoPhoto();
     // Writes the waiting change to qz_PsnAdj and logs "照片更新" or "照片清除" when a row was
@@ -36,6 +38,8 @@ public:
     // Dialogs: choose a file to set, or a name to save the shown photo to.
     void OpenPhotoFile();
     void SavePhotoAs();
+    // The camera dialog with this control as the target of its photos.
+    void TakeCameraPhoto();
     // Saves the kept bytes under the path (the format's extension added when it lacks it)
     // and logs it; false when nothing was written.
     bool SavePhotoTo(const QString &path);

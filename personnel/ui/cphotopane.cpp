@@ -29,7 +29,7 @@ CPhotoPane::CPhotoPane(QWidget *parent)
     };
     add(IdOpen, u"打开(&O)"_s, &CPhotoPane::OnOpen);
     add(IdSaveAs, u"另存为(&A)"_s, &CPhotoPane::OnSaveAs);
-    add(IdCamera, u"拍照(&P)"_s, nullptr);
+    add(IdCamera, u"拍照(&P)"_s, &CPhotoPane::OnCamera);
     add(IdClear, u"清除(&C)"_s, &CPhotoPane::OnClear);
     auto *body = new QWidget;
     auto *layout = new QVBoxLayout(body);
@@ -51,12 +51,13 @@ bool CPhotoPane::IsPaneCommandEnabled(int id) const
 {
     switch (id) {
     case IdOpen:
+    case IdCamera:
     case IdClear:
         return m_person.PID > 0;
     case IdSaveAs:
         return !m_pPhoto->showsPlaceholder();
     default:
-        return false; // the camera comes later
+        return false;
     }
 }
 
@@ -98,6 +99,14 @@ void CPhotoPane::OnSaveAs()
 {
     if (CheckRightWithMessage(10, theApp, false))
         m_pPhoto->SavePhotoAs();
+}
+
+void CPhotoPane::OnCamera()
+{
+    if (!CheckRightWithMessage(3, theApp, false) || !personStillThere())
+        return;
+    m_pPhoto->TakeCameraPhoto();
+    m_pToolBar->UpdateCmdUI();
 }
 
 void CPhotoPane::OnClear()

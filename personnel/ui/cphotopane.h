@@ -10,10 +10,10 @@ class CPhotoCtrl;
 class QAction;
 
 // The "相片" pane of the personnel frame: the current person's photo, changed from its toolbar
-// or context menu and stored at once. Open and clear need right 3, save as right 10; open
-// first checks that the person is still there. The pane enables its toolbar: open and clear
-// with a current person, save as while a photo (not the placeholder) shows; the camera comes
-// later.
+// or context menu and stored at once. Open, the camera and clear need right 3, save as right
+// 10; open and the camera first check that the person is still there. The pane enables its
+// toolbar: open, the camera and clear with a current person, save as while a photo (not the
+// placeholder) shows.
 class CPhotoPane : public QDockWidget, public IPersonPane, public IPaneCmdUI
 {
     Q_OBJECT
@@ -33,6 +33,7 @@ public:
 
     void OnOpen();
     void OnSaveAs();
+    void OnCamera();
     void OnClear();
 
 protected:

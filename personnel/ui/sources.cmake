@@ -1,11 +1,14 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
+    ui/camera.qrc
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cdlgvidcap.cpp
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
+    ui/cpicturecap.cpp
     ui/cpsnpersonpane.cpp
     ui/cviewpsn.cpp
     ui/personnelmodule.cpp

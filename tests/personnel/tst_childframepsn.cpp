@@ -760,7 +760,7 @@ void TestChildFramePsn::photoPaneDockingKept()
     QVERIFY(frame->action(CChildFramePsn::IdPhotoPaneView)->isChecked());
     // The pane's toolbar came back with it, enabled by the pane.
     QVERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdOpen)->isEnabled());
-    QVERIFY(!frame->GetPhotoPane()->action(CPhotoPane::IdCamera)->isEnabled());
+    QVERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdCamera)->isEnabled());
 }
 
 void TestChildFramePsn::scriptHostRestarts()

@@ -7,6 +7,7 @@
 #include "personnel/ui/cchildframepsn.h"
 #include "personnel/ui/cdlgdynctlformbase.h"
 #include "personnel/ui/cdlgdynctlformforpsnbase.h"
+#include "personnel/ui/cdlgvidcap.h"
 #include "personnel/ui/cphotoctrl.h"
 #include "personnel/ui/cphotopane.h"
 #include "personnel/ui/cviewpsn.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -112,6 +114,31 @@ void chooseFile(const QString &path)
     });
 }
 
+// The size of the stored photo as a JPEG; empty when there is none or it is no JPEG.
+QSize storedJpegSize(int pid)
+{
+    const vantrel::Result<QByteArray> stored = readPhoto(pid);
+    if (!stored || !stored->startsWith("\xff\xd8"))
+        return {};
+    return QImage::fromData(*stored, "JPEG").size();
+}
+
+// In the next camera dialog: once it captures, takes a photo for each size, typed into the
+// spins, then closes it. Closes it also when it never captures.
+void takePhotos(const QList<QSize> &sizes)
+{
+    answerNextModal<CDlgVidCap>([sizes](CDlgVidCap *dialog) {
+        if (QTest::qWaitFor([dialog] { return dialog->photoButton()->isEnabled(); })) {
+            for (const QSize &size : sizes) {
+                dialog->widthSpin()->setValue(size.width());
+                dialog->heightSpin()->setValue(size.height());
+                QTest::mouseClick(dialog->photoButton(), Qt::LeftButton);
+            }
+        }
+        dialog->reject();
+    });
+}
+
 } // namespace
 
 // The generated forms driven through their widgets, on the personnel fixture.
@@ -131,6 +158,8 @@ private Q_SLOTS:
     void photoPaneButtons();
     void photoSaveAsNamesTypedPerson_data();
     void photoSaveAsNamesTypedPerson();
+    void cameraPhotosInPane();
+    void cameraPhotoInForm();
     void idCard_data();
     void idCard();
 
@@ -145,6 +174,8 @@ void TestPsnEntryForm::initTestCase()
 {
     QVERIFY(useTestProfile());
     RegisterPersonnelModule();
+    // 拍照 gets the made-up camera.
+    qputenv("VANTREL_FAKE_CAMERA", "1");
 }
 
 void TestPsnEntryForm::init()
@@ -429,19 +460,19 @@ void TestPsnEntryForm::photoPaneButtons()
         return states;
     };
     QCOMPARE(pane->toolBar()->commands().size(), 4);
-    // A person without a photo: nothing to save as, no camera yet.
-    QCOMPARE(enabled(), u"1001"_s);
+    // A person without a photo: nothing to save as.
+    QCOMPARE(enabled(), u"1011"_s);
     const vantrel::Result<bool> written
         = vantrel::personnel::WritePsnPhoto(theDatabase, 1, jpegBytes());
     QVERIFY(written && *written);
     frame->GetView()->RefreshCurrentRow();
-    QCOMPARE(enabled(), u"1101"_s);
+    QCOMPARE(enabled(), u"1111"_s);
     {
         MessageCatcher yes(QMessageBox::Yes);
         pane->action(CPhotoPane::IdClear)->trigger();
         QTRY_COMPARE(yes.texts, QStringList { u"确定要清除图片吗?"_s });
     }
-    QCOMPARE(enabled(), u"1001"_s);
+    QCOMPARE(enabled(), u"1011"_s);
     // An empty list leaves the pane without a person.
     frame->GetView()->SetFilters(0, -1);
     frame->GetView()->BuildWhereClause();
@@ -484,6 +515,56 @@ void TestPsnEntryForm::photoSaveAsNamesTypedPerson()
     QTRY_VERIFY(QFile::exists(dir.filePath(u"face.jpg"_s)));
     QCOMPARE(logLines().last(), logged);
     QCOMPARE(form.lastSavedPid(), 0); // nothing was saved to get there
+}
+
+void TestPsnEntryForm::cameraPhotosInPane()
+{
+    CChildFramePsn *frame = openFrame();
+    QVERIFY(frame);
+    CPhotoPane *pane = frame->GetPhotoPane();
+    QCOMPARE(pane->GetPerson().PID, 1);
+    QVERIFY(pane->action(CPhotoPane::IdCamera)->isEnabled());
+    const int logged = logLines().size();
+
+    takePhotos({ QSize(90, 120), QSize(150, 200) });
+    pane->action(CPhotoPane::IdCamera)->trigger();
+    QCOMPARE(storedJpegSize(1), QSize(150, 200));
+    QCOMPARE(logLines().mid(logged), QStringList(2, u"人员档案[\"张一(A001)\"->照片更新]"_s));
+    QVERIFY(!pane->photoCtrl()->showsPlaceholder());
+    QVERIFY(!pane->photoCtrl()->IsChanged());
+    QCOMPARE(theDatabase.transactionDepth(), 0);
+    // The pane now has a photo to save as.
+    QVERIFY(pane->action(CPhotoPane::IdSaveAs)->isEnabled());
+
+    // A person deleted meanwhile gets no camera.
+    QVERIFY(theDatabase.Execute(u"DELETE FROM qz_PsnBase WHERE PID = 1"_s));
+    MessageCatcher messages;
+    pane->action(CPhotoPane::IdCamera)->trigger();
+    QTRY_COMPARE(messages.texts, QStringList { u"选择的人员被删除！"_s });
+    QVERIFY(!qobject_cast<CDlgVidCap *>(QApplication::activeModalWidget()));
+}
+
+void TestPsnEntryForm::cameraPhotoInForm()
+{
+    CDlgDynCtlFormForPsnbase form;
+    form.m_strCaption = u"人员信息更改"_s;
+    form.m_strTableName = u"QZ_PSNBASE"_s;
+    form.m_nKeyValue = 2;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.photoButton(2)->isEnabled());
+    const QStringList before = logLines();
+
+    takePhotos({ QSize(100, 110) });
+    QTest::mouseClick(form.photoButton(2), Qt::LeftButton);
+    QVERIFY(form.photoCtrl()->IsChanged());
+    QVERIFY(form.m_bModified);
+    QCOMPARE(storedJpegSize(2), QSize());
+    QCOMPARE(logLines(), before);
+
+    QTest::mouseClick(form.saveButton(), Qt::LeftButton);
+    QCOMPARE(storedJpegSize(2), QSize(100, 110));
+    QVERIFY(!form.photoCtrl()->IsChanged());
 }
 
 void TestPsnEntryForm::idCard_data()
