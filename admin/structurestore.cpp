@@ -48,17 +48,27 @@ bool countRows(CADODatabase &db, const QString &sql, const QVariantList &values,
     return true;
 }
 
-// Runs an add procedure: Return as the procedure set it, -1 when it never ran; the
-// command's reason in *reason whenever Return is not 0.
-int runAdd(CADOCommand &command, CADOParameter &returned, QString *reason)
+// Runs an add procedure: Return 0 is done, 2 the duplicate refusal; any other value, or a
+// command that never ran, the failure with the database's reason.
+AdminOutcome runAdd(CADOCommand &command, CADOParameter &returned, const QString &duplicate,
+                    const QString &failure)
 {
     returned.SetValue(-1);
     command.ExecuteScalar();
     int value = -1;
     returned.GetValueInt(value);
-    if (value != 0)
-        *reason = command.GetLastErrorString();
-    return value;
+    if (value == 0)
+        return AdminOutcome::done();
+    if (value == Duplicate)
+        return info(duplicate, Field::Title);
+    return failed(failure, command.GetLastErrorString());
+}
+
+// Whether the row that a change is meant for is gone; a failed look-up lets the change try.
+bool rowGone(CADODatabase &db, const QString &table, const QString &condition, int id)
+{
+    const Result<bool> exists = RecordExists(table, condition, { id }, &db);
+    return exists.ok() && !*exists;
 }
 
 } // namespace
@@ -126,16 +136,9 @@ AdminOutcome StructureStore::saveTable(const TableInput &input)
         command.AddParameterText(u"Descr"_s, adVarChar, adParamInput, 100, input.description);
         command.AddParameterInt(u"ParentID"_s, adInteger, adParamInput, 4, input.parentId);
         command.AddParameterInt(u"IShow"_s, adBoolean, adParamInput, 1, input.show ? 1 : 0);
-        QString reason;
-        const int result = runAdd(command, returned, &reason);
-        if (result == Duplicate)
-            return info(u"错误：该数据表已存在!"_s, Field::Title);
-        if (result != 0)
-            return failed(u"添加数据表失败!"_s, reason);
-        return AdminOutcome::done();
+        return runAdd(command, returned, u"错误：该数据表已存在!"_s, u"添加数据表失败!"_s);
     }
-    const Result<bool> exists = RecordExists(u"qz_Table"_s, u"ID=?"_s, { input.id }, &m_db);
-    if (exists.ok() && !*exists)
+    if (rowGone(m_db, u"qz_Table"_s, u"ID=?"_s, input.id))
         return info(kGone);
     CADOCommand command(&m_db, u"qz_UpdateDBTable"_s);
     command.AddParameterInt(u"ID"_s, adInteger, adParamInput, 4, input.id);
@@ -184,16 +187,9 @@ AdminOutcome StructureStore::saveItem(const ItemInput &input)
         command.AddParameterInt(u"Length"_s, adInteger, adParamInput, 4, input.length);
         command.AddParameterInt(u"bNotNull"_s, adBoolean, adParamInput, 1, input.notNull ? 1 : 0);
         command.AddParameterInt(u"bShow"_s, adBoolean, adParamInput, 1, input.show ? 1 : 0);
-        QString reason;
-        const int result = runAdd(command, returned, &reason);
-        if (result == Duplicate)
-            return info(u"错误：该项目已存在!"_s, Field::Title);
-        if (result != 0)
-            return failed(u"添加字段失败!"_s, reason);
-        return AdminOutcome::done();
+        return runAdd(command, returned, u"错误：该项目已存在!"_s, u"添加字段失败!"_s);
     }
-    const Result<bool> exists = RecordExists(u"qz_Items"_s, u"ItemID=?"_s, { input.itemId }, &m_db);
-    if (exists.ok() && !*exists)
+    if (rowGone(m_db, u"qz_Items"_s, u"ItemID=?"_s, input.itemId))
         return info(kGone);
     CADOCommand command(&m_db, u"qz_UpdateDBTableItem"_s);
     command.AddParameterInt(u"ID"_s, adInteger, adParamInput, 4, input.itemId);

@@ -2,6 +2,7 @@
 
 #include "admin/structurestore.h"
 #include "admin/ui/adminmessages.h"
+#include "admin/ui/admintoolbar.h"
 #include "admin/ui/cdlgdbtableitemset.h"
 #include "admin/ui/cdlgdbtableset.h"
 #include "core/app/currentuser.h"
@@ -22,7 +23,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -91,21 +91,22 @@ private:
     std::function<QString(int, int)> m_text;
 };
 
-struct Command
-{
-    const char16_t *toolText;
-    const char16_t *menuText;
-    const char16_t *tip;
-    QStyle::StandardPixmap icon;
-    void (CDlgSystemTableManage::*slot)();
-    bool separatorAfter;
-};
-
 bool confirm(QWidget *owner, const QString &question)
 {
     return ShowMessage(owner, question, LoadResString(117), QMessageBox::Warning,
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+// Runs a delete under the wait cursor; false, after telling why, when it failed.
+bool deleted(QWidget *owner, const std::function<AdminOutcome()> &run)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const AdminOutcome outcome = run();
+    QApplication::restoreOverrideCursor();
+    if (!outcome.ok)
+        ShowAdminOutcome(owner, outcome);
+    return outcome.ok;
 }
 
 QTreeWidgetItem *newNode(const QString &title, int id, int image)
@@ -169,37 +170,24 @@ CDlgSystemTableManage::CDlgSystemTableManage(QWidget *parent) : CDialogExx(510, 
 
 void CDlgSystemTableManage::buildToolBar()
 {
-    m_pToolBar = new QToolBar(this);
-    m_pToolBar->setObjectName(u"toolBar"_s);
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_pToolBar->setIconSize(QSize(16, 16));
-    const Command commands[] = {
-        { u"新建", u"添加(&A)", u"添加", QStyle::SP_FileDialogNewFolder,
-          &CDlgSystemTableManage::OnAdd, false },
-        { u"修改", u"修改(&E)", u"修改", QStyle::SP_FileDialogDetailedView,
-          &CDlgSystemTableManage::OnModify, false },
-        { u"删除", u"删除(&D)", u"删除", QStyle::SP_TrashIcon, &CDlgSystemTableManage::OnDelete,
-          true },
-        { u"向上", u"上移(Ctrl+Shift+Up)", u"向上移动(Ctrl+Shift+Up)", QStyle::SP_ArrowUp,
-          &CDlgSystemTableManage::OnUp, false },
-        { u"向下", u"下移(Ctrl+Shift+Down)", u"向下移动(Ctrl+Shift+Down)", QStyle::SP_ArrowDown,
-          &CDlgSystemTableManage::OnDown, true },
-        { u"刷新", u"刷新(&R)", u"刷新列表", QStyle::SP_BrowserReload,
-          &CDlgSystemTableManage::LoadTree, true },
-        { u"退出", u"退出(&C)", u"关闭窗口", QStyle::SP_DialogCloseButton, nullptr, false },
-    };
-    for (const Command &command : commands) {
-        QAction *action = m_pToolBar->addAction(style()->standardIcon(command.icon),
-                                                QString::fromUtf16(command.toolText));
-        action->setToolTip(QString::fromUtf16(command.tip));
-        action->setData(QString::fromUtf16(command.menuText));
-        if (command.slot)
-            connect(action, &QAction::triggered, this, command.slot);
-        else
-            connect(action, &QAction::triggered, this, &CDlgSystemTableManage::accept);
-        if (command.separatorAfter)
-            m_pToolBar->addSeparator();
-    }
+    m_pToolBar = CreateAdminToolBar(
+        this,
+        {
+            { u"新建"_s, u"添加(&A)"_s, u"添加"_s, QStyle::SP_FileDialogNewFolder,
+              [this] { OnAdd(); } },
+            { u"修改"_s, u"修改(&E)"_s, u"修改"_s, QStyle::SP_FileDialogDetailedView,
+              [this] { OnModify(); } },
+            { u"删除"_s, u"删除(&D)"_s, u"删除"_s, QStyle::SP_TrashIcon, [this] { OnDelete(); },
+              true },
+            { u"向上"_s, u"上移(Ctrl+Shift+Up)"_s, u"向上移动(Ctrl+Shift+Up)"_s, QStyle::SP_ArrowUp,
+              [this] { OnUp(); } },
+            { u"向下"_s, u"下移(Ctrl+Shift+Down)"_s, u"向下移动(Ctrl+Shift+Down)"_s,
+              QStyle::SP_ArrowDown, [this] { OnDown(); }, true },
+            { u"刷新"_s, u"刷新(&R)"_s, u"刷新列表"_s, QStyle::SP_BrowserReload,
+              [this] { LoadTree(); }, true },
+            { u"退出"_s, u"退出(&C)"_s, u"关闭窗口"_s, QStyle::SP_DialogCloseButton,
+              [this] { accept(); } },
+        });
 }
 
 void CDlgSystemTableManage::LoadTree()
@@ -331,6 +319,15 @@ QString CDlgSystemTableManage::cellText(int row, int column) const
     return m_pGrid->GetGridModel()->displayText(row, column);
 }
 
+bool CDlgSystemTableManage::readTableNames(CDlgDBTableItemSet *editor) const
+{
+    const vantrel::db::QueryResult table
+        = theDatabase.run(u"SELECT TblName,Title FROM qz_Table WHERE ID=?"_s, { m_nTableID });
+    editor->m_strTableName = table.rows.text(0, 0);
+    editor->m_strTableTitle = table.rows.text(0, 1);
+    return !table.ok || table.hasRow();
+}
+
 int CDlgSystemTableManage::commandRow()
 {
     if (!m_pTree->currentItem())
@@ -353,13 +350,10 @@ void CDlgSystemTableManage::OnAdd()
     }
     if (m_nTableID < 0)
         return;
-    const vantrel::db::QueryResult table
-        = theDatabase.run(u"SELECT TblName,Title FROM qz_Table WHERE ID=?"_s, { m_nTableID });
     CDlgDBTableItemSet dialog(this);
     dialog.m_strCaption = u"新建字段"_s;
     dialog.m_nAdd = 1;
-    dialog.m_strTableName = table.rows.text(0, 0);
-    dialog.m_strTableTitle = table.rows.text(0, 1);
+    readTableNames(&dialog);
     if (dialog.exec() == QDialog::Accepted)
         LoadGrid();
 }
@@ -384,17 +378,13 @@ void CDlgSystemTableManage::OnModify()
             LoadTree();
         return;
     }
-    const vantrel::db::QueryResult table
-        = theDatabase.run(u"SELECT TblName,Title FROM qz_Table WHERE ID=?"_s, { m_nTableID });
-    if (table.ok && !table.hasRow()) {
+    CDlgDBTableItemSet dialog(this);
+    if (!readTableNames(&dialog)) {
         ShowMessage(this, LoadResString(133), LoadResString(117), QMessageBox::Information);
         return;
     }
-    CDlgDBTableItemSet dialog(this);
     dialog.m_strCaption = u"修改字段"_s;
     dialog.m_nAdd = 0;
-    dialog.m_strTableName = table.rows.text(0, 0);
-    dialog.m_strTableTitle = table.rows.text(0, 1);
     dialog.m_nItemID = field(ItmID).toInt();
     dialog.m_strAlias = field(ItmAlias).toString();
     dialog.m_nShow = field(ItmShow).toInt() != 0 ? 1 : 0;
@@ -425,13 +415,8 @@ void CDlgSystemTableManage::OnDelete()
         }
         if (!confirm(this, u"确定要删除数据表“%1”吗?"_s.arg(title)))
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const AdminOutcome deleted = store.deleteTable(id);
-        QApplication::restoreOverrideCursor();
-        if (!deleted.ok) {
-            ShowAdminOutcome(this, deleted);
+        if (!deleted(this, [&] { return store.deleteTable(id); }))
             return;
-        }
         theApp.WriteSystemLog(u"系统管理[删除数据表'%1']"_s.arg(title), 0);
         LoadTree();
         return;
@@ -447,13 +432,9 @@ void CDlgSystemTableManage::OnDelete()
                 m_strTitle, alias)))
         return;
     // The column goes with its data: SQLite rewrites the whole table.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const AdminOutcome deleted = store.deleteItem(m_pGrid->GetFieldValue(row, ItmID).toInt());
-    QApplication::restoreOverrideCursor();
-    if (!deleted.ok) {
-        ShowAdminOutcome(this, deleted);
+    const int itemId = m_pGrid->GetFieldValue(row, ItmID).toInt();
+    if (!deleted(this, [&] { return store.deleteItem(itemId); }))
         return;
-    }
     theApp.WriteSystemLog(u"系统管理[删除数据表'%1'字段'%2']"_s.arg(m_strTitle, alias), 0);
     LoadGrid();
 }
@@ -525,12 +506,5 @@ bool CDlgSystemTableManage::eventFilter(QObject *watched, QEvent *event)
 
 void CDlgSystemTableManage::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu menu(this);
-    for (QAction *action : m_pToolBar->actions()) {
-        if (action->isSeparator())
-            menu.addSeparator();
-        else
-            menu.addAction(action->data().toString(), action, &QAction::trigger);
-    }
-    menu.exec(event->globalPos());
+    ShowAdminToolBarMenu(m_pToolBar, this, event->globalPos());
 }

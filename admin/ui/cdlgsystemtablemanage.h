@@ -4,10 +4,10 @@
 
 #include <QHash>
 
+class CDlgDBTableItemSet;
 class CMyADOGridCtrl;
 class CMyBCGPGridView;
 class CMyTreeView;
-class QMenu;
 class QToolBar;
 class QTreeWidgetItem;
 
@@ -56,6 +56,9 @@ private:
     // The selected grid row for modify, delete and the moves; -1 (after telling the user when
     // nothing is selected) when the command stops.
     int commandRow();
+    // The selected table's SQL name and title for the item editor (empty when the query
+    // fails); false when the table's row is gone.
+    bool readTableNames(CDlgDBTableItemSet *editor) const;
     void move(int step);
     void selectKey(int key);
 

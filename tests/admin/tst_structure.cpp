@@ -1,6 +1,7 @@
 #include "admin/adminprocedures.h"
 #include "admin/structureprocedures.h"
 #include "admin/structurestore.h"
+#include "admintestsupport.h"
 #include "core/db/adoconstants.h"
 #include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
@@ -17,16 +18,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::admin;
 
 namespace {
-
-int scalar(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toInt();
-}
-
-QString text(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toString();
-}
 
 int personTableId()
 {

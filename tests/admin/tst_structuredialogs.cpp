@@ -3,6 +3,7 @@
 #include "admin/ui/cdlgdbtableitemset.h"
 #include "admin/ui/cdlgdbtableset.h"
 #include "admin/ui/cdlgsystemtablemanage.h"
+#include "admintestsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -27,16 +28,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::admin;
 
 namespace {
-
-int scalar(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toInt();
-}
-
-int logRows()
-{
-    return scalar(u"SELECT COUNT(*) FROM qz_Log"_s);
-}
 
 int personTableId()
 {
@@ -123,13 +114,7 @@ void TestStructureDialogs::init()
     clearTestProfile();
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    theApp = CVantrelApp();
-    theApp.m_strConnection = m_fixture->connectionString();
-    theApp.RecentDays = 60;
-    theCurrentUser.reset();
-    theCurrentUser.UserID = 1;
-    theCurrentUser.UserName = u"admin"_s;
-    theCurrentUser.ISuper = 1;
+    startAdminSession(m_fixture->connectionString());
 }
 
 void TestStructureDialogs::cleanup()
