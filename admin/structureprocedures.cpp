@@ -77,11 +77,13 @@ bool selectSystemDbTable(ProcedureContext &ctx)
                       { WageSetType });
 }
 
+// The data type comes as text: the manager shows it by its name, aligned as text.
 bool selectFieldsByTableId(ProcedureContext &ctx)
 {
     return ctx.select(
         u"SELECT i.ItemID, i.Name AS \"字段名\", i.Alias AS \"名称\", i.bShow AS \"显示\", "
-        u"i.iDataType AS \"数据类型\", CASE WHEN i.iDataType=3 AND d.Title IS NOT NULL "
+        u"CAST(i.iDataType AS VARCHAR(3)) AS \"数据类型\", CASE WHEN i.iDataType=3 AND d.Title IS "
+        u"NOT NULL "
         u"THEN d.Title ELSE i.IdRef END AS \"参照对象\", i.DefValue AS \"默认值\", "
         u"i.bNotNull AS \"必录\", i.iLength AS \"长度\", i.bFixed AS \"固定\", i.IdRef, i.Ord "
         u"FROM qz_Items i LEFT JOIN qz_Dict d ON i.iDataType=3 AND d.DictId=i.IdRef "

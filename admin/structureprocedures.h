@@ -18,8 +18,8 @@ namespace vantrel::admin {
 //   qz_SelectSystemDBTable (UserID): every table but wage sets, by Ord; columns ID, 表名,
 //     标题, 固定 (bFixed), 描述, 显示, ParentID, Ord.
 //   qz_SelectFieldsByTableID (TableID): the items of that table by Ord; columns ItemID, 字段名,
-//     名称, 显示, 数据类型, 参照对象 (a dictionary reference: the dictionary's title; else
-//     IdRef), 默认值, 必录, 长度, 固定, IdRef, Ord.
+//     名称, 显示, 数据类型 (the number as text), 参照对象 (a dictionary reference: the dictionary's
+//     title; else IdRef), 默认值, 必录, 长度, 固定, IdRef, Ord.
 //   qz_AddDBTable (Return, nType, Title, Descr, ParentID, IShow): a related-archive table
 //     under a main table (hasChild 1), placed last, with its columns ID (key), PID and Ord.
 //     Return 0 added (the new ID is the result), 2 the title is taken (without regard to

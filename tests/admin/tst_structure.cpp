@@ -499,6 +499,7 @@ void TestStructure::listings()
     QCOMPARE(int(itemRows.fields.size()), 12);
     const int last = itemRows.rowCount() - 1;
     QCOMPARE(itemRows.text(last, 2), u"学历"_s);
+    QCOMPARE(itemRows.text(last, 4), u"3"_s);
     QCOMPARE(itemRows.text(last, 5), u"学历"_s); // the dictionary's title
     QCOMPARE(itemRows.text(last, 10), u"007"_s);
     QCOMPARE(itemRows.text(0, 5), QString()); // 编号 refers to nothing
