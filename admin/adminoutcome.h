@@ -9,7 +9,7 @@ namespace vantrel::admin {
 struct AdminOutcome
 {
     enum class Icon { None, Information, Warning, Critical };
-    enum class Field { None, Title, Code, UserName, Password };
+    enum class Field { None, Title, Code, UserName, Password, Parent, Reference, DefaultValue };
 
     bool ok = false;
     QString message;

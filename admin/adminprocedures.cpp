@@ -1,5 +1,6 @@
 #include "admin/adminprocedures.h"
 
+#include "admin/structureprocedures.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/procedureregistry.h"
 
@@ -128,6 +129,7 @@ void registerAdminProcedures(db::ProcedureRegistry &registry)
     registry.add(u"qz_AddDictItem"_s, addDictItem);
     registry.add(u"qz_SelectSystemDictItemsByID"_s, selectDictItems);
     registry.add(u"qz_SelectSystemUsers"_s, selectSystemUsers);
+    registerStructureProcedures(registry);
 }
 
 } // namespace vantrel::admin

@@ -2,6 +2,7 @@
 
 #include "admin/adminprocedures.h"
 #include "admin/ui/cdlgsystemdictmanage.h"
+#include "admin/ui/cdlgsystemtablemanage.h"
 #include "admin/ui/cdlguserlist.h"
 #include "core/db/procedureregistry.h"
 #include "ui/frame/cmainframe.h"
@@ -16,6 +17,11 @@ void RegisterAdminModule()
     });
     ModuleCommands::instance().registerOpener(33171, [](CMainFrame &frame) {
         CDlgSystemDictManage dialog(&frame);
+        dialog.exec();
+    });
+    // The frame closes every module window before this runs.
+    ModuleCommands::instance().registerOpener(33174, [](CMainFrame &frame) {
+        CDlgSystemTableManage dialog(&frame);
         dialog.exec();
     });
 }

@@ -1,5 +1,6 @@
 #include "admin/ui/cdlguserlist.h"
 
+#include "admin/ui/admintoolbar.h"
 #include "admin/ui/cdlguser.h"
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -24,45 +24,26 @@ namespace {
 
 enum Column { ColUserID, ColName, ColLocked, ColDescr, ColPurview, ColSuper };
 
-struct Command
-{
-    const char16_t *toolText;
-    const char16_t *menuText;
-    const char16_t *tip;
-    QStyle::StandardPixmap icon;
-    void (CDlgUserList::*slot)();
-};
-
 } // namespace
 
 CDlgUserList::CDlgUserList(QWidget *parent) : CDialogExx(0, 0, parent)
 {
     setWindowTitle(u"操作员管理"_s);
     setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
-    m_pToolBar = new QToolBar(this);
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_pToolBar->setIconSize(QSize(16, 16));
-    const Command commands[] = {
-        { u"新建", u"添加(&A)", u"添加", QStyle::SP_FileDialogNewFolder, &CDlgUserList::OnAdd },
-        { u"修改", u"修改(&E)", u"修改", QStyle::SP_FileDialogDetailedView,
-          &CDlgUserList::OnModify },
-        { u"删除", u"删除(&D)", u"删除", QStyle::SP_TrashIcon, &CDlgUserList::OnDelete },
-        { u"刷新", u"刷新(&R)", u"刷新列表", QStyle::SP_BrowserReload,
-          &CDlgUserList::LoadUserGrid },
-        { u"退出", u"退出(&C)", u"关闭窗口", QStyle::SP_DialogCloseButton, nullptr },
-    };
-    for (const Command &command : commands) {
-        if (command.slot == &CDlgUserList::LoadUserGrid || !command.slot)
-            m_pToolBar->addSeparator();
-        QAction *action = m_pToolBar->addAction(style()->standardIcon(command.icon),
-                                                QString::fromUtf16(command.toolText));
-        action->setToolTip(QString::fromUtf16(command.tip));
-        action->setData(QString::fromUtf16(command.menuText));
-        if (command.slot)
-            connect(action, &QAction::triggered, this, command.slot);
-        else
-            connect(action, &QAction::triggered, this, &CDlgUserList::accept);
-    }
+    m_pToolBar
+        = CreateAdminToolBar(this,
+                             {
+                                 { u"新建"_s, u"添加(&A)"_s, u"添加"_s,
+                                   QStyle::SP_FileDialogNewFolder, [this] { OnAdd(); } },
+                                 { u"修改"_s, u"修改(&E)"_s, u"修改"_s,
+                                   QStyle::SP_FileDialogDetailedView, [this] { OnModify(); } },
+                                 { u"删除"_s, u"删除(&D)"_s, u"删除"_s, QStyle::SP_TrashIcon,
+                                   [this] { OnDelete(); }, true },
+                                 { u"刷新"_s, u"刷新(&R)"_s, u"刷新列表"_s,
+                                   QStyle::SP_BrowserReload, [this] { LoadUserGrid(); }, true },
+                                 { u"退出"_s, u"退出(&C)"_s, u"关闭窗口"_s,
+                                   QStyle::SP_DialogCloseButton, [this] { accept(); } },
+                             });
 
     m_pGrid = new CBCGPADOGridCtrl(this);
     m_pGrid->setObjectName(u"grid"_s);
@@ -168,13 +149,5 @@ void CDlgUserList::OnDelete()
 
 void CDlgUserList::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu menu(this);
-    for (QAction *action : m_pToolBar->actions()) {
-        if (action->isSeparator()) {
-            menu.addSeparator();
-            continue;
-        }
-        menu.addAction(action->data().toString(), action, &QAction::trigger);
-    }
-    menu.exec(event->globalPos());
+    ShowAdminToolBarMenu(m_pToolBar, this, event->globalPos());
 }

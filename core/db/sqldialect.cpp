@@ -181,6 +181,31 @@ QString SqlDialect::tableExistsQuery() const
            "AND lower(name) = lower(?)"_s;
 }
 
+QString SqlDialect::numberColumnType() const
+{
+    return u"DOUBLE PRECISION"_s;
+}
+
+QString SqlDialect::dateColumnType() const
+{
+    return ddl(u"%DATETIME%"_s);
+}
+
+QStringList SqlDialect::structureChangeSettings(int lockTimeoutMs) const
+{
+    if (m_backend != Backend::Postgres)
+        return {};
+    return { u"SET LOCAL lock_timeout = %1"_s.arg(qMax(1, lockTimeoutMs)) };
+}
+
+QString SqlDialect::writeLockStatement(const QString &table) const
+{
+    if (m_backend == Backend::Postgres)
+        return u"LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE"_s.arg(table);
+    // A write that changes nothing still makes the connection the one writer of the file.
+    return u"DELETE FROM %1 WHERE 1=0"_s.arg(table);
+}
+
 QString SqlDialect::equalsPlaceholder(const QString &column, FieldKind kind) const
 {
     if (m_backend == Backend::Sqlite && kind == FieldKind::DateTime)

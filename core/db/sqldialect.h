@@ -40,6 +40,17 @@ public:
     // "SELECT 1 …" that yields a row when the table (or view) exists; one bound value: the name.
     QString tableExistsQuery() const;
 
+    // Column types of user-defined items: numbers as wage values, dates as local date-times.
+    QString numberColumnType() const;
+    QString dateColumnType() const;
+    // Run first inside a transaction that changes a table's structure: on PostgreSQL a change
+    // that has to wait longer than this for another session's lock fails instead of hanging
+    // (SQLite's own busy timeout does the same there).
+    QStringList structureChangeSettings(int lockTimeoutMs) const;
+    // A statement that takes the write lock of a table for the rest of the transaction, so
+    // that a check and the write after it see no other writer in between.
+    QString writeLockStatement(const QString &table) const;
+
     // "column = ?" for an optimistic check of a value read before; SQLite compares dates by
     // their meaning, since a file may hold them in more than one text form.
     QString equalsPlaceholder(const QString &column, FieldKind kind) const;

@@ -1,6 +1,7 @@
 #include "admin/adminprocedures.h"
 #include "admin/dictionarystore.h"
 #include "admin/operatorsave.h"
+#include "admintestsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/passworddigest.h"
 #include "core/app/purviewtable.h"
@@ -16,16 +17,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::admin;
 
 namespace {
-
-int scalar(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toInt();
-}
-
-QString text(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toString();
-}
 
 int addClass(const QString &title)
 {

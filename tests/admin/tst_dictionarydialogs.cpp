@@ -3,6 +3,7 @@
 #include "admin/ui/cdlgsystemdicitem.h"
 #include "admin/ui/cdlgsystemdicsort.h"
 #include "admin/ui/cdlgsystemdictmanage.h"
+#include "admintestsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
@@ -23,11 +24,6 @@ using namespace Qt::StringLiterals;
 using namespace vantrel::admin;
 
 namespace {
-
-int scalar(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toInt();
-}
 
 int addClass(const QString &title)
 {
@@ -58,11 +54,6 @@ QTreeWidgetItem *node(QTreeWidget *tree, const QString &caption)
 bool showsExpandButton(const QTreeWidgetItem *item)
 {
     return item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
-}
-
-int logRows()
-{
-    return scalar(u"SELECT COUNT(*) FROM qz_Log"_s);
 }
 
 } // namespace
@@ -98,13 +89,7 @@ void TestDictionaryDialogs::init()
     clearTestProfile();
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    theApp = CVantrelApp();
-    theApp.m_strConnection = m_fixture->connectionString();
-    theApp.RecentDays = 60;
-    theCurrentUser.reset();
-    theCurrentUser.UserID = 1;
-    theCurrentUser.UserName = u"admin"_s;
-    theCurrentUser.ISuper = 1;
+    startAdminSession(m_fixture->connectionString());
 }
 
 void TestDictionaryDialogs::cleanup()

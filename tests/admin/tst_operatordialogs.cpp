@@ -1,6 +1,7 @@
 #include "admin/adminprocedures.h"
 #include "admin/ui/cdlguser.h"
 #include "admin/ui/cdlguserlist.h"
+#include "admintestsupport.h"
 #include "core/app/currentuser.h"
 #include "core/app/passworddigest.h"
 #include "core/app/purviewtable.h"
@@ -25,16 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-int scalar(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toInt();
-}
-
-QString text(const QString &sql, const QVariantList &values = {})
-{
-    return theDatabase.run(sql, values).scalar().toString();
-}
 
 // The row of a list whose first column reads the caption, any level.
 QTreeWidgetItem *row(QTreeWidget *grid, const QString &caption)
@@ -123,13 +114,7 @@ void TestOperatorDialogs::init()
     clearTestProfile();
     m_fixture = new TestDatabase;
     VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    theApp = CVantrelApp();
-    theApp.m_strConnection = m_fixture->connectionString();
-    theApp.RecentDays = 60;
-    theCurrentUser.reset();
-    theCurrentUser.UserID = 1;
-    theCurrentUser.UserName = u"admin"_s;
-    theCurrentUser.ISuper = 1;
+    startAdminSession(m_fixture->connectionString());
     seed();
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStyle>
+#include <QVector>
+
+#include <functional>
+
+class QToolBar;
+class QWidget;
+
+// One command of an administration list: its button text, its context-menu text, its tip.
+struct AdminCommand
+{
+    QString toolText;
+    QString menuText;
+    QString tip;
+    QStyle::StandardPixmap icon;
+    std::function<void()> run;
+    bool separatorAfter = false;
+};
+
+// The flat toolbar of an administration list: texts under 16×16 icons, in the given order.
+QToolBar *CreateAdminToolBar(QWidget *owner, const QVector<AdminCommand> &commands);
+
+// The toolbar's commands as a context menu at a screen position, under their menu texts.
+void ShowAdminToolBarMenu(QToolBar *toolBar, QWidget *owner, const QPoint &globalPos);
