@@ -141,16 +141,6 @@ bool addDbTable(ProcedureContext &ctx)
 }
 
 // The wage-set editor registers the same procedure: both change any row of qz_Table alike.
-bool updateDbTable(ProcedureContext &ctx)
-{
-    const int id = ctx.input(u"ID"_s).toInt();
-    if (!ctx.exec(u"UPDATE qz_Table SET Title=?, Descr=?, bShow=? WHERE ID=?"_s,
-                  { ctx.input(u"Title"_s).toString(), ctx.input(u"Descr"_s).toString(),
-                    flag(ctx, u"IShow"_s), id }))
-        return false;
-    return ctx.recordsAffected() > 0 || ctx.fail(u"The table %1 no longer exists."_s.arg(id));
-}
-
 // The SQL type of an item's column.
 bool columnType(ProcedureContext &ctx, int dataType, int length, QString *type)
 {
@@ -327,7 +317,6 @@ void registerStructureProcedures(db::ProcedureRegistry &registry)
     registry.add(u"qz_SelectSystemDBTable"_s, selectSystemDbTable);
     registry.add(u"qz_SelectFieldsByTableID"_s, selectFieldsByTableId);
     registry.add(u"qz_AddDBTable"_s, addDbTable);
-    registry.add(u"qz_UpdateDBTable"_s, updateDbTable);
     registry.add(u"qz_AddDBTableItem"_s, addDbTableItem);
     registry.add(u"qz_UpdateDBTableItem"_s, updateDbTableItem);
     registry.add(u"qz_DeleteTableByID"_s, deleteTableById);

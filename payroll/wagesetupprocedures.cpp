@@ -85,16 +85,6 @@ bool addWageSort(ProcedureContext &ctx)
     return true;
 }
 
-bool updateDbTable(ProcedureContext &ctx)
-{
-    const int id = ctx.input(u"ID"_s).toInt();
-    if (!ctx.exec(u"UPDATE qz_Table SET Title = ?, Descr = ?, bShow = ? WHERE ID = ?"_s,
-                  { ctx.input(u"Title"_s).toString(), ctx.input(u"Descr"_s).toString(),
-                    ctx.input(u"IShow"_s).toBool() ? 1 : 0, id }))
-        return false;
-    return ctx.recordsAffected() > 0 || ctx.fail(u"The table %1 no longer exists."_s.arg(id));
-}
-
 bool tableExists(ProcedureContext &ctx, const QString &table, bool *exists)
 {
     const db::QueryResult found = ctx.db().run(ctx.db().dialect().tableExistsQuery(), { table });
@@ -352,7 +342,6 @@ bool deleteChooserList(ProcedureContext &ctx)
 void registerWageSetupProcedures(db::ProcedureRegistry &registry)
 {
     registry.add(u"qz_AddWageSort"_s, addWageSort);
-    registry.add(u"qz_UpdateDBTable"_s, updateDbTable);
     registry.add(u"qz_DeleteWageSort"_s, deleteWageSort);
     registry.add(u"qz_AddDBTableWageItem"_s, addDbTableWageItem);
     registry.add(u"qz_DeleteWageSortItemByID"_s, deleteWageSortItem);

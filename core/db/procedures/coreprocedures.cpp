@@ -93,10 +93,23 @@ bool refreshPrintTemplateOrder(ProcedureContext &ctx)
     return true;
 }
 
+// A data table's caption, description and shown flag; the data-structure manager and the
+// wage-set editor both save through it.
+bool updateDbTable(ProcedureContext &ctx)
+{
+    const int id = ctx.input(u"ID"_s).toInt();
+    if (!ctx.exec(u"UPDATE qz_Table SET Title=?, Descr=?, bShow=? WHERE ID=?"_s,
+                  { ctx.input(u"Title"_s).toString(), ctx.input(u"Descr"_s).toString(),
+                    ctx.input(u"IShow"_s).toBool() ? 1 : 0, id }))
+        return false;
+    return ctx.recordsAffected() > 0 || ctx.fail(u"The table %1 no longer exists."_s.arg(id));
+}
+
 } // namespace
 
 void registerCoreProcedures(ProcedureRegistry &registry)
 {
+    registry.add(u"qz_UpdateDBTable"_s, updateDbTable);
     registry.add(u"qz_AddSystemLog"_s, addSystemLog);
     registry.add(u"qz_AddBankExportTemplet"_s, addBankExportTemplate);
     registry.add(u"qz_AddAnnounceTemplet"_s, addAnnounceTemplate);
