@@ -6,6 +6,7 @@
 #include "core/db/migrations/migrations.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "personnel/ui/cadjunctpane.h"
 #include "personnel/ui/cphotopane.h"
 #include "personnel/ui/cpsnpersonpane.h"
 #include "personnel/ui/cviewpsn.h"
@@ -219,7 +220,7 @@ void CChildFramePsn::createPanes()
     m_pDeptPane = new CDeptPane(u"导航"_s, this);
     m_pRelatPane = new CPsnPersonPane(u"相关资料"_s, u"RelatInfoPane"_s, this);
     m_pPhotoPane = new CPhotoPane(this);
-    m_pAdjunctPane = new CPsnPersonPane(u"附件"_s, u"AdjunctPane"_s, this);
+    m_pAdjunctPane = new CAdjunctPane(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_pDeptPane);
     addDockWidget(Qt::BottomDockWidgetArea, m_pRelatPane);
     addDockWidget(Qt::RightDockWidgetArea, m_pPhotoPane);

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CAdjunctPane;
 class CDeptPane;
 class CPhotoPane;
 class CPsnPersonPane;
@@ -63,7 +64,7 @@ public:
     CDeptPane *GetDeptPane() const { return m_pDeptPane; }
     CPsnPersonPane *GetRelatInfoPane() const { return m_pRelatPane; }
     CPhotoPane *GetPhotoPane() const { return m_pPhotoPane; }
-    CPsnPersonPane *GetAdjunctPane() const { return m_pAdjunctPane; }
+    CAdjunctPane *GetAdjunctPane() const { return m_pAdjunctPane; }
     QToolBar *GetToolBar() const { return m_pToolBar; }
     QComboBox *GetSearchBox() const { return m_pSearchBox; }
     QToolButton *toolButton(int id) const;
@@ -108,7 +109,7 @@ private:
     CDeptPane *m_pDeptPane = nullptr;
     CPsnPersonPane *m_pRelatPane = nullptr;
     CPhotoPane *m_pPhotoPane = nullptr;
-    CPsnPersonPane *m_pAdjunctPane = nullptr;
+    CAdjunctPane *m_pAdjunctPane = nullptr;
     QMenu *m_pToolsMenu = nullptr;
     QMenu *m_pChangesMenu = nullptr;
     QMenu *m_pPrintMenu = nullptr;

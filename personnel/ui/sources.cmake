@@ -1,5 +1,6 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
+    ui/cadjunctpane.cpp
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
