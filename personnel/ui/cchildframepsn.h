@@ -6,7 +6,7 @@
 class CAdjunctPane;
 class CDeptPane;
 class CPhotoPane;
-class CPsnPersonPane;
+class CRelatInfoPane;
 class CViewPsn;
 class QAction;
 class QComboBox;
@@ -62,7 +62,7 @@ public:
 
     CViewPsn *GetView() const { return m_pView; }
     CDeptPane *GetDeptPane() const { return m_pDeptPane; }
-    CPsnPersonPane *GetRelatInfoPane() const { return m_pRelatPane; }
+    CRelatInfoPane *GetRelatInfoPane() const { return m_pRelatPane; }
     CPhotoPane *GetPhotoPane() const { return m_pPhotoPane; }
     CAdjunctPane *GetAdjunctPane() const { return m_pAdjunctPane; }
     QToolBar *GetToolBar() const { return m_pToolBar; }
@@ -107,7 +107,7 @@ private:
     QToolBar *m_pToolBar = nullptr;
     QComboBox *m_pSearchBox = nullptr;
     CDeptPane *m_pDeptPane = nullptr;
-    CPsnPersonPane *m_pRelatPane = nullptr;
+    CRelatInfoPane *m_pRelatPane = nullptr;
     CPhotoPane *m_pPhotoPane = nullptr;
     CAdjunctPane *m_pAdjunctPane = nullptr;
     QMenu *m_pToolsMenu = nullptr;

@@ -145,8 +145,8 @@ void EnsureItemVisible(CDlgScrollable *host, QWidget *ctrl)
 
 } // namespace vantrel::personnel::forms
 
-CDlgDynCtlFormBase::CDlgDynCtlFormBase(QWidget *parent, int formNumber)
-    : CDialogExx(formNumber, 0, parent)
+CDlgDynCtlFormBase::CDlgDynCtlFormBase(QWidget *parent, int formNumber, int subNumber)
+    : CDialogExx(formNumber, subNumber, parent)
     , m_strCaption(u"新建"_s)
     , m_strKeyName(u"ID"_s)
     , m_pHost(new CDlgScrollable(this))

@@ -51,7 +51,7 @@ class CDlgDynCtlFormBase : public CDialogExx
     Q_OBJECT
 
 public:
-    explicit CDlgDynCtlFormBase(QWidget *parent = nullptr, int formNumber = 517);
+    explicit CDlgDynCtlFormBase(QWidget *parent = nullptr, int formNumber = 517, int subNumber = 0);
     ~CDlgDynCtlFormBase() override;
 
     QString m_strCaption;

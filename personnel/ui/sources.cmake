@@ -4,10 +4,12 @@ add_library(vantrel_personnel_ui STATIC
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cdlgdynctlformforrelatarc.cpp
+    ui/cdlgdynctlformrecord.cpp
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
-    ui/cpsnpersonpane.cpp
+    ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
     ui/personnelmodule.cpp
     ui/psncelldelegate.cpp
