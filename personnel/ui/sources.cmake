@@ -3,7 +3,9 @@ add_library(vantrel_personnel_ui STATIC
     ui/cadjunctpane.cpp
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
+    ui/cdlgdynctlformfordept.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cdlgdynctlformforpsnsort.cpp
     ui/cdlgdynctlformforrelatarc.cpp
     ui/cdlgdynctlformrecord.cpp
     ui/cpanetoolbar.cpp
