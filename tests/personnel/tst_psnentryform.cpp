@@ -370,7 +370,7 @@ void TestPsnEntryForm::photoPane()
     CChildFramePsn *frame = openFrame();
     QVERIFY(frame);
     CPhotoPane *pane = frame->GetPhotoPane();
-    QCOMPARE(pane->GetPerson().PID, 1);
+    QTRY_COMPARE(pane->GetPerson().PID, 1);
     CPhotoCtrl *photo = pane->photoCtrl();
     QVERIFY(photo->showsPlaceholder());
     QCOMPARE(photo->picture().GetSize(), QSize(120, 150));
@@ -430,12 +430,12 @@ void TestPsnEntryForm::photoPaneButtons()
     };
     QCOMPARE(pane->toolBar()->commands().size(), 4);
     // A person without a photo: nothing to save as, no camera yet.
-    QCOMPARE(enabled(), u"1001"_s);
+    QTRY_COMPARE(enabled(), u"1001"_s);
     const vantrel::Result<bool> written
         = vantrel::personnel::WritePsnPhoto(theDatabase, 1, jpegBytes());
     QVERIFY(written && *written);
     frame->GetView()->RefreshCurrentRow();
-    QCOMPARE(enabled(), u"1101"_s);
+    QTRY_COMPARE(enabled(), u"1101"_s);
     {
         MessageCatcher yes(QMessageBox::Yes);
         pane->action(CPhotoPane::IdClear)->trigger();
@@ -446,7 +446,7 @@ void TestPsnEntryForm::photoPaneButtons()
     frame->GetView()->SetFilters(0, -1);
     frame->GetView()->BuildWhereClause();
     frame->GetView()->FillGrid();
-    QCOMPARE(pane->GetPerson().PID, -1);
+    QTRY_COMPARE(pane->GetPerson().PID, -1);
     QCOMPARE(enabled(), u"0000"_s);
 }
 
