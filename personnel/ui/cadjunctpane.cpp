@@ -120,6 +120,12 @@ CAdjunctPane::CAdjunctPane(QWidget *parent)
 CAdjunctPane::~CAdjunctPane()
 {
     Profile::writeInt(ViewSection, ViewKey, m_nViewStyle);
+    removeEmptyDragFolders();
+}
+
+void CAdjunctPane::removeEmptyDragFolders()
+{
+    m_dragFolders.removeIf([](const QString &path) { return QDir().rmdir(path); });
 }
 
 QAction *CAdjunctPane::action(int id) const
@@ -327,8 +333,10 @@ void CAdjunctPane::onBeginDrag()
         QDir(folder.path()).removeRecursively();
         return;
     }
-    // The folder goes once the target has moved the files out of it.
-    QDir().rmdir(folder.path());
+    // A target in another program may move the files out only after the drag has ended; the
+    // folder goes once it is empty, at the latest when the pane goes.
+    m_dragFolders << folder.path();
+    removeEmptyDragFolders();
 }
 
 void CAdjunctPane::OnFileRename()

@@ -77,6 +77,7 @@ private:
     void onEndLabelEdit(QTreeWidgetItem *item, int column);
     void applyViewStyle();
     void log(const QString &detail) const;
+    void removeEmptyDragFolders();
 
     CPersonBase m_person;
     CPaneToolBar *m_pToolBar;
@@ -84,5 +85,6 @@ private:
     QActionGroup *m_pViews;
     int m_nViewStyle;
     QStringList m_pendingDrops;
+    QStringList m_dragFolders; // drag copies' folders not yet found empty
     DragRunner m_dragRunner;
 };

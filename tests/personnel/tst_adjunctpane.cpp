@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 using namespace vantrel::personnel;
 
@@ -226,34 +228,44 @@ void TestAdjunctPane::saveAsAsksBeforeReplacing()
 void TestAdjunctPane::dragOut_data()
 {
     QTest::addColumn<bool>("taken");
-    QTest::newRow("taken by the target") << true;
-    QTest::newRow("refused") << false;
+    QTest::addColumn<bool>("takenLater"); // by another program, after the drag has ended
+    QTest::newRow("taken by the target") << true << false;
+    QTest::newRow("taken after the drag") << true << true;
+    QTest::newRow("refused") << false << false;
 }
 
 void TestAdjunctPane::dragOut()
 {
     QFETCH(bool, taken);
+    QFETCH(bool, takenLater);
     addFile(1, u"a.txt"_s, "first");
     addFile(1, u"b 'c'.txt"_s, "second");
-    CAdjunctPane pane;
-    showPerson(pane, 1);
-    pane.listCtrl()->selectAll();
+    auto pane = std::make_unique<CAdjunctPane>();
+    showPerson(*pane, 1);
+    pane->listCtrl()->selectAll();
     const QString target = m_dir->filePath(u"target"_s);
     QVERIFY(QDir().mkpath(target));
     QStringList offered;
-    pane.SetDragRunner([&](QMimeData *data) {
-        for (const QUrl &url : data->urls()) {
+    const auto moveOffered = [&] {
+        for (const QString &path : std::as_const(offered))
+            QFile::rename(path, QDir(target).filePath(QFileInfo(path).fileName()));
+    };
+    pane->SetDragRunner([&](QMimeData *data) {
+        for (const QUrl &url : data->urls())
             offered << url.toLocalFile();
-            if (taken)
-                QFile::rename(url.toLocalFile(),
-                              QDir(target).filePath(QFileInfo(url.toLocalFile()).fileName()));
-        }
+        if (taken && !takenLater)
+            moveOffered();
         delete data;
         return taken ? Qt::MoveAction : Qt::IgnoreAction;
     });
-    Q_EMIT pane.listCtrl()->listBeginDrag(pane.listCtrl()->topLevelItem(0));
-
+    Q_EMIT pane->listCtrl()->listBeginDrag(pane->listCtrl()->topLevelItem(0));
     QCOMPARE(offered.size(), 2);
+    if (takenLater) {
+        QVERIFY(QFileInfo::exists(offered.first()));
+        moveOffered();
+        pane.reset(); // the emptied folder goes with the pane
+    }
+
     for (const QString &path : std::as_const(offered))
         QVERIFY2(!QFileInfo::exists(path), qPrintable(path));
     QVERIFY(!QFileInfo::exists(QFileInfo(offered.first()).path()));
