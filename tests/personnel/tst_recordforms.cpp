@@ -113,6 +113,14 @@ void setField(CDlgDynCtlFormBase &form, const QString &name, const QVariant &con
     form.m_bModified = true;
 }
 
+// With VANTREL_SHOT_DIR set, keeps a picture of the form there, for looking at it by eye.
+void keepShot(QWidget &form, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("VANTREL_SHOT_DIR");
+    if (!dir.isEmpty())
+        form.grab().save(dir + u'/' + name + u".png"_s);
+}
+
 } // namespace
 
 // The department and category forms with fake managers, on both backends.
@@ -266,6 +274,7 @@ void TestRecordForms::addDeptCallsTheManager()
     QVERIFY(!form.navButton(0)->isEnabled());
     setField(form, u"Name"_s, u"三部"_s);
     setField(form, u"ParentID"_s, 1);
+    keepShot(form, u"dept-add"_s);
     QVERIFY(form.OnSave());
     const QString added = deptRow(u"三部"_s);
     const QString did = added.section(u' ', 0, 0);
@@ -319,6 +328,7 @@ void TestRecordForms::closingWithYesRunsTheChecks()
         QCOMPARE(yes.texts, QStringList({ u"内容已改变,保存数据吗?"_s, u"错误：该部门已存在!"_s }));
     }
     QVERIFY(form.isVisible());
+    keepShot(form, u"dept-modify-refused"_s);
     QCOMPARE(deptRow(u"二部"_s).section(u' ', 0, 0), u"3"_s);
     setField(form, u"Name"_s, u"第一部"_s);
     {
@@ -383,6 +393,7 @@ void TestRecordForms::categoryForm()
     FakeSortManager manager;
     CDlgDynCtlFormForPsnSort form;
     form.m_nAddFlag = row < 0 ? 1 : 0;
+    form.m_strCaption = row < 0 ? u"添加类别"_s : u"类别设置"_s;
     form.m_pOwnerWnd = &manager;
     form.m_pOwnerGrid = &manager.grid;
     if (row >= 0) {
@@ -391,6 +402,8 @@ void TestRecordForms::categoryForm()
     }
     form.show();
     setField(form, u"Name"_s, name);
+    keepShot(form,
+             u"category-"_s + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-'));
     MessageCatcher messages;
     QCOMPARE(form.OnSave(), message.isEmpty());
     QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList { message });
