@@ -2,10 +2,10 @@
 
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
-#include "core/query/scalarqueries.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "personnel/psnfiles.h"
+#include "personnel/ui/personpane.h"
 #include "ui/app/messagebox.h"
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmylistctrl.h"
@@ -26,7 +26,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -100,13 +99,7 @@ CAdjunctPane::CAdjunctPane(QWidget *parent)
     connect(m_pList, &CMyListCtrl::listDblClk, this, [this] { OnFileRename(); });
     connect(m_pList, &QTreeWidget::itemSelectionChanged, m_pToolBar, &CPaneToolBar::UpdateCmdUI);
 
-    auto *body = new QWidget;
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_pToolBar);
-    layout->addWidget(m_pList, 1);
-    setWidget(body);
+    setWidget(panes::PaneBody(m_pToolBar, m_pList));
 
     m_dragRunner = [this](QMimeData *files) {
         auto *drag = new QDrag(m_pList);
@@ -200,17 +193,6 @@ void CAdjunctPane::log(const QString &detail) const
                           0);
 }
 
-bool CAdjunctPane::personStillThere()
-{
-    const vantrel::Result<bool> exists
-        = RecordExists(u"QZ_PSNBASE"_s, u"PID=?"_s, { m_person.PID });
-    if (exists && !*exists) {
-        ShowMessage(this, LoadResString(121), LoadResString(117), QMessageBox::Information);
-        return false;
-    }
-    return true;
-}
-
 void CAdjunctPane::addFiles(const QStringList &paths)
 {
     QStringList problems;
@@ -240,7 +222,8 @@ void CAdjunctPane::addFiles(const QStringList &paths)
 
 void CAdjunctPane::OnFileAdd()
 {
-    if (!CheckRightWithMessage(3, theApp, false) || m_person.PID <= 0 || !personStillThere())
+    if (!CheckRightWithMessage(3, theApp, false) || m_person.PID <= 0
+        || !panes::PersonStillThere(this, m_person.PID))
         return;
     const QStringList paths
         = QFileDialog::getOpenFileNames(this, QString(), QString(), u"All Files (*)"_s);
@@ -262,7 +245,7 @@ void CAdjunctPane::onDropFileAdd(const QString &path)
 void CAdjunctPane::AddDroppedFiles(const QStringList &paths)
 {
     if (paths.isEmpty() || !CheckRightWithMessage(3, theApp, false) || m_person.PID <= 0
-        || !personStillThere())
+        || !panes::PersonStillThere(this, m_person.PID))
         return;
     addFiles(paths);
 }

@@ -70,7 +70,6 @@ protected:
 
 private:
     void addFiles(const QStringList &paths);
-    bool personStillThere();
     QList<QTreeWidgetItem *> selectedFiles() const;
     void onDropFileAdd(const QString &path);
     void onBeginDrag();

@@ -15,24 +15,10 @@ CDlgDynCtlFormForRelatArc::CDlgDynCtlFormForRelatArc(QWidget *parent)
 
 bool CDlgDynCtlFormForRelatArc::SaveRecord()
 {
-    CItemInfoArray infos;
-    FieldContents contents;
-    for (tagITEMCTRLINFO &item : m_items) {
-        QVariant value;
-        if (!SetItemValue(&item, &value))
-            return false;
-        infos << item.info;
-        contents << GetFieldContent(item.pCtrl);
-    }
-    const FormSaveResult saved = SaveRelatRecord(theDatabase, m_strTableName, m_person.PID,
-                                                 m_nAddFlag ? 0 : m_nKeyValue, infos, contents);
-    for (const QString &message : saved.messages)
-        showWarning(message);
-    if (!saved.ok())
-        return false;
-    m_nKeyValue = saved.key;
-    m_bModified = false;
-    return true;
+    return SaveWith([this](const CItemInfoArray &infos, const FieldContents &contents) {
+        return SaveRelatRecord(theDatabase, m_strTableName, m_person.PID,
+                               m_nAddFlag ? 0 : m_nKeyValue, infos, contents);
+    });
 }
 
 bool CDlgDynCtlFormForRelatArc::OnSave()

@@ -5,9 +5,9 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/cadorecordset.h"
 #include "core/db/sqlidentifier.h"
-#include "core/query/scalarqueries.h"
 #include "core/util/stringtable.h"
 #include "personnel/relatarc.h"
+#include "personnel/ui/personpane.h"
 #include "ui/app/messagebox.h"
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cbcgpadogridctrl.h"
@@ -97,13 +97,7 @@ CRelatInfoPane::CRelatInfoPane(QWidget *parent)
     m_pWagePage->layout()->addWidget(m_pWageTabs);
     m_pWageGrid->SetFrozenColumns(1);
 
-    auto *body = new QWidget;
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_pToolBar);
-    layout->addWidget(m_pTabs, 1);
-    setWidget(body);
+    setWidget(panes::PaneBody(m_pToolBar, m_pTabs));
 
     connect(m_pTabs, &CMyMFCTabCtrl::tabActivated, this, &CRelatInfoPane::onTabActivated);
     connect(m_pTabs, &CMyMFCTabCtrl::columnResized, this, &CRelatInfoPane::onColumnResized);
@@ -295,17 +289,6 @@ void CRelatInfoPane::fillWageGrid()
     m_pWageGrid->setUpdatesEnabled(true);
 }
 
-bool CRelatInfoPane::personStillThere()
-{
-    const vantrel::Result<bool> exists
-        = RecordExists(u"QZ_PSNBASE"_s, u"PID=?"_s, { m_person.PID });
-    if (exists && !*exists) {
-        ShowMessage(this, LoadResString(121), LoadResString(117), QMessageBox::Information);
-        return false;
-    }
-    return true;
-}
-
 void CRelatInfoPane::log(const QString &text) const
 {
     theApp.WriteSystemLog(text, 0);
@@ -331,16 +314,16 @@ void CRelatInfoPane::openForm(bool add)
 
 void CRelatInfoPane::OnAdd()
 {
-    if (!CheckRightWithMessage(3, theApp, false) || !hasPerson() || !personStillThere()
-        || !relatTabActive())
+    if (!CheckRightWithMessage(3, theApp, false) || !hasPerson()
+        || !panes::PersonStillThere(this, m_person.PID) || !relatTabActive())
         return;
     openForm(true);
 }
 
 void CRelatInfoPane::OnModify()
 {
-    if (!CheckRightWithMessage(3, theApp, false) || !hasPerson() || !personStillThere()
-        || !relatTabActive())
+    if (!CheckRightWithMessage(3, theApp, false) || !hasPerson()
+        || !panes::PersonStillThere(this, m_person.PID) || !relatTabActive())
         return;
     if (m_pGrid->GetCurSel() < 0) {
         ShowMessage(this, LoadResString(111), LoadResString(117), QMessageBox::Information);

@@ -75,7 +75,6 @@ protected:
 private:
     bool hasPerson() const { return m_person.PID > 0; }
     bool relatTabActive() const;
-    bool personStillThere();
     void openForm(bool add);
     void onTabActivated(int index);
     void onWageTabChanged(int index);

@@ -14,6 +14,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
     ui/personnelmodule.cpp
+    ui/personpane.cpp
     ui/psncelldelegate.cpp
     ui/personnel.qrc
 )

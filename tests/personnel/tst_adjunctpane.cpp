@@ -26,16 +26,6 @@ using namespace vantrel::personnel;
 
 namespace {
 
-QStringList logLines()
-{
-    const vantrel::db::QueryResult result
-        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
-    QStringList lines;
-    for (int row = 0; row < result.rows.rowCount(); ++row)
-        lines << result.rows.value(row, 0).toString();
-    return lines;
-}
-
 QStringList storedNames(int pid)
 {
     QStringList names;
@@ -112,7 +102,6 @@ private Q_SLOTS:
     void withoutRightNothingChanges();
 
 private:
-    void showPerson(CAdjunctPane &pane, int pid);
     int addFile(int pid, const QString &name, const QByteArray &content);
 
     TestDatabase *m_fixture = nullptr;
@@ -147,17 +136,6 @@ void TestAdjunctPane::cleanup()
     theCurrentUser.reset();
 }
 
-void TestAdjunctPane::showPerson(CAdjunctPane &pane, int pid)
-{
-    const vantrel::db::QueryResult row
-        = theDatabase.run(u"SELECT Number, Name FROM qz_PsnBase WHERE PID = ?"_s, { pid });
-    CPersonBase person;
-    person.PID = pid;
-    person.Number = row.rows.value(0, 0).toString();
-    person.Name = row.rows.value(0, 1).toString();
-    pane.SetCurrentPerson(person);
-}
-
 int TestAdjunctPane::addFile(int pid, const QString &name, const QByteArray &content)
 {
     return AddPsnFile(theDatabase, pid, writeFile(m_dir->filePath(name), content)).ID;
@@ -167,7 +145,7 @@ void TestAdjunctPane::addByDialogListsNewestFirst()
 {
     CAdjunctPane pane;
     pane.show();
-    showPerson(pane, 7);
+    pane.SetCurrentPerson(fixturePerson(7));
     QVERIFY(listedNames(pane).isEmpty());
     QVERIFY(pane.action(CAdjunctPane::IdAdd)->isEnabled());
     QVERIFY(!pane.action(CAdjunctPane::IdDelete)->isEnabled());
@@ -203,7 +181,7 @@ void TestAdjunctPane::saveAsAsksBeforeReplacing()
     const QByteArray content("\x00\x01\xff stored", 10);
     addFile(1, u"scan.bin"_s, content);
     CAdjunctPane pane;
-    showPerson(pane, 1);
+    pane.SetCurrentPerson(fixturePerson(1));
     pane.listCtrl()->topLevelItem(0)->setSelected(true);
     const QString target = writeFile(m_dir->filePath(u"target.bin"_s), "old");
 
@@ -241,7 +219,7 @@ void TestAdjunctPane::dragOut()
     addFile(1, u"a.txt"_s, "first");
     addFile(1, u"b 'c'.txt"_s, "second");
     auto pane = std::make_unique<CAdjunctPane>();
-    showPerson(*pane, 1);
+    pane->SetCurrentPerson(fixturePerson(1));
     pane->listCtrl()->selectAll();
     const QString target = m_dir->filePath(u"target"_s);
     QVERIFY(QDir().mkpath(target));
@@ -294,7 +272,7 @@ void TestAdjunctPane::renameInPlace()
     CAdjunctPane pane;
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    showPerson(pane, 1);
+    pane.SetCurrentPerson(fixturePerson(1));
     QTreeWidgetItem *item = pane.listCtrl()->topLevelItem(0);
     item->setSelected(true);
     // A double-click starts the edit as 更名 does.
@@ -321,7 +299,7 @@ void TestAdjunctPane::deleteReportsTheFileThatWasGone()
     const int gone = addFile(1, u"gone.txt"_s, "g");
     addFile(1, u"also.txt"_s, "a");
     CAdjunctPane pane;
-    showPerson(pane, 1);
+    pane.SetCurrentPerson(fixturePerson(1));
     pane.listCtrl()->topLevelItem(0)->setSelected(true); // also.txt
     pane.listCtrl()->topLevelItem(1)->setSelected(true); // gone.txt
     // Another operator deletes one of them meanwhile.
@@ -345,7 +323,7 @@ void TestAdjunctPane::deleteReportsTheFileThatWasGone()
 void TestAdjunctPane::dropForPersonDeletedMeanwhile()
 {
     CAdjunctPane pane;
-    showPerson(pane, 2);
+    pane.SetCurrentPerson(fixturePerson(2));
     QVERIFY(theDatabase.Execute(u"DELETE FROM qz_PsnBase WHERE PID = 2"_s));
     const QString path = writeFile(m_dir->filePath(u"late.txt"_s), "late");
     MessageCatcher messages;
@@ -361,7 +339,7 @@ void TestAdjunctPane::dropAddsAllOfOneDropAtOnce()
     pane.resize(300, 300);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    showPerson(pane, 3);
+    pane.SetCurrentPerson(fixturePerson(3));
     QMimeData data;
     data.setUrls({ QUrl::fromLocalFile(writeFile(m_dir->filePath(u"1.txt"_s), "1")),
                    QUrl::fromLocalFile(writeFile(m_dir->filePath(u"2.txt"_s), "2")) });
@@ -397,7 +375,7 @@ void TestAdjunctPane::withoutRightNothingChanges()
     addFile(5, u"x.txt"_s, "x");
     loginAs(u"viewer"_s);
     CAdjunctPane pane;
-    showPerson(pane, 5);
+    pane.SetCurrentPerson(fixturePerson(5));
     pane.listCtrl()->topLevelItem(0)->setSelected(true);
     MessageCatcher messages;
     pane.OnFileAdd();

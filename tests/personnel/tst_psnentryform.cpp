@@ -36,16 +36,6 @@ using namespace vantrel::personnel;
 
 namespace {
 
-QStringList logLines()
-{
-    QStringList lines;
-    const vantrel::db::QueryResult rows
-        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
-    for (int row = 0; row < rows.rows.rowCount(); ++row)
-        lines << rows.rows.value(row, 0).toString();
-    return lines;
-}
-
 vantrel::Result<QByteArray> readPhoto(int pid)
 {
     return vantrel::personnel::ReadPsnPhoto(theDatabase, pid);

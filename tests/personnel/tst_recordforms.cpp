@@ -18,16 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList logLines()
-{
-    const vantrel::db::QueryResult result
-        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
-    QStringList lines;
-    for (int row = 0; row < result.rows.rowCount(); ++row)
-        lines << result.rows.value(row, 0).toString();
-    return lines;
-}
-
 QString deptRow(const QString &name)
 {
     const vantrel::db::QueryResult row = theDatabase.run(

@@ -28,16 +28,6 @@ using namespace vantrel::personnel;
 
 namespace {
 
-QStringList logLines()
-{
-    const vantrel::db::QueryResult result
-        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
-    QStringList lines;
-    for (int row = 0; row < result.rows.rowCount(); ++row)
-        lines << result.rows.value(row, 0).toString();
-    return lines;
-}
-
 // The texts of one column of a grid, top to bottom.
 QString gridColumn(const CBCGPADOGridCtrl *grid, int column)
 {
@@ -55,17 +45,6 @@ QString schools(int pid)
     for (int row = 0; row < result.rows.rowCount(); ++row)
         names << result.rows.value(row, 0).toString();
     return names.join(u',');
-}
-
-CPersonBase person(int pid)
-{
-    const vantrel::db::QueryResult row
-        = theDatabase.run(u"SELECT Number, Name FROM qz_PsnBase WHERE PID = ?"_s, { pid });
-    CPersonBase p;
-    p.PID = pid;
-    p.Number = row.rows.value(0, 0).toString();
-    p.Name = row.rows.value(0, 1).toString();
-    return p;
 }
 
 // Fills the first field of the next related form, saves and closes it; the caption seen.
@@ -148,7 +127,7 @@ void TestRelatInfoPane::tabsAndGrid()
     QCOMPARE(tabs, QStringList({ u"学历"_s, u"家庭成员"_s, u"薪资情况"_s }));
     QCOMPARE(pane.relatGrid()->GetRowCount(), 0);
 
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     CBCGPADOGridCtrl *grid = pane.relatGrid();
     QCOMPARE(gridColumn(grid, 1), u"北大,清华"_s);
     QVERIFY(grid->isColumnHidden(0));
@@ -163,7 +142,7 @@ void TestRelatInfoPane::tabsAndGrid()
     pane.tabCtrl()->setCurrentIndex(1);
     QCOMPARE(grid->GetRowCount(), 0);
     QVERIFY(grid->isVisible());
-    pane.SetCurrentPerson(person(2));
+    pane.SetCurrentPerson(fixturePerson(2));
     pane.tabCtrl()->setCurrentIndex(0);
     QCOMPARE(grid->GetRowCount(), 0);
 
@@ -179,7 +158,7 @@ void TestRelatInfoPane::addAndModifyThroughTheForm()
 {
     CRelatInfoPane pane;
     pane.show();
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     QString caption;
     answerForm(u"O'Hara \"学院\""_s, &caption);
     pane.action(CRelatInfoPane::IdAdd)->trigger();
@@ -204,7 +183,7 @@ void TestRelatInfoPane::addAndModifyThroughTheForm()
 void TestRelatInfoPane::deleteAsksAndReportsFailure()
 {
     CRelatInfoPane pane;
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     pane.relatGrid()->SetCurSel(1, 1);
     {
         MessageCatcher no(QMessageBox::No);
@@ -232,7 +211,7 @@ void TestRelatInfoPane::deleteAsksAndReportsFailure()
 void TestRelatInfoPane::reorder()
 {
     CRelatInfoPane pane;
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     answerNextModal<CDlgResetOrder>([](CDlgResetOrder *dialog) {
         dialog->GetGrid()->SetCurSel(1, 1);
         dialog->MoveToTop();
@@ -253,7 +232,7 @@ void TestRelatInfoPane::wageHistory()
 {
     CRelatInfoPane pane;
     pane.show();
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     pane.tabCtrl()->setCurrentIndex(pane.tabCtrl()->count() - 1);
     QCOMPARE(pane.wageTabBar()->count(), 2);
     QCOMPARE(pane.wageTabBar()->tabData(0).toInt(), m_wageSets[0]);
@@ -267,7 +246,7 @@ void TestRelatInfoPane::wageHistory()
     QCOMPARE(pane.GetCurrentWageSet(), m_wageSets[1]);
     QCOMPARE(grid->GetRowCount(), 0);
     // Another person while the wage tab shows: the same wage set for him.
-    pane.SetCurrentPerson(person(2));
+    pane.SetCurrentPerson(fixturePerson(2));
     QCOMPARE(pane.GetCurrentWageSet(), m_wageSets[1]);
     QCOMPARE(grid->GetRowCount(), 0);
 }
@@ -286,7 +265,7 @@ void TestRelatInfoPane::commandsPerTab()
     QFETCH(QList<bool>, enabled);
     CRelatInfoPane pane;
     pane.show();
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     if (wageTab)
         pane.tabCtrl()->setCurrentIndex(pane.tabCtrl()->count() - 1);
     const int ids[]
@@ -316,7 +295,7 @@ void TestRelatInfoPane::exportAndPrint()
     QFETCH(QString, value);
     CRelatInfoPane pane;
     pane.show();
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     if (wageTab)
         pane.tabCtrl()->setCurrentIndex(pane.tabCtrl()->count() - 1);
 
@@ -351,7 +330,7 @@ void TestRelatInfoPane::widthsStoredByCaption()
 {
     CRelatInfoPane pane;
     pane.show();
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     const auto width = [](const QString &alias) {
         return theDatabase
             .run(u"SELECT iWid FROM qz_Items WHERE TblName = 'QZ_REL1' AND Alias = ?"_s, { alias })
@@ -370,7 +349,7 @@ void TestRelatInfoPane::tabCycles()
     CRelatInfoPane pane;
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     for (const int expected : { 1, 2, 0 }) {
         QTest::keyClick(pane.MainControl(), Qt::Key_Tab);
         QCOMPARE(pane.tabCtrl()->currentIndex(), expected);
@@ -380,7 +359,7 @@ void TestRelatInfoPane::tabCycles()
 void TestRelatInfoPane::personDeletedMeanwhile()
 {
     CRelatInfoPane pane;
-    pane.SetCurrentPerson(person(1));
+    pane.SetCurrentPerson(fixturePerson(1));
     QVERIFY(theDatabase.Execute(u"DELETE FROM qz_PsnBase WHERE PID = 1"_s));
     MessageCatcher messages;
     pane.OnAdd();
@@ -401,7 +380,7 @@ void TestRelatInfoPane::restrictedWageSets()
     loginAs(u"dept35"_s);
     CRelatInfoPane none;
     QCOMPARE(none.wageTabBar()->count(), 0);
-    none.SetCurrentPerson(person(6));
+    none.SetCurrentPerson(fixturePerson(6));
     none.tabCtrl()->setCurrentIndex(none.tabCtrl()->count() - 1);
     QCOMPARE(none.wageGrid()->GetRowCount(), 0);
 }
