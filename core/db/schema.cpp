@@ -16,7 +16,7 @@ QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
              migration004PersonList(), migration005WageSetup(), migration006WageRound(),
-             migration008AdminNames() };
+             migration007PsnFiles(), migration008AdminNames() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

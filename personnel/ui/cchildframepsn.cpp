@@ -6,8 +6,9 @@
 #include "core/db/migrations/migrations.h"
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
+#include "personnel/ui/cadjunctpane.h"
 #include "personnel/ui/cphotopane.h"
-#include "personnel/ui/cpsnpersonpane.h"
+#include "personnel/ui/crelatinfopane.h"
 #include "personnel/ui/cviewpsn.h"
 #include "ui/app/messagebox.h"
 #include "ui/controls/cdeptpane.h"
@@ -217,9 +218,9 @@ void CChildFramePsn::runMenuButton(DynamicKind kind)
 void CChildFramePsn::createPanes()
 {
     m_pDeptPane = new CDeptPane(u"导航"_s, this);
-    m_pRelatPane = new CPsnPersonPane(u"相关资料"_s, u"RelatInfoPane"_s, this);
+    m_pRelatPane = new CRelatInfoPane(this);
     m_pPhotoPane = new CPhotoPane(this);
-    m_pAdjunctPane = new CPsnPersonPane(u"附件"_s, u"AdjunctPane"_s, this);
+    m_pAdjunctPane = new CAdjunctPane(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_pDeptPane);
     addDockWidget(Qt::BottomDockWidgetArea, m_pRelatPane);
     addDockWidget(Qt::RightDockWidgetArea, m_pPhotoPane);

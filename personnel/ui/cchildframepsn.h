@@ -3,9 +3,10 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CAdjunctPane;
 class CDeptPane;
 class CPhotoPane;
-class CPsnPersonPane;
+class CRelatInfoPane;
 class CViewPsn;
 class QAction;
 class QComboBox;
@@ -61,9 +62,9 @@ public:
 
     CViewPsn *GetView() const { return m_pView; }
     CDeptPane *GetDeptPane() const { return m_pDeptPane; }
-    CPsnPersonPane *GetRelatInfoPane() const { return m_pRelatPane; }
+    CRelatInfoPane *GetRelatInfoPane() const { return m_pRelatPane; }
     CPhotoPane *GetPhotoPane() const { return m_pPhotoPane; }
-    CPsnPersonPane *GetAdjunctPane() const { return m_pAdjunctPane; }
+    CAdjunctPane *GetAdjunctPane() const { return m_pAdjunctPane; }
     QToolBar *GetToolBar() const { return m_pToolBar; }
     QComboBox *GetSearchBox() const { return m_pSearchBox; }
     QToolButton *toolButton(int id) const;
@@ -106,9 +107,9 @@ private:
     QToolBar *m_pToolBar = nullptr;
     QComboBox *m_pSearchBox = nullptr;
     CDeptPane *m_pDeptPane = nullptr;
-    CPsnPersonPane *m_pRelatPane = nullptr;
+    CRelatInfoPane *m_pRelatPane = nullptr;
     CPhotoPane *m_pPhotoPane = nullptr;
-    CPsnPersonPane *m_pAdjunctPane = nullptr;
+    CAdjunctPane *m_pAdjunctPane = nullptr;
     QMenu *m_pToolsMenu = nullptr;
     QMenu *m_pChangesMenu = nullptr;
     QMenu *m_pPrintMenu = nullptr;

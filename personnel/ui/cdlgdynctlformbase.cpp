@@ -145,8 +145,8 @@ void EnsureItemVisible(CDlgScrollable *host, QWidget *ctrl)
 
 } // namespace vantrel::personnel::forms
 
-CDlgDynCtlFormBase::CDlgDynCtlFormBase(QWidget *parent, int formNumber)
-    : CDialogExx(formNumber, 0, parent)
+CDlgDynCtlFormBase::CDlgDynCtlFormBase(QWidget *parent, int formNumber, int subNumber)
+    : CDialogExx(formNumber, subNumber, parent)
     , m_strCaption(u"新建"_s)
     , m_strKeyName(u"ID"_s)
     , m_pHost(new CDlgScrollable(this))
@@ -253,6 +253,14 @@ bool CDlgDynCtlFormBase::SaveRecord()
 {
     if (m_items.isEmpty())
         return false;
+    return SaveWith([this](const CItemInfoArray &infos, const FieldContents &contents) {
+        return SaveFormRecord(theDatabase, m_strTableName, m_strKeyName,
+                              m_nAddFlag ? 0 : m_nKeyValue, infos, contents);
+    });
+}
+
+bool CDlgDynCtlFormBase::SaveWith(const RowSaver &save)
+{
     CItemInfoArray infos;
     FieldContents contents;
     for (tagITEMCTRLINFO &item : m_items) {
@@ -265,8 +273,7 @@ bool CDlgDynCtlFormBase::SaveRecord()
         infos << item.info;
         contents << GetFieldContent(item.pCtrl);
     }
-    const FormSaveResult saved = SaveFormRecord(theDatabase, m_strTableName, m_strKeyName,
-                                                m_nAddFlag ? 0 : m_nKeyValue, infos, contents);
+    const FormSaveResult saved = save(infos, contents);
     for (const QString &message : saved.messages)
         showWarning(message);
     if (!saved.ok())

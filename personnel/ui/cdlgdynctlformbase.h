@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QVector>
 
+#include <functional>
+
 class CBCGPADOGridCtrl;
 class CDlgScrollable;
 class CEditlblCtl;
@@ -51,7 +53,7 @@ class CDlgDynCtlFormBase : public CDialogExx
     Q_OBJECT
 
 public:
-    explicit CDlgDynCtlFormBase(QWidget *parent = nullptr, int formNumber = 517);
+    explicit CDlgDynCtlFormBase(QWidget *parent = nullptr, int formNumber = 517, int subNumber = 0);
     ~CDlgDynCtlFormBase() override;
 
     QString m_strCaption;
@@ -90,6 +92,11 @@ public:
 protected:
     // Once, before the form is first shown.
     virtual void OnInitDialog();
+    // Checks and converts every field, then saves them through save: its messages are shown,
+    // and after a success the form takes the row's key and counts as unchanged.
+    using RowSaver = std::function<vantrel::personnel::FormSaveResult(
+        const CItemInfoArray &infos, const vantrel::personnel::FieldContents &contents)>;
+    bool SaveWith(const RowSaver &save);
     // The grid row to go to (-1: none) and the move itself.
     int targetRow(int which) const;
     virtual void MoveTo(int row);

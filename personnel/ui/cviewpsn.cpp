@@ -91,6 +91,9 @@ CViewPsn::CViewPsn(QWidget *parent)
     , m_pWriter(nullptr)
 {
     setObjectName(u"ViewPsn"_s);
+    m_paneTimer.setSingleShot(true);
+    m_paneTimer.setInterval(PaneHandOverDelay);
+    connect(&m_paneTimer, &QTimer::timeout, this, &CViewPsn::handOverToPanes);
     m_nFreezeCols = Profile::getInt(u"MDIForm"_s, u"FreezeColsP"_s, 2);
     CMyADOGridCtrl *grid = GetGridCtrl();
     grid->setObjectName(u"psnGrid"_s);
@@ -314,6 +317,19 @@ void CViewPsn::onSelChanged()
 }
 
 void CViewPsn::NotifyPanes()
+{
+    m_paneTimer.start();
+}
+
+void CViewPsn::FlushPaneHandOver()
+{
+    if (!m_paneTimer.isActive())
+        return;
+    m_paneTimer.stop();
+    handOverToPanes();
+}
+
+void CViewPsn::handOverToPanes()
 {
     for (IPersonPane *pane : std::as_const(m_panes))
         pane->SetCurrentPerson(m_person);

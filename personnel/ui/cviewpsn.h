@@ -7,6 +7,7 @@
 #include "ui/controls/cmybcgpgridview.h"
 
 #include <QHash>
+#include <QTimer>
 #include <QVector>
 
 #include <functional>
@@ -58,7 +59,12 @@ public:
     // Runs the person query into the grid; false (grid empty, nothing shown) when the grid's
     // connection or the query fails.
     bool FillGrid();
+    // The current person changes at once; the panes get it once the selection has rested
+    // for PaneHandOverDelay ms, so that running through the list refills them once.
     void NotifyPanes();
+    static constexpr int PaneHandOverDelay = 150;
+    // Hands the current person to the panes now when a hand-over is pending.
+    void FlushPaneHandOver();
     // Reads the current row again and tells the panes.
     void RefreshCurrentRow();
     // Columns, scope and rows anew (F5, 刷新); an advanced condition goes.
@@ -118,6 +124,7 @@ private:
     void onFieldWritten(int pid, int field, const QVariant &value);
     void saveResizedColumns();
     void onSelChanged();
+    void handOverToPanes();
     void onColumnResized(int column, int oldWidth, int newWidth);
     void createActions();
     void updateActions();
@@ -147,6 +154,7 @@ private:
     bool m_bAltAlone = false;
     QHash<int, int> m_resized; // column → width dragged to, stored on release
     QVector<IPersonPane *> m_panes;
+    QTimer m_paneTimer;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;
     QMenu *m_pContextMenu;

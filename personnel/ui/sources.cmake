@@ -1,17 +1,23 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
+    ui/cadjunctpane.cpp
     ui/camera.qrc
     ui/cchildframepsn.cpp
     ui/cdlgdynctlformbase.cpp
+    ui/cdlgdynctlformfordept.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cdlgdynctlformforpsnsort.cpp
+    ui/cdlgdynctlformforrelatarc.cpp
+    ui/cdlgdynctlformrecord.cpp
     ui/cdlgvidcap.cpp
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
     ui/cpicturecap.cpp
-    ui/cpsnpersonpane.cpp
+    ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
     ui/personnelmodule.cpp
+    ui/personpane.cpp
     ui/psncelldelegate.cpp
     ui/personnel.qrc
 )

@@ -75,3 +75,24 @@ void loginAs(const QString &userName)
     theCurrentUser.ISuper = row.rows.value(0, 1).toInt();
     theCurrentUser.ParsePurview(row.rows.value(0, 2).toString());
 }
+
+QStringList logLines()
+{
+    const vantrel::db::QueryResult result
+        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
+    QStringList lines;
+    for (int row = 0; row < result.rows.rowCount(); ++row)
+        lines << result.rows.value(row, 0).toString();
+    return lines;
+}
+
+CPersonBase fixturePerson(int pid)
+{
+    const vantrel::db::QueryResult row
+        = theDatabase.run(u"SELECT Number, Name FROM qz_PsnBase WHERE PID = ?"_s, { pid });
+    CPersonBase person;
+    person.PID = pid;
+    person.Number = row.rows.value(0, 0).toString();
+    person.Name = row.rows.value(0, 1).toString();
+    return person;
+}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "personnel/cpersonbase.h"
+
 #include <QString>
+#include <QStringList>
 
 class CADODatabase;
 
@@ -18,3 +21,9 @@ bool fillPersonFixture(CADODatabase &db, QString *error);
 
 // Logs the fixture's operator in as theCurrentUser (reads theDatabase).
 void loginAs(const QString &userName);
+
+// The system log's texts on theDatabase, oldest first.
+QStringList logLines();
+
+// The person as the person list hands it on (PID, number and name read from theDatabase).
+CPersonBase fixturePerson(int pid);

@@ -1,5 +1,6 @@
 // Fills an embedded database with the personnel fixture of the tests (departments on three
-// levels, two categories, seven persons, restricted operators) and points the program at it:
+// levels, two categories, seven persons, restricted operators, related archives and wage
+// sets) and points the program at it:
 //   vantrel-psnfixture <database file> [<kelm.ini to write>]
 // The operators dept35 (departments 3 and 5), nodept (none) and viewer (no right to change
 // persons) log in with their names as passwords; admin keeps "admin".
@@ -11,6 +12,7 @@
 #include "core/db/databasefile.h"
 #include "core/db/schema.h"
 #include "psnfixture.h"
+#include "relatfixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -37,7 +39,8 @@ int main(int argc, char **argv)
     QString error;
     if (!vantrel::db::createSqliteDatabase(path)
         || !db.Open(vantrel::db::ConnectionString::forSqlite(path))
-        || !vantrel::db::upgradeSchema(db) || !fillPersonFixture(db, &error)) {
+        || !vantrel::db::upgradeSchema(db) || !fillPersonFixture(db, &error)
+        || !fillRelatFixture(db, &error)) {
         std::fprintf(stderr, "fixture failed: %s %s\n", qPrintable(db.GetLastErrorString()),
                      qPrintable(error));
         return 1;

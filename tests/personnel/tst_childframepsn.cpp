@@ -3,9 +3,10 @@
 #include "core/db/cadodatabase.h"
 #include "core/util/profile.h"
 #include "modalanswers.h"
+#include "personnel/ui/cadjunctpane.h"
 #include "personnel/ui/cchildframepsn.h"
 #include "personnel/ui/cphotopane.h"
-#include "personnel/ui/cpsnpersonpane.h"
+#include "personnel/ui/crelatinfopane.h"
 #include "personnel/ui/cviewpsn.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
@@ -87,6 +88,14 @@ void chooseCategory(CChildFramePsn &frame, const QString &text)
     Q_EMIT list->activated(index);
 }
 
+// Counts the persons a pane is handed.
+class CountingPane : public IPersonPane
+{
+public:
+    void SetCurrentPerson(const CPersonBase &person) override { persons << person.PID; }
+    QList<int> persons;
+};
+
 } // namespace
 
 // The person list window driven as its users drive it, on the personnel fixture.
@@ -123,6 +132,7 @@ private Q_SLOTS:
     void frameMenus();
     void photoPaneDockingKept();
     void scriptHostRestarts();
+    void quickRowChangesRefillPanesOnce();
 
 private:
     CChildFramePsn *openFrame();
@@ -183,7 +193,7 @@ void TestChildFramePsn::f2OpensOneFrame()
     QCOMPARE(frame->GetDeptPane()->GetCategoryList()->currentText(), u"在职"_s);
     QCOMPARE(listed(frame->GetView()), u"1,2,4,6"_s);
     QCOMPARE(frame->GetView()->GetFooterText(), u"共 计：4 人"_s);
-    QCOMPARE(frame->GetPhotoPane()->GetPerson().Number, u"A001"_s);
+    QTRY_COMPARE(frame->GetPhotoPane()->GetPerson().Number, u"A001"_s);
     QCOMPARE(frame->GetView()->GetCurrentPerson().DeptName, u"总公司"_s);
 
     QVERIFY(openFrame() == frame);
@@ -214,7 +224,7 @@ void TestChildFramePsn::paneChoicesRescope()
     QCOMPARE(listed(frame->GetView()), u"3,5"_s);
     chooseDepartment(*frame, u"一部"_s);
     QCOMPARE(listed(frame->GetView()), u"7"_s);
-    QCOMPARE(frame->GetAdjunctPane()->GetPerson().Name, u"O'Brien"_s);
+    QTRY_COMPARE(frame->GetAdjunctPane()->GetPerson().Name, u"O'Brien"_s);
 }
 
 void TestChildFramePsn::search_data()
@@ -585,7 +595,7 @@ void TestChildFramePsn::keysAndMenu()
     QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET Name = '张壹' WHERE PID = 1"_s));
     view->RefreshCurrentRow();
     QCOMPARE(grid->GetFieldValue(0, view->GetNameColumn()).toString(), u"张壹"_s);
-    QCOMPARE(frame->GetPhotoPane()->GetPerson().Name, u"张壹"_s);
+    QTRY_COMPARE(frame->GetPhotoPane()->GetPerson().Name, u"张壹"_s);
     // Copy takes the shown cells of the selected rows.
     grid->SetCurSel(0, view->GetNumberColumn());
     view->action(CViewPsn::IdCopy)->trigger();
@@ -759,7 +769,7 @@ void TestChildFramePsn::photoPaneDockingKept()
              QList<QDockWidget *> { frame->GetAdjunctPane() });
     QVERIFY(frame->action(CChildFramePsn::IdPhotoPaneView)->isChecked());
     // The pane's toolbar came back with it, enabled by the pane.
-    QVERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdOpen)->isEnabled());
+    QTRY_VERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdOpen)->isEnabled());
     QVERIFY(frame->GetPhotoPane()->action(CPhotoPane::IdCamera)->isEnabled());
 }
 
@@ -787,6 +797,31 @@ void TestChildFramePsn::scriptHostRestarts()
     QVERIFY(ran);
     QCOMPARE(view->GetScriptHost()->Evaluate(u"counter"_s, &result), 0);
     QCOMPARE(result.toInt(), 20);
+}
+
+void TestChildFramePsn::quickRowChangesRefillPanesOnce()
+{
+    CChildFramePsn *frame = openFrame();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    CViewPsn *view = frame->GetView();
+    view->FlushPaneHandOver();
+    CountingPane counting;
+    view->AddPane(&counting);
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    const int rows = grid->GetRowCount();
+    QCOMPARE(rows, 7);
+    for (int i = 1; i <= 20; ++i)
+        grid->SetCurSel(i % rows, view->GetNumberColumn());
+    const int last = grid->GetFieldValue(20 % rows, 0).toInt();
+    // The view's person follows at once, the panes once the selection rests.
+    QCOMPARE(view->GetCurrentPerson().PID, last);
+    QVERIFY(counting.persons.isEmpty());
+    QTRY_COMPARE(counting.persons, QList<int> { last });
+    QTest::qWait(2 * CViewPsn::PaneHandOverDelay);
+    QCOMPARE(counting.persons, QList<int> { last });
+    QCOMPARE(frame->GetPhotoPane()->GetPerson().PID, last);
+    QCOMPARE(frame->GetAdjunctPane()->GetPerson().PID, last);
+    QCOMPARE(frame->GetRelatInfoPane()->GetPerson().PID, last);
 }
 
 QTEST_MAIN(TestChildFramePsn)

@@ -27,16 +27,6 @@ int logCount()
     return scalarInt(u"SELECT COUNT(*) FROM qz_Log"_s);
 }
 
-QStringList logLines()
-{
-    const vantrel::db::QueryResult result
-        = theDatabase.run(u"SELECT lAction FROM qz_Log ORDER BY id"_s);
-    QStringList lines;
-    for (int row = 0; row < result.rows.rowCount(); ++row)
-        lines << result.rows.value(row, 0).toString();
-    return lines;
-}
-
 tagVANTRELITEMINFO itemNamed(const CItemInfoArray &items, const QString &name)
 {
     for (const tagVANTRELITEMINFO &item : items) {

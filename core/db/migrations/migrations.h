@@ -41,6 +41,9 @@ SchemaMigration migration005WageSetup();
 // Version 6: wage_round, the rounding of wage items, on a PostgreSQL server made before it.
 SchemaMigration migration006WageRound();
 
+// Version 7: the files attached to persons (qz_PsnFiles).
+SchemaMigration migration007PsnFiles();
+
 // Version 8: operator names unique without regard to case; top-level dictionary items keep
 // the parent code '' instead of NULL.
 SchemaMigration migration008AdminNames();
