@@ -2,11 +2,20 @@
 
 #include "personnel/psnprocedures.h"
 #include "personnel/ui/cchildframepsn.h"
+#include "personnel/wakeupservice.h"
 #include "ui/frame/modulecommands.h"
 
 void RegisterPersonnelModule()
 {
     vantrel::personnel::registerPsnProcedures();
+    vantrel::personnel::registerWakeupProcedures();
+    ModuleCommands::instance().registerReminderCounter(
+        [](const QString &connectionString, const std::atomic_bool &stop) {
+            using namespace vantrel::personnel;
+            const auto rows = CountWakeupRows(connectionString, QDate::currentDate(),
+                                              QueryBound { WakeupQueryBoundMs, &stop });
+            return rows ? *rows : QVector<tagWAKEUPROW> {};
+        });
     ModuleCommands::instance().registerOpener(2100,
                                               [](CMainFrame &frame) { OpenPersonnelFrame(frame); });
 }
