@@ -2,6 +2,7 @@
 
 #include "personnel/psnprocedures.h"
 #include "personnel/ui/cchildframepsn.h"
+#include "personnel/ui/cdlgpsnwakeupmanage.h"
 #include "personnel/wakeupservice.h"
 #include "ui/frame/modulecommands.h"
 
@@ -9,6 +10,9 @@ void RegisterPersonnelModule()
 {
     vantrel::personnel::registerPsnProcedures();
     vantrel::personnel::registerWakeupProcedures();
+    ModuleCommands::instance().registerOpener(
+        33222, [](CMainFrame &frame) { OpenWakeupManager(frame, 0); });
+    ModuleCommands::instance().registerReminderManager(OpenWakeupManager);
     ModuleCommands::instance().registerReminderCounter(
         [](const QString &connectionString, const std::atomic_bool &stop) {
             using namespace vantrel::personnel;

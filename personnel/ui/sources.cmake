@@ -1,6 +1,9 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
     ui/cchildframepsn.cpp
+    ui/cdlgpsnwakeupitem.cpp
+    ui/cdlgpsnwakeupmanage.cpp
+    ui/cdlgpsnwakeupsetup.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
     ui/cpanetoolbar.cpp
