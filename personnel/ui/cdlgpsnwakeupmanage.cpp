@@ -11,6 +11,8 @@
 #include "ui/frame/cmainframe.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,6 +29,8 @@ using namespace vantrel::personnel;
 class WakeupPersonModel : public QAbstractTableModel
 {
 public:
+    static constexpr int FirstShown = 3;
+
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRows(vantrel::db::RowSet rows)
@@ -47,6 +51,14 @@ public:
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
+        // The first shown column (after PID, DID, AID) names the person: bold on a tint.
+        if (index.column() == FirstShown && role == Qt::FontRole) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        if (index.column() == FirstShown && role == Qt::BackgroundRole)
+            return QColor(0xe8, 0xf0, 0xfb);
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
         const QVariant value = m_rows.value(index.row(), index.column());
@@ -206,10 +218,11 @@ void CDlgPsnWakeupManage::showPersons(int row)
                             QMessageBox::Warning);
             } else if (!list->noCondition) {
                 m_model->setRows(std::move(list->rows));
-                for (int column = 0; column < 3; ++column)
+                for (int column = 0; column < WakeupPersonModel::FirstShown; ++column)
                     m_persons->setColumnHidden(column, true);
                 for (int i = 0; i < list->widths.size(); ++i)
-                    m_persons->setColumnWidth(i + 3, list->widths.at(i));
+                    m_persons->setColumnWidth(i + WakeupPersonModel::FirstShown,
+                                              list->widths.at(i));
                 if (m_model->rowCount() > 0)
                     m_persons->selectRow(0);
                 m_footer->setText(u"%1：%2 人"_s.arg(item.Title).arg(m_model->rowCount()));
@@ -254,22 +267,22 @@ void CDlgPsnWakeupManage::OnAdd()
 {
     tagWAKEUPITEM fresh;
     fresh.BefDays = 1;
-    CDlgPsnWakeupItem editor(fresh, this);
-    if (editor.exec() != QDialog::Accepted || !saveShown(this, editor.item()))
-        return;
-    theApp.WriteSystemLog(u"人员档案[添加人事提醒项'%1']"_s.arg(editor.item().Title), 0);
-    refill();
+    editAndSave(fresh, u"人员档案[添加人事提醒项'%1']"_s);
 }
 
 void CDlgPsnWakeupManage::OnModify()
 {
     tagWAKEUPITEM item;
-    if (!selectedItem(&item))
-        return;
+    if (selectedItem(&item))
+        editAndSave(item, u"人员档案[修改人事提醒项'%1']"_s);
+}
+
+void CDlgPsnWakeupManage::editAndSave(const tagWAKEUPITEM &item, const QString &logFormat)
+{
     CDlgPsnWakeupItem editor(item, this);
     if (editor.exec() != QDialog::Accepted || !saveShown(this, editor.item()))
         return;
-    theApp.WriteSystemLog(u"人员档案[修改人事提醒项'%1']"_s.arg(editor.item().Title), 0);
+    theApp.WriteSystemLog(logFormat.arg(editor.item().Title), 0);
     refill();
 }
 

@@ -65,6 +65,8 @@ private:
     void refill();
     void showPersons(int row);
     bool selectedItem(tagWAKEUPITEM *item);
+    // Opens the editor on the definition; saved, it is logged with the title in logFormat.
+    void editAndSave(const tagWAKEUPITEM &item, const QString &logFormat);
     void togglePopup(const QPoint &at);
 
     CMainFrame *m_frame;

@@ -16,6 +16,7 @@
 #include "ui/frame/frametimers.h"
 #include "ui/frame/remindercontroller.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -214,6 +215,8 @@ void TestWakeupDialogs::managerListsPersons()
     CMainFrame frame;
     frame.reminders().setDueTest({});
     CDlgPsnWakeupManage manager(&frame, 1);
+    QAbstractItemModelTester tester(manager.personList()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(frame.reminders().isManagerOpen());
     QSignalSpy persons(&manager, &CDlgPsnWakeupManage::personsShown);
     QTRY_COMPARE(manager.wakeupGrid()->rowCount(), 3);
@@ -227,6 +230,7 @@ void TestWakeupDialogs::managerListsPersons()
     for (int column = 0; column < 3; ++column)
         QVERIFY(list->isColumnHidden(column));
     QCOMPARE(list->model()->headerData(4, Qt::Horizontal).toString(), u"姓名"_s);
+    QVERIFY(list->model()->index(0, 3).data(Qt::FontRole).value<QFont>().bold());
 
     // A failing condition is reported and the list stays as it was.
     MessageCatcher catcher;
