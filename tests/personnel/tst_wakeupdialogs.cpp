@@ -17,6 +17,7 @@
 #include "ui/frame/remindercontroller.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void setupWritesProfile();
     void managerListsPersons();
     void managerCommandsLog();
+    void managerKeysAndPopup();
     void alertFromRealCounts();
 
 private:
@@ -303,6 +305,31 @@ void TestWakeupDialogs::managerCommandsLog()
     QCOMPARE(theDatabase.run(u"SELECT COUNT(*) FROM qz_PsnCaseWakeup"_s).scalar().toInt(), 0);
     QVERIFY(logText().contains(u"人员档案[删除人事提醒项'合同到期']"_s));
     QTRY_VERIFY(!manager.isBusy());
+}
+
+void TestWakeupDialogs::managerKeysAndPopup()
+{
+    QVERIFY(addDefinition(u"合同到期"_s, 30, 1));
+    CDlgPsnWakeupManage manager(nullptr);
+    manager.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&manager));
+    QTRY_VERIFY(manager.wakeupGrid()->rowCount() == 1 && !manager.isBusy());
+    QApplication::setActiveWindow(&manager);
+    manager.wakeupGrid()->setFocus();
+    // Tab goes to the person list and back.
+    QTest::keyClick(manager.wakeupGrid(), Qt::Key_Tab);
+    QTRY_VERIFY(manager.personList()->hasFocus());
+    QTest::keyClick(manager.personList(), Qt::Key_Tab);
+    QTRY_VERIFY(manager.wakeupGrid()->hasFocus());
+    // The menu key opens the popup menu and closes it again.
+    QTest::keyClick(manager.wakeupGrid(), Qt::Key_Menu);
+    QTRY_VERIFY(manager.popupMenu()->isVisible());
+    QTest::keyClick(manager.wakeupGrid(), Qt::Key_Menu);
+    QTRY_VERIFY(!manager.popupMenu()->isVisible());
+    // So does a right click in either list.
+    QTest::mouseRelease(manager.personList()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    QTRY_VERIFY(manager.popupMenu()->isVisible());
+    manager.popupMenu()->close();
 }
 
 void TestWakeupDialogs::alertFromRealCounts()
