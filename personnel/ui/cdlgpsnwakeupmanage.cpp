@@ -6,6 +6,7 @@
 #include "personnel/ui/backgroundjobs.h"
 #include "personnel/ui/cdlgpsnwakeupitem.h"
 #include "personnel/ui/cdlgpsnwakeupsetup.h"
+#include "personnel/ui/frozencolumnview.h"
 #include "personnel/wakeupservice.h"
 #include "ui/app/messagebox.h"
 #include "ui/frame/cmainframe.h"
@@ -93,7 +94,7 @@ CDlgPsnWakeupManage::CDlgPsnWakeupManage(CMainFrame *frame, int startRow, QWidge
     , m_toolBar(new QToolBar(this))
     , m_splitter(new QSplitter(Qt::Horizontal, this))
     , m_grid(new CMyWakeupGridView(m_splitter))
-    , m_persons(new QTableView(m_splitter))
+    , m_persons(new FrozenColumnView(m_splitter))
     , m_model(new WakeupPersonModel(this))
     , m_footer(new QLabel(this))
     , m_menu(new QMenu(this))
@@ -223,6 +224,7 @@ void CDlgPsnWakeupManage::showPersons(int row)
                 for (int i = 0; i < list->widths.size(); ++i)
                     m_persons->setColumnWidth(i + WakeupPersonModel::FirstShown,
                                               list->widths.at(i));
+                m_persons->freezeColumn(WakeupPersonModel::FirstShown);
                 if (m_model->rowCount() > 0)
                     m_persons->selectRow(0);
                 m_footer->setText(u"%1：%2 人"_s.arg(item.Title).arg(m_model->rowCount()));

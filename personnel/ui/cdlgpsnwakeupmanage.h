@@ -6,6 +6,7 @@
 
 class BackgroundJobs;
 class CMainFrame;
+class FrozenColumnView;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -38,7 +39,7 @@ public:
     ~CDlgPsnWakeupManage() override;
 
     CMyWakeupGridView *wakeupGrid() const { return m_grid; }
-    QTableView *personList() const { return m_persons; }
+    FrozenColumnView *personList() const { return m_persons; }
     QLabel *footer() const { return m_footer; }
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *popupMenu() const { return m_menu; }
@@ -75,7 +76,7 @@ private:
     QToolBar *m_toolBar;
     QSplitter *m_splitter;
     CMyWakeupGridView *m_grid;
-    QTableView *m_persons;
+    FrozenColumnView *m_persons;
     WakeupPersonModel *m_model;
     QLabel *m_footer;
     QMenu *m_menu;

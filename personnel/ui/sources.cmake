@@ -11,6 +11,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cphotopane.cpp
     ui/cpsnpersonpane.cpp
     ui/cviewpsn.cpp
+    ui/frozencolumnview.cpp
     ui/personnelmodule.cpp
     ui/psncelldelegate.cpp
     ui/personnel.qrc

@@ -6,6 +6,7 @@
 #include "personnel/ui/cdlgpsnwakeupitem.h"
 #include "personnel/ui/cdlgpsnwakeupmanage.h"
 #include "personnel/ui/cdlgpsnwakeupsetup.h"
+#include "personnel/ui/frozencolumnview.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
 #include "testdatabase.h"
@@ -227,12 +228,16 @@ void TestWakeupDialogs::managerListsPersons()
     QCOMPARE(manager.wakeupGrid()->currentRow(), 1);
     QCOMPARE(manager.wakeupGrid()->countAt(1), 3);
     QCOMPARE(manager.footer()->text(), u"近40天：3 人"_s);
-    QTableView *list = manager.personList();
+    FrozenColumnView *list = manager.personList();
     QCOMPARE(list->model()->rowCount(), 3);
     for (int column = 0; column < 3; ++column)
         QVERIFY(list->isColumnHidden(column));
     QCOMPARE(list->model()->headerData(4, Qt::Horizontal).toString(), u"姓名"_s);
     QVERIFY(list->model()->index(0, 3).data(Qt::FontRole).value<QFont>().bold());
+    // The first shown column stays while the list scrolls sideways.
+    QVERIFY(list->frozenPart()->isVisibleTo(list));
+    QVERIFY(!list->frozenPart()->isColumnHidden(3));
+    QVERIFY(list->frozenPart()->isColumnHidden(4));
 
     // A failing condition is reported and the list stays as it was.
     MessageCatcher catcher;
