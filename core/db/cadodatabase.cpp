@@ -65,6 +65,14 @@ void CADODatabase::Close()
     m_failedLevels.clear();
 }
 
+bool CADODatabase::OpenReadOnly(const QString &connectionString)
+{
+    m_readOnly = true;
+    const bool opened = Open(connectionString);
+    m_readOnly = false;
+    return opened;
+}
+
 bool CADODatabase::Open(const QString &connectionString)
 {
     if (IsOpen())
@@ -95,8 +103,10 @@ bool CADODatabase::Open(const QString &connectionString)
         m_db.setDatabaseName(inMemory
                                  ? cs.filePath()
                                  : QUrl::fromLocalFile(cs.filePath()).toString(QUrl::FullyEncoded)
-                                     + u"?mode=rw"_s);
-        m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"_s);
+                                     + (m_readOnly ? u"?mode=ro"_s : u"?mode=rw"_s));
+        m_db.setConnectOptions(
+            m_readOnly ? u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"_s
+                       : u"QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"_s);
     } else {
         m_db.setHostName(cs.host());
         if (cs.port() > 0)

@@ -31,6 +31,9 @@ public:
 
     // Closes first when open. An empty text reopens with the stored connection string.
     bool Open(const QString &connectionString = {});
+    // The same for a connection that only reads: an embedded database file is opened
+    // read-only (the driver refuses every write); a server connection opens as usual.
+    bool OpenReadOnly(const QString &connectionString);
     bool IsOpen() const;
     void Close();
 
@@ -91,6 +94,7 @@ private:
     vantrel::db::SqlDialect m_dialect;
     vantrel::db::SchemaCatalog m_catalog;
     QString m_connectionString;
+    bool m_readOnly = false;
     QString m_lastError;
     quint32 m_lastErrorCode = 0;
     int m_recordsAffected = 0;

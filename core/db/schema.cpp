@@ -14,9 +14,9 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup(), migration006WageRound(),
-             migration007PsnFiles(), migration008AdminNames() };
+    return { migration001CoreTables(), migration002Reminders(),  migration003Payroll(),
+             migration004PersonList(), migration005WageSetup(),  migration006WageRound(),
+             migration007PsnFiles(),   migration008AdminNames(), migration010WakeupTable() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

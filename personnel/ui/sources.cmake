@@ -3,6 +3,9 @@ add_library(vantrel_personnel_ui STATIC
     ui/cadjunctpane.cpp
     ui/camera.qrc
     ui/cchildframepsn.cpp
+    ui/cdlgpsnwakeupitem.cpp
+    ui/cdlgpsnwakeupmanage.cpp
+    ui/cdlgpsnwakeupsetup.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformfordept.cpp
     ui/cdlgdynctlformforpsnbase.cpp
@@ -16,6 +19,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cpicturecap.cpp
     ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
+    ui/frozencolumnview.cpp
     ui/personnelmodule.cpp
     ui/personpane.cpp
     ui/psncelldelegate.cpp

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-CDlgPopupAlter::CDlgPopupAlter(QWidget *parent)
+CDlgPopupAlter::CDlgPopupAlter(const QVector<tagWAKEUPROW> &rows, QWidget *parent)
     : QWidget(parent)
     , m_grid(new CWakeupGridCtrl(this))
     , m_link(new QLabel(u"<a href=\"manager\">点击查看详细列表...</a>"_s, this))
@@ -25,7 +25,8 @@ CDlgPopupAlter::CDlgPopupAlter(QWidget *parent)
     layout->addWidget(m_silence);
     setFixedSize(320, 200);
 
-    m_grid->FillWakeupGrid();
+    m_grid->setColumnWidth(CWakeupGridCtrl::ColTitle, 220);
+    m_grid->FillWakeupGrid(rows);
     setManagerAvailable(false);
     connect(m_link, &QLabel::linkActivated, this, &CDlgPopupAlter::requestManager);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &CDlgPopupAlter::requestManager);

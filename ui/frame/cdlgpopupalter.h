@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/query/wakeupqueries.h"
+
+#include <QVector>
 #include <QWidget>
 
 class CWakeupGridCtrl;
@@ -15,7 +18,8 @@ class CDlgPopupAlter : public QWidget
     Q_OBJECT
 
 public:
-    explicit CDlgPopupAlter(QWidget *parent = nullptr);
+    // Shows the rows as counted; runs no query of its own.
+    explicit CDlgPopupAlter(const QVector<tagWAKEUPROW> &rows, QWidget *parent = nullptr);
 
     CWakeupGridCtrl *grid() const { return m_grid; }
     QLabel *link() const { return m_link; }

@@ -1,7 +1,5 @@
 #include "ui/frame/cwakeupgridctrl.h"
 
-#include "core/query/wakeupqueries.h"
-
 #include <QHeaderView>
 
 using namespace Qt::StringLiterals;
@@ -43,18 +41,15 @@ CWakeupGridCtrl::CWakeupGridCtrl(QWidget *parent) : QTableWidget(0, ColumnCount,
     horizontalHeader()->setSectionResizeMode(ColTitle, QHeaderView::Stretch);
 }
 
-bool CWakeupGridCtrl::FillWakeupGrid()
+void CWakeupGridCtrl::FillWakeupGrid(const QVector<tagWAKEUPROW> &rows)
 {
     setRowCount(0);
-    QVector<tagWAKEUPITEM> items;
-    if (!LoadWakeupItems(items))
-        return false;
-    setRowCount(int(items.size()));
-    for (int row = 0; row < items.size(); ++row) {
-        const tagWAKEUPITEM &item = items.at(row);
+    setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        const tagWAKEUPITEM &item = rows.at(row).item;
         setItem(row, ColId, cell(item.ID));
         setItem(row, ColTitle, cell(item.Title));
-        setItem(row, ColCount, countCell(CountWakeupPersons(item)));
+        setItem(row, ColCount, countCell(rows.at(row).count));
         setItem(row, ColTable, cell(item.WTable));
         setItem(row, ColField, cell(item.WField));
         setItem(row, ColDays, cell(item.BefDays));
@@ -64,7 +59,23 @@ bool CWakeupGridCtrl::FillWakeupGrid()
         setItem(row, ColCondition, cell(item.WCondit));
         setItem(row, ColOrder, cell(item.Ord));
     }
-    return true;
+}
+
+tagWAKEUPITEM CWakeupGridCtrl::itemAt(int row) const
+{
+    tagWAKEUPITEM item;
+    if (row < 0 || row >= rowCount())
+        return item;
+    const auto value = [&](int column) { return this->item(row, column)->data(Qt::DisplayRole); };
+    item.ID = value(ColId).toInt();
+    item.Title = value(ColTitle).toString();
+    item.WTable = value(ColTable).toString();
+    item.WField = value(ColField).toString();
+    item.BefDays = value(ColDays).toInt();
+    item.ISCustom = this->item(row, ColCustom)->checkState() == Qt::Checked;
+    item.WCondit = value(ColCondition).toString();
+    item.Ord = value(ColOrder).toInt();
+    return item;
 }
 
 int CWakeupGridCtrl::countAt(int row) const

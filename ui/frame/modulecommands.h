@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/query/wakeupqueries.h"
+
 #include <QHash>
 #include <QObject>
+#include <QVector>
 
+#include <atomic>
 #include <functional>
 
 class CMainFrame;
@@ -35,6 +39,17 @@ public:
     void registerReminderManager(RowOpener opener);
     RowOpener reminderManager() const { return m_reminderManager; }
 
+    // The reminder counts that the alert shows, computed on a worker thread: the function
+    // opens its own connection from the string and stops early when the flag is set. The
+    // personnel module registers it; without it no alert is shown.
+    using ReminderCounter = std::function<QVector<tagWAKEUPROW>(const QString &connectionString,
+                                                                const std::atomic_bool &stop)>;
+    void registerReminderCounter(ReminderCounter counter)
+    {
+        m_reminderCounter = std::move(counter);
+    }
+    ReminderCounter reminderCounter() const { return m_reminderCounter; }
+
 Q_SIGNALS:
     // A command gained or lost its opener: frames update what they offer.
     void openersChanged();
@@ -44,4 +59,5 @@ private:
 
     QHash<int, Opener> m_openers;
     RowOpener m_reminderManager;
+    ReminderCounter m_reminderCounter;
 };

@@ -1,12 +1,14 @@
 #include "ui/frame/remindercontroller.h"
 
 #include "core/app/constants.h"
-#include "core/query/wakeupqueries.h"
+#include "core/db/cadodatabase.h"
 #include "core/util/profile.h"
 #include "ui/controls/cdesktopalertwnd.h"
 #include "ui/frame/cdlgpopupalter.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/modulecommands.h"
+
+#include <QThread>
 
 #include <limits>
 
@@ -25,13 +27,20 @@ int periodMs(int minutes, int minuteMs)
 } // namespace
 
 ReminderController::ReminderController(CMainFrame &frame)
-    : QObject(&frame), m_frame(frame), m_isDue(IsAnyReminderDue)
+    : QObject(&frame), m_frame(frame), m_counter(ModuleCommands::instance().reminderCounter())
 {
     connect(&m_timer, &QTimer::timeout, this, &ReminderController::onTimer);
     readSettings();
 }
 
-ReminderController::~ReminderController() = default;
+ReminderController::~ReminderController()
+{
+    if (m_worker) {
+        m_run->stop = true;
+        m_worker->wait();
+        delete m_worker;
+    }
+}
 
 void ReminderController::readSettings()
 {
@@ -64,15 +73,39 @@ void ReminderController::suspend()
 
 void ReminderController::onTimer()
 {
-    if (!m_alert && !m_managerOpen && !m_silenced)
-        ShowReminderAlert();
+    ShowReminderAlert();
 }
 
 void ReminderController::ShowReminderAlert()
 {
-    if (m_alert || !m_isDue || !m_isDue())
+    if (!mayTest() || m_worker || !m_counter)
         return;
-    auto *content = new CDlgPopupAlter;
+    // The worker gets its own copies: the connection string of this moment and the counter.
+    auto run = std::make_shared<Run>();
+    m_run = run;
+    m_worker = QThread::create(
+        [run, counter = m_counter, connection = theDatabase.GetConnectionString()] {
+            run->rows = counter(connection, run->stop);
+        });
+    connect(m_worker, &QThread::finished, this, &ReminderController::onCounted);
+    m_worker->start();
+}
+
+void ReminderController::onCounted()
+{
+    const QVector<tagWAKEUPROW> rows = std::move(m_run->rows);
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    m_run.reset();
+    // The flags may have changed while the counts ran.
+    if (IsAnyReminderDue(rows) && mayTest())
+        showAlert(rows);
+    Q_EMIT testFinished();
+}
+
+void ReminderController::showAlert(const QVector<tagWAKEUPROW> &rows)
+{
+    auto *content = new CDlgPopupAlter(rows);
     content->setManagerAvailable(ModuleCommands::instance().reminderManager() != nullptr);
     connect(content, &CDlgPopupAlter::managerRequested, this, &ReminderController::openManager);
     connect(content, &CDlgPopupAlter::silenceRequested, this, [this] {

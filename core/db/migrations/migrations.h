@@ -48,4 +48,7 @@ SchemaMigration migration007PsnFiles();
 // the parent code '' instead of NULL.
 SchemaMigration migration008AdminNames();
 
+// Version 10: the person table's qz_Table row has nType 4, so reminders can name its dates.
+SchemaMigration migration010WakeupTable();
+
 } // namespace vantrel::db

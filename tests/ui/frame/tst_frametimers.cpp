@@ -26,6 +26,23 @@
 
 #include <functional>
 
+namespace {
+
+// A reminder counter for the frame: one definition, due or not, after asking `asked`.
+ReminderController::DueTest dueTest(bool due, std::atomic_int *asked = nullptr)
+{
+    return [due, asked](const QString &, const std::atomic_bool &) {
+        if (asked)
+            ++*asked;
+        tagWAKEUPROW row;
+        row.item.Title = QStringLiteral("合同到期");
+        row.count = due ? 1 : 0;
+        return QVector<tagWAKEUPROW> { row };
+    };
+}
+
+} // namespace
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -253,12 +270,13 @@ void TestFrameTimers::reminderAlertAtStartUp()
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     ReminderController &reminders = frame.reminders();
-    reminders.setDueTest([due] { return due; });
+    reminders.setDueTest(dueTest(due));
     QVERIFY(frame.timers().isStartPending());
     frame.timers().startNow();
     QCOMPARE(reminders.isRunning(), enabled != 0 && minutes > 0);
     if (reminders.isRunning())
         QCOMPARE(reminders.interval(), minutes * 60'000);
+    QTRY_VERIFY(!reminders.isTesting());
 
     CDesktopAlertWnd *alert = reminders.alert();
     QCOMPARE(alert != nullptr, shown);
@@ -282,20 +300,20 @@ void TestFrameTimers::reminderAlertNeverDoubledOrAfterSilencing()
 {
     Profile::writeInt({}, u"WakeupPerTime"_s, 1);
     CMainFrame frame;
-    int asked = 0;
+    std::atomic_int asked = 0;
     ReminderController &reminders = frame.reminders();
-    reminders.setDueTest([&] { return ++asked > 0; });
+    reminders.setDueTest(dueTest(true, &asked));
     reminders.setMinuteLength(5); // the timer fires every 5 ms
     frame.timers().startNow();
+    QTRY_VERIFY(reminders.alert());
     QPointer<CDesktopAlertWnd> first = reminders.alert();
-    QVERIFY(first);
     QTest::qWait(40);
     QCOMPARE(reminders.alert(), first.data());
-    QCOMPARE(asked, 1);
+    QCOMPARE(asked.load(), 1);
 
     first->close();
     QTRY_VERIFY(reminders.alert() && reminders.alert() != first);
-    QCOMPARE(asked, 2);
+    QCOMPARE(asked.load(), 2);
 
     // The reminder manager is open: no alert meanwhile.
     reminders.alert()->close();
@@ -310,10 +328,11 @@ void TestFrameTimers::reminderAlertNeverDoubledOrAfterSilencing()
     QCOMPARE(content->silenceBox()->text(), u"知道了,不再弹出此窗口"_s);
     content->silenceBox()->click();
     QTRY_VERIFY(!reminders.alert());
+    QTRY_VERIFY(!reminders.isTesting());
     const int askedBefore = asked;
     QTest::qWait(40);
     QVERIFY(!reminders.alert());
-    QCOMPARE(asked, askedBefore);
+    QCOMPARE(asked.load(), askedBefore);
     QVERIFY(reminders.isSilenced());
 }
 
@@ -321,9 +340,10 @@ void TestFrameTimers::reminderAlertOpensWhereTheUserLeftIt()
 {
     CMainFrame frame;
     ReminderController &reminders = frame.reminders();
-    reminders.setDueTest([] { return true; });
+    reminders.setDueTest(dueTest(true));
     QCOMPARE(reminders.alertPosition(), QPoint(-1, -1));
     reminders.ShowReminderAlert();
+    QTRY_VERIFY(reminders.alert());
     CDesktopAlertWnd *alert = reminders.alert();
     QTRY_COMPARE(alert->pos(), alert->lastPosition());
     const QPoint moved = alert->pos() - QPoint(200, 150);
@@ -334,6 +354,7 @@ void TestFrameTimers::reminderAlertOpensWhereTheUserLeftIt()
     QCOMPARE(reminders.alertPosition(), moved);
 
     reminders.ShowReminderAlert();
+    QTRY_VERIFY(reminders.alert());
     QTRY_COMPARE(reminders.alert()->pos(), moved);
 }
 
@@ -343,8 +364,9 @@ void TestFrameTimers::lockHidesTheAlertAndPausesReminders()
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     ReminderController &reminders = frame.reminders();
-    reminders.setDueTest([] { return true; });
+    reminders.setDueTest(dueTest(true));
     frame.timers().startNow();
+    QTRY_VERIFY(reminders.alert());
     QPointer<CDesktopAlertWnd> alert = reminders.alert();
     QVERIFY(alert && alert->isVisible());
 
