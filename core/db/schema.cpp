@@ -14,9 +14,9 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables(), migration002Reminders(), migration003Payroll(),
-             migration004PersonList(), migration005WageSetup(), migration006WageRound(),
-             migration008AdminNames() };
+    return { migration001CoreTables(), migration002Reminders(),    migration003Payroll(),
+             migration004PersonList(), migration005WageSetup(),    migration006WageRound(),
+             migration008AdminNames(), migration009SearchHistory() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

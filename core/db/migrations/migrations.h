@@ -45,4 +45,8 @@ SchemaMigration migration006WageRound();
 // the parent code '' instead of NULL.
 SchemaMigration migration008AdminNames();
 
+// Version 9: saved advanced queries (qz_Research, qz_ResearchDetail) and the transfer and
+// category-change histories (qz_PsnRedeploy, qz_PsnSortAlter) with their items.
+SchemaMigration migration009SearchHistory();
+
 } // namespace vantrel::db
