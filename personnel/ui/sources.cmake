@@ -1,13 +1,19 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
+    ui/advcelldelegate.cpp
     ui/cchildframepsn.cpp
+    ui/cdlgadvresearch.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformforpsnbase.cpp
+    ui/cdlgpsnchangewizard.cpp
+    ui/cdlgpsnhistorymanage.cpp
+    ui/cdlgpsnselectwizard.cpp
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
     ui/cpsnpersonpane.cpp
     ui/cviewpsn.cpp
+    ui/cviewpsntools.cpp
     ui/personnelmodule.cpp
     ui/psncelldelegate.cpp
     ui/personnel.qrc
