@@ -50,3 +50,6 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cmytoolbarlabel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmytreectrl.cpp
 )
+find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
+target_sources(vantrel_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gridprint.cpp)
+target_link_libraries(vantrel_ui PUBLIC Qt6::PrintSupport)

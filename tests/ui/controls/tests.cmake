@@ -7,3 +7,4 @@ vantrel_add_test(NAME tst_deptpane SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_deptpan
 vantrel_add_test(NAME tst_editlblctl SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editlblctl.cpp LIBS vantrel_ui DATABASE)
 vantrel_add_test(NAME tst_commoncontrols SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_commoncontrols.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_widgetfillers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_widgetfillers.cpp LIBS vantrel_ui DATABASE)
+vantrel_add_test(NAME tst_gridprint SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_gridprint.cpp LIBS vantrel_ui)
