@@ -12,6 +12,7 @@
 #include "ui/app/messagebox.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/controls/cdatetimectrl.h"
+#include "ui/controls/gridprint.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/modulecommands.h"
 
@@ -62,6 +63,7 @@ CDlgPsnHistoryManage::CDlgPsnHistoryManage(const PsnHistoryKind &kind, int formN
     add(IdSearch, u"查询"_s, u"查询(&E)"_s, u"高级查询"_s, &CDlgPsnHistoryManage::OnAdvancedSearch);
     m_pToolBar->addSeparator();
     add(IdExport, u"导出"_s, u"导出(&I)"_s, u"导出"_s, &CDlgPsnHistoryManage::OnExport);
+    add(IdPrint, u"打印"_s, u"打印(&P)"_s, u"打印"_s, &CDlgPsnHistoryManage::OnPrint);
     m_pToolBar->addSeparator();
     add(IdRefresh, u"刷新"_s, u"刷新(&R)"_s, u"刷新列表"_s, &CDlgPsnHistoryManage::OnRefresh);
     m_pToolBar->addSeparator();
@@ -238,6 +240,12 @@ void CDlgPsnHistoryManage::OnExport()
         return;
     }
     theApp.WriteSystemLog(HistoryExportLogText(m_kind), 0);
+}
+
+void CDlgPsnHistoryManage::OnPrint()
+{
+    if (m_pGrid->GetRowCount() > 0)
+        vantrel::ui::PrintGridWithDialog(*m_pGrid, windowTitle(), this);
 }
 
 void CDlgPsnHistoryManage::onColumnResized(int column, int, int newWidth)

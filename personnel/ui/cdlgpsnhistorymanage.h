@@ -29,6 +29,7 @@ public:
         IdDelete = 32819,
         IdSearch = 33307,
         IdExport = 33303,
+        IdPrint = 33304,
         IdRefresh = 32820,
         IdClose = 32817,
     };
@@ -44,6 +45,8 @@ public:
     void OnDelete();
     void OnAdvancedSearch();
     void OnExport();
+    // Prints the list under the window's title; nothing when it is empty.
+    void OnPrint();
     void OnRefresh();
     void OnFind();
     // The path of the next export; asks the operator when empty.

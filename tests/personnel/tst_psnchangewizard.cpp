@@ -21,11 +21,13 @@
 #include "ui/frame/framecommands.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -103,6 +105,7 @@ private Q_SLOTS:
     void pageOneChoosesOverlappingRanges();
     void finishChecks();
     void categoryChangeFromTheList();
+    void historyExport();
 
 private:
     CViewPsn *openView();
@@ -275,6 +278,29 @@ void TestPsnChangeWizard::categoryChangeFromTheList()
     QCOMPARE(column(u"SELECT AID FROM qz_PsnBase WHERE PID = 3"_s), u"1"_s);
     QCOMPARE(column(u"SELECT OStatus || '>' || NStatus FROM qz_PsnSortAlter"_s), u"退休>在职"_s);
     QCOMPARE(lastLog(), u"人员档案[人员类别变更：1 人]"_s);
+}
+
+void TestPsnChangeWizard::historyExport()
+{
+    QVERIFY(theDatabase.Execute(
+        u"INSERT INTO qz_PsnSortAlter (PID, OStatus, NStatus, ADate) VALUES (3, '退休', '在职', ?)"_s,
+        { QDateTime(QDate(2024, 4, 1), QTime(9, 0)) }));
+    CDlgPsnSortAlterManage manager;
+    manager.show();
+    QCOMPARE(manager.windowTitle(), u"离职管理"_s);
+    QCOMPARE(manager.statusLabel()->text(), u" 共: 1 项"_s);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"离职.xlsx"_s);
+    manager.SetExportPath(path);
+    manager.action(CDlgPsnHistoryManage::IdExport)->trigger();
+    QVERIFY(QFileInfo(path).size() > 0);
+    QCOMPARE(lastLog(), u"人员档案[离职记录导出]"_s);
+    // A path that cannot be written: the message, and no log.
+    MessageCatcher messages;
+    manager.SetExportPath(dir.filePath(u"无此目录/离职.xlsx"_s));
+    manager.action(CDlgPsnHistoryManage::IdExport)->trigger();
+    QCOMPARE(messages.texts, QStringList { u"导出时出错!"_s });
+    QCOMPARE(column(u"SELECT COUNT(*) FROM qz_Log"_s), u"1"_s);
 }
 
 QTEST_MAIN(TestPsnChangeWizard)
