@@ -28,27 +28,17 @@ const PsnHistoryKind &CategoryHistory()
 
 Result<HistorySelect> BuildHistorySelect(CADODatabase &db, const PsnHistoryKind &kind)
 {
-    QStringList captions { u"编号"_s, u"姓名"_s, u"性别"_s };
-    QVector<int> personWidths { 120, 120, 50 };
-    const db::QueryResult person = db.run(
-        u"SELECT upper(Name), Alias, iWid FROM qz_Items WHERE upper(TblName) = 'QZ_PSNBASE'"_s);
-    if (!person.ok)
-        return Result<HistorySelect>::failure(person.error.description);
-    for (int row = 0; row < person.rows.rowCount(); ++row) {
-        const int at
-            = QStringList { u"NUMBER"_s, u"NAME"_s, u"SEX"_s }.indexOf(person.rows.text(row, 0));
-        if (at < 0)
-            continue;
-        captions[at] = person.rows.text(row, 1);
-        personWidths[at] = person.rows.value(row, 2).toInt();
-    }
+    const Result<PersonCaptions> person = ReadPersonCaptions(db);
+    if (!person)
+        return Result<HistorySelect>::failure(person.error());
+    const QStringList &captions = person->aliases;
     const QString table = kind.change.historyTable;
     HistorySelect select;
     select.columns
         = u"%1.ID,%1.PID,qz_PsnBase.Number AS %2,qz_PsnBase.Name AS %3,"
           "qz_PsnBase.Sex AS %4"_s.arg(table, QuoteCaption(captions.at(0)),
                                        QuoteCaption(captions.at(1)), QuoteCaption(captions.at(2)));
-    select.widths << 20 << 20 << personWidths;
+    select.widths << 20 << 20 << person->widths;
     const db::QueryResult items
         = db.run(u"SELECT Name, Alias, iWid FROM qz_Items WHERE upper(TblName) = ?"
                  " ORDER BY Ord, ItemID"_s,

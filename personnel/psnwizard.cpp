@@ -13,62 +13,33 @@ namespace vantrel::personnel {
 
 namespace {
 
-QVariantList parseIds(const QString &list)
-{
-    QVariantList ids;
-    for (const QString &part : list.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int id = part.trimmed().toInt(&ok);
-        if (ok)
-            ids << id;
-    }
-    return ids;
-}
-
 QString placeholders(qsizetype count)
 {
     return QStringList(count, u"?"_s).join(u',');
 }
 
-// The captions of the number, name and sex columns: the person items' aliases.
-QStringList personCaptions(CADODatabase &db)
-{
-    QStringList captions { u"编号"_s, u"姓名"_s, u"性别"_s };
-    const db::QueryResult rows
-        = db.run(u"SELECT upper(Name), Alias FROM qz_Items WHERE upper(TblName) = 'QZ_PSNBASE'"
-                 " AND upper(Name) IN ('NUMBER', 'NAME', 'SEX')"_s);
-    for (int row = 0; rows.ok && row < rows.rows.rowCount(); ++row) {
-        const int at = QStringList { u"NUMBER"_s, u"NAME"_s, u"SEX"_s }.indexOf(
-            rows.rows.value(row, 0).toString());
-        if (at >= 0 && !rows.rows.value(row, 1).toString().isEmpty())
-            captions[at] = rows.rows.value(row, 1).toString();
-    }
-    return captions;
-}
-
 bool selectPsnWizard(ProcedureContext &ctx)
 {
+    const QString column = u"qz_PsnBase.DID"_s;
     QStringList conditions;
     QVariantList values;
+    const auto add = [&](const SqlCondition &condition) {
+        conditions << condition.sql;
+        values += condition.values;
+    };
     const int did = ctx.input(u"DID"_s).toInt();
     if (did > 0) {
         const Result<QVector<int>> subtree = DeptSubtree(ctx.db(), did);
         if (!subtree)
             return ctx.fail(subtree.error());
-        if (subtree->isEmpty())
-            conditions << u"1 = 0"_s;
-        else
-            conditions << u"qz_PsnBase.DID IN (%1)"_s.arg(placeholders(subtree->size()));
-        for (const int id : *subtree)
-            values << id;
+        add(IdListCondition(column, *subtree));
     }
-    if (ctx.input(u"AllDepts"_s).toInt() == 0) {
-        const QVariantList ids = parseIds(ctx.input(u"DeptIds"_s).toString());
-        conditions << (ids.isEmpty() ? u"1 = 0"_s
-                                     : u"qz_PsnBase.DID IN (%1)"_s.arg(placeholders(ids.size())));
-        values += ids;
-    }
-    const QStringList captions = personCaptions(ctx.db());
+    if (ctx.input(u"AllDepts"_s).toInt() == 0)
+        add(IdListCondition(column, ctx.input(u"DeptIds"_s).toString()));
+    const Result<PersonCaptions> person = ReadPersonCaptions(ctx.db());
+    if (!person)
+        return ctx.fail(person.error());
+    const QStringList &captions = person->aliases;
     QString sql = u"SELECT qz_PsnBase.PID, qz_PsnBase.Number AS %1, qz_PsnBase.Name AS %2,"
                   " qz_PsnBase.Sex AS %3, qz_Dept.Name AS \"部门\", qz_PsnSort.Name AS \"类别\","
                   " COALESCE(qz_PsnBase.Number, '') || ' ' || COALESCE(qz_PsnBase.Name, '')"
@@ -94,6 +65,26 @@ const PsnChangeKind &CategoryChange()
     static const PsnChangeKind kind { u"qz_PsnSortAlter"_s, u"NStatus"_s, u"OStatus"_s, u"AID"_s,
                                       u"人员类别变更"_s,    u"ADate"_s };
     return kind;
+}
+
+Result<PersonCaptions> ReadPersonCaptions(CADODatabase &db)
+{
+    const db::QueryResult rows = db.run(
+        u"SELECT upper(Name), Alias, iWid FROM qz_Items WHERE upper(TblName) = 'QZ_PSNBASE'"
+        " AND upper(Name) IN ('NUMBER', 'NAME', 'SEX')"_s);
+    if (!rows.ok)
+        return Result<PersonCaptions>::failure(rows.error.description);
+    PersonCaptions captions;
+    for (int row = 0; row < rows.rows.rowCount(); ++row) {
+        const int at
+            = QStringList { u"NUMBER"_s, u"NAME"_s, u"SEX"_s }.indexOf(rows.rows.text(row, 0));
+        if (at < 0)
+            continue;
+        if (!rows.rows.text(row, 1).isEmpty())
+            captions.aliases[at] = rows.rows.text(row, 1);
+        captions.widths[at] = rows.rows.value(row, 2).toInt();
+    }
+    return captions;
 }
 
 void registerPsnWizardProcedures()

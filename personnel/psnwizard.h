@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <QVector>
 
 class CADODatabase;
 
@@ -25,6 +26,15 @@ struct PsnChangeKind
 
 const PsnChangeKind &TransferChange();
 const PsnChangeKind &CategoryChange();
+
+// The captions and widths of the person's number, name and sex columns: their items' aliases
+// and widths ("编号" 120, "姓名" 120, "性别" 50 where an item is missing).
+struct PersonCaptions
+{
+    QStringList aliases { QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("性别") };
+    QVector<int> widths { 120, 120, 50 };
+};
+Result<PersonCaptions> ReadPersonCaptions(CADODatabase &db);
 
 // Adds qz_SelectPsnWizard to the program's registry (again is harmless): DID (the department
 // whose subtree is listed; 0 every department), AllDepts (non-zero: no rights filter), DeptIds

@@ -10,6 +10,7 @@
 #include "personnel/ui/cviewpsn.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
+#include "psnviewopener.h"
 #include "testdatabase.h"
 #include "testprofile.h"
 #include "ui/controls/cbcgpadogridctrl.h"
@@ -143,18 +144,7 @@ void TestPsnChangeWizard::cleanup()
 
 CViewPsn *TestPsnChangeWizard::openView()
 {
-    if (!m_pMain) {
-        m_pMain = new CMainFrame;
-        m_pMain->show();
-    }
-    m_pMain->commands().action(2100)->trigger();
-    QMdiSubWindow *window = OpenedPersonnelFrame();
-    auto *frame = window ? qobject_cast<CChildFramePsn *>(window->widget()) : nullptr;
-    if (!frame)
-        return nullptr;
-    frame->GetView()->SetFilters(0, 0);
-    frame->GetView()->Refresh();
-    return frame->GetView();
+    return OpenPsnView(m_pMain);
 }
 
 void TestPsnChangeWizard::transferJourney()
