@@ -3,7 +3,9 @@
 #include "core/db/cadodatabase.h"
 #include "core/util/profile.h"
 #include "modalanswers.h"
+#include "personnel/advsearch.h"
 #include "personnel/ui/cchildframepsn.h"
+#include "personnel/ui/cdlgadvresearch.h"
 #include "personnel/ui/cdlgpsnchangewizard.h"
 #include "personnel/ui/cdlgpsnhistorymanage.h"
 #include "personnel/ui/cdlgpsnselectwizard.h"
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +110,7 @@ private Q_SLOTS:
     void finishChecks();
     void categoryChangeFromTheList();
     void historyExport();
+    void historyAdvancedSearch();
 
 private:
     CViewPsn *openView();
@@ -291,6 +295,35 @@ void TestPsnChangeWizard::historyExport()
     manager.action(CDlgPsnHistoryManage::IdExport)->trigger();
     QCOMPARE(messages.texts, QStringList { u"导出时出错!"_s });
     QCOMPARE(column(u"SELECT COUNT(*) FROM qz_Log"_s), u"1"_s);
+}
+
+void TestPsnChangeWizard::historyAdvancedSearch()
+{
+    for (const auto &[pid, day] : { std::pair { 1, 1 }, std::pair { 3, 5 }, std::pair { 6, 9 } })
+        QVERIFY(theDatabase.Execute(u"INSERT INTO qz_PsnRedeploy (PID, MobDate) VALUES (?, ?)"_s,
+                                    { pid, QDateTime(QDate(2024, 3, day), QTime(10, 0)) }));
+    loginAs(u"dept35"_s);
+    CDlgPsnRedeployManage manager;
+    manager.show();
+    QCOMPARE(manager.statusLabel()->text(), u" 共: 2 项"_s);
+    bool offered = false;
+    answerNextModal<CDlgAdvResearch>([&](CDlgAdvResearch *dialog) {
+        QCOMPARE(dialog->GetQueryType(), 2);
+        offered = vantrel::personnel::FindItemByName(dialog->ItemList(), u"MobDate"_s) >= 0;
+        // An operator without the right to customise person searches still edits these.
+        QStandardItemModel *main = dialog->mainModel();
+        main->setData(main->index(0, CDlgAdvResearch::MainField), u"MobDate"_s);
+        main->setData(main->index(0, CDlgAdvResearch::MainOp), u"小于"_s);
+        main->setData(main->index(0, CDlgAdvResearch::MainValue), u"2024-03-08"_s);
+        dialog->OnRunQuery();
+    });
+    manager.action(CDlgPsnHistoryManage::IdSearch)->trigger();
+    QVERIFY(offered);
+    // Within the operator's departments only.
+    QCOMPARE(manager.statusLabel()->text(), u" 共: 1 项"_s);
+    QCOMPARE(manager.grid()->GetFieldValue(0, 1).toInt(), 3);
+    manager.action(CDlgPsnHistoryManage::IdRefresh)->trigger();
+    QCOMPARE(manager.statusLabel()->text(), u" 共: 2 项"_s);
 }
 
 QTEST_MAIN(TestPsnChangeWizard)
