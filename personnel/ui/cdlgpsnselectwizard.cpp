@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidgetItem>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +63,8 @@ bool CDlgPsnSelectWizard::Initialize()
 {
     if (!m_pDept->Initialize())
         return false;
+    if (const QTreeWidgetItem *first = m_pDept->GetDropTree()->topLevelItem(0))
+        m_pDept->setText(first->text(0));
     m_nDeptId = qMax(0, m_pDept->GetSelectedDept());
     QueryPersons();
     return true;

@@ -17,6 +17,7 @@
 #include "testprofile.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/controls/cdatetimectrl.h"
+#include "ui/controls/cdropdownlistdept.h"
 #include "ui/controls/ceditbrowsectrlfromdb.h"
 #include "ui/controls/ceditlblctl.h"
 #include "ui/controls/cmyadogridctrl.h"
@@ -206,6 +207,7 @@ void TestPsnChangeWizard::pageOneChoosesOverlappingRanges()
     CDlgPsnSelectWizard *select = wizard.selectPage();
     QCOMPARE(select->grid()->GetRowCount(), 7);
     QCOMPARE(select->countLabel()->text(), u"共 计：7 人"_s);
+    QCOMPARE(select->deptPicker()->text(), u"<全体部门>"_s);
     QVERIFY(!wizard.prevButton()->isEnabled());
     MessageCatcher messages;
     select->grid()->clearSelection();
