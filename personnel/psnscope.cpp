@@ -41,6 +41,16 @@ SqlCondition joined(const QString &where, const SqlCondition &condition)
 
 } // namespace
 
+SqlCondition IdListCondition(const QString &column, const QVector<int> &ids)
+{
+    return idList(column, ids);
+}
+
+SqlCondition IdListCondition(const QString &column, const QString &list)
+{
+    return idList(column, parseIds(list));
+}
+
 SqlCondition DeptRightsCondition(const CCurrentUser &user, const QString &column)
 {
     if (user.allDepts())

@@ -28,6 +28,11 @@ SqlCondition DeptRightsCondition(const CCurrentUser &user,
 SqlCondition DeptRightsClause(const CCurrentUser &user, RightsForm form, const QString &where = {},
                               const QString &column = QStringLiteral("qz_PsnBase.DID"));
 
+// "(<column> IN (?,…))" over the ids, "(1=0)" when there are none; the text form takes the
+// decimal ids of a comma-separated list and drops anything else.
+SqlCondition IdListCondition(const QString &column, const QVector<int> &ids);
+SqlCondition IdListCondition(const QString &column, const QString &idList);
+
 // The department and every department below it (each row's ParentArr holds "|<did>|" for
 // itself and its ancestors). No ids when the department is gone.
 Result<QVector<int>> DeptSubtree(CADODatabase &db, int did);

@@ -16,7 +16,8 @@ QVector<SchemaMigration> allMigrations()
 {
     return { migration001CoreTables(), migration002Reminders(),  migration003Payroll(),
              migration004PersonList(), migration005WageSetup(),  migration006WageRound(),
-             migration007PsnFiles(),   migration008AdminNames(), migration010WakeupTable() };
+             migration007PsnFiles(),   migration008AdminNames(), migration009SearchHistory(),
+             migration010WakeupTable() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

@@ -103,8 +103,10 @@ void CChildFramePsn::createToolBar()
     addMenuButton(IdTools, u"工具"_s, m_pToolsMenu);
 
     m_pChangesMenu = new QMenu(this);
-    laterAction(m_pChangesMenu, IdTransfer, u"人员调动"_s);
-    laterAction(m_pChangesMenu, IdSortChange, u"人员类别变更"_s);
+    for (const int id : { int(CViewPsn::IdTransfer), int(CViewPsn::IdSortChange) }) {
+        m_pChangesMenu->addAction(m_pView->action(id));
+        m_actions.insert(id, m_pView->action(id));
+    }
     addMenuButton(IdChanges, u"异动"_s, m_pChangesMenu);
 
     m_pPrintMenu = new QMenu(this);

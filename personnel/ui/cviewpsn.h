@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class CDlgPsnChangeWizard;
 class IPersonPane;
 class PsnRecordWriter;
 class QAction;
@@ -46,6 +47,8 @@ public:
         IdCopy = 57634,
         IdExport = 32941,
         IdFilter = 1298,
+        IdTransfer = 32958,
+        IdSortChange = 32959,
     };
 
     explicit CViewPsn(QWidget *parent = nullptr);
@@ -110,6 +113,13 @@ public:
     void OnColumnFormat();
     void OnSelectAll();
     void OnCopy();
+    // 筛选: the advanced search over the rebuilt scope; its condition and order last until the
+    // next rebuild.
+    void OnAdvancedQuery();
+    // 人员调动, 人员类别变更: the wizard on page 2 with the selected persons; the list refilled
+    // after it finishes.
+    void OnTransferWizard();
+    void OnCategoryChangeWizard();
 
 Q_SIGNALS:
     // Before a refresh refills the list: the frame rebuilds its print and mail menus.
@@ -136,6 +146,7 @@ private:
     int firstItemColumn() const;
     void showContextMenu(const QPoint &globalPos);
     void toggleContextMenu();
+    void runChangeWizard(CDlgPsnChangeWizard &wizard, const QString &title);
 
     CPersonBase m_person;
     int m_nDeptFilter = 0;

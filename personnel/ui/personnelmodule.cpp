@@ -1,8 +1,11 @@
 #include "personnel/ui/personnelmodule.h"
 
+#include "personnel/advsavedqueries.h"
 #include "personnel/psnprocedures.h"
+#include "personnel/psnwizard.h"
 #include "personnel/relatarc.h"
 #include "personnel/ui/cchildframepsn.h"
+#include "personnel/ui/cdlgpsnhistorymanage.h"
 #include "personnel/ui/cdlgpsnwakeupmanage.h"
 #include "personnel/wakeupservice.h"
 #include "ui/frame/modulecommands.h"
@@ -22,6 +25,9 @@ void RegisterPersonnelModule()
                                               QueryBound { WakeupQueryBoundMs, &stop });
             return rows ? *rows : QVector<tagWAKEUPROW> {};
         });
+    vantrel::personnel::registerAdvSearchProcedures();
+    vantrel::personnel::registerPsnWizardProcedures();
     ModuleCommands::instance().registerOpener(2100,
                                               [](CMainFrame &frame) { OpenPersonnelFrame(frame); });
+    RegisterPsnHistoryOpeners();
 }

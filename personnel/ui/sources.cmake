@@ -1,17 +1,22 @@
 # The personnel archive's windows: the frame and the person view over the logic above.
 add_library(vantrel_personnel_ui STATIC
+    ui/advcelldelegate.cpp
     ui/cadjunctpane.cpp
     ui/camera.qrc
     ui/cchildframepsn.cpp
-    ui/cdlgpsnwakeupitem.cpp
-    ui/cdlgpsnwakeupmanage.cpp
-    ui/cdlgpsnwakeupsetup.cpp
+    ui/cdlgadvresearch.cpp
     ui/cdlgdynctlformbase.cpp
     ui/cdlgdynctlformfordept.cpp
     ui/cdlgdynctlformforpsnbase.cpp
     ui/cdlgdynctlformforpsnsort.cpp
     ui/cdlgdynctlformforrelatarc.cpp
     ui/cdlgdynctlformrecord.cpp
+    ui/cdlgpsnchangewizard.cpp
+    ui/cdlgpsnhistorymanage.cpp
+    ui/cdlgpsnselectwizard.cpp
+    ui/cdlgpsnwakeupitem.cpp
+    ui/cdlgpsnwakeupmanage.cpp
+    ui/cdlgpsnwakeupsetup.cpp
     ui/cdlgvidcap.cpp
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
@@ -19,6 +24,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cpicturecap.cpp
     ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
+    ui/cviewpsntools.cpp
     ui/frozencolumnview.cpp
     ui/personnelmodule.cpp
     ui/personpane.cpp

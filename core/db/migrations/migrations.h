@@ -48,6 +48,10 @@ SchemaMigration migration007PsnFiles();
 // the parent code '' instead of NULL.
 SchemaMigration migration008AdminNames();
 
+// Version 9: saved advanced queries (qz_Research, qz_ResearchDetail) and the transfer and
+// category-change histories (qz_PsnRedeploy, qz_PsnSortAlter) with their items.
+SchemaMigration migration009SearchHistory();
+
 // Version 10: the person table's qz_Table row has nType 4, so reminders can name its dates.
 SchemaMigration migration010WakeupTable();
 

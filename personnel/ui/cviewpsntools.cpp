@@ -1,0 +1,81 @@
+// The person view's commands that open the module's other tools over the current list.
+#include "core/app/vantrelapp.h"
+#include "core/util/stringtable.h"
+#include "personnel/advsavedqueries.h"
+#include "personnel/ui/cdlgadvresearch.h"
+#include "personnel/ui/cdlgpsnchangewizard.h"
+#include "personnel/ui/cviewpsn.h"
+#include "ui/app/messagebox.h"
+#include "ui/app/rightcheck.h"
+#include "ui/controls/cmyadogridctrl.h"
+
+using namespace Qt::StringLiterals;
+using namespace vantrel::personnel;
+
+namespace {
+
+// The selected rows' persons, each once, keyed by PID.
+CPersonMap chosenPersons(const CMyADOGridCtrl *grid, int numberCol, int nameCol, int didCol,
+                         int aidCol)
+{
+    const auto text = [grid](int row, int column) {
+        return column < 0 ? QString() : grid->GetFieldValue(row, column).toString();
+    };
+    CPersonMap persons;
+    for (const int row : grid->SelectedRows()) {
+        CPersonBase person;
+        person.PID = grid->GetFieldValue(row, 0).toInt();
+        person.Number = text(row, numberCol);
+        person.Name = text(row, nameCol);
+        person.DeptName = text(row, didCol);
+        person.SortName = text(row, aidCol);
+        persons.insert(person.PID, person);
+    }
+    return persons;
+}
+
+} // namespace
+
+void CViewPsn::OnAdvancedQuery()
+{
+    CDlgAdvResearch dialog(this);
+    LoadItemInfos(dialog.ItemList(),
+                  u"WHERE (UPPER(TblName)='QZ_PSNBASE') AND iDataType<4 ORDER BY Ord"_s);
+    dialog.SetQueryType(AdvPersonData);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    BuildWhereClause();
+    m_where = CombineWhere(m_where, dialog.GetCondition());
+    if (!dialog.GetOrderBy().isEmpty())
+        m_strOrderBy = u" ORDER BY "_s + dialog.GetOrderBy();
+    FillGrid();
+}
+
+void CViewPsn::OnTransferWizard()
+{
+    if (!CheckRightWithMessage(11, theApp, true))
+        return;
+    CDlgWizardByPsnRedeploy wizard(this);
+    runChangeWizard(wizard, u"人员调动设置向导"_s);
+}
+
+void CViewPsn::OnCategoryChangeWizard()
+{
+    if (!CheckRightWithMessage(12, theApp, true))
+        return;
+    CDlgWizardBySortAlter wizard(this);
+    runChangeWizard(wizard, u"人员离职设置向导"_s);
+}
+
+void CViewPsn::runChangeWizard(CDlgPsnChangeWizard &wizard, const QString &title)
+{
+    if (GetGridCtrl()->GetCurSel() < 0) {
+        ShowMessage(this, LoadResString(112), LoadResString(117), QMessageBox::Information);
+        return;
+    }
+    wizard.Persons() = chosenPersons(GetGridCtrl(), m_nNumberCol, m_nNameCol, m_nDidCol, m_nAidCol);
+    wizard.SetCurrentPage(2);
+    wizard.SetTitle(title);
+    if (wizard.exec() == QDialog::Accepted)
+        FillGrid();
+}
