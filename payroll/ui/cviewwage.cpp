@@ -21,9 +21,9 @@
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/controls/gridcelldelegate.h"
+#include "ui/controls/itemgridcommands.h"
 #include "ui/controls/recordwriter.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
-#include "ui/dialogs/cdlggridcolfmt.h"
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include <QAction>
@@ -31,7 +31,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -221,13 +220,16 @@ CViewWage::CViewWage(QWidget *parent)
                                    : QAbstractItemView::SelectItems);
     grid->setItemDelegate(new WageCellDelegate(grid, this));
     grid->SetRecordWriter(m_pWriter.get());
-    grid->installEventFilter(this);
-    grid->horizontalHeader()->viewport()->installEventFilter(this);
     connect(this, &CMyBCGPGridView::gridSelChanged, this, &CViewWage::updateActions);
-    connect(this, &CMyBCGPGridView::gridRButtonUp, this,
-            [this](const GridMouseInfo &info) { showContextMenu(info.globalPos); });
-    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
-            &CViewWage::onColumnResized);
+    new GridContextMenu(
+        this, m_pContextMenu, [this](const QPoint &at) { showContextMenu(at); },
+        [this] { Refresh(); });
+    new DraggedColumnWidths(
+        grid,
+        [this](int column) {
+            return !m_bSizingColumns && m_bFilled && column >= 1 && column < m_columns.size();
+        },
+        [this](int column, int width) { storeColumnWidth(column, width); });
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, m_pFooter,
             qOverload<>(&QWidget::update));
     connect(grid->horizontalHeader(), &QHeaderView::geometriesChanged, m_pFooter,
@@ -528,12 +530,7 @@ void CViewWage::Search()
     QApplication::restoreOverrideCursor();
     if (row < 0)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    grid->SetCurSel(row, qMax(currentColumn(), 1));
-    grid->scrollTo(grid->currentIndex());
-    grid->setFocus();
-    if (m_pSearchBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-        m_pSearchBox->addItem(text);
+    ShowFoundRow(GetGridCtrl(), row, qMax(currentColumn(), 1), m_pSearchBox, text);
 }
 
 bool CViewWage::periodMayChange()
@@ -646,26 +643,12 @@ void CViewWage::onCellWritten(int pid, int field, const QVariant &stored)
     UpdateFooterTotals();
 }
 
-void CViewWage::onColumnResized(int column, int oldWidth, int newWidth)
+void CViewWage::storeColumnWidth(int column, int width)
 {
-    Q_UNUSED(oldWidth);
-    if (m_bSizingColumns || !m_bFilled || column < 1 || column >= m_columns.size() || newWidth <= 0
-        || GetGridCtrl()->isColumnHidden(column))
-        return;
-    // Only the user's drag counts; it is stored once the mouse lets go of the header.
-    if (QApplication::mouseButtons() & Qt::LeftButton)
-        m_resized.insert(column, newWidth);
-}
-
-void CViewWage::saveResizedColumns()
-{
-    for (auto it = m_resized.cbegin(); it != m_resized.cend(); ++it) {
-        WageGridColumn &c = m_columns[it.key()];
-        c.iWid = it.value();
-        vantrel::personnel::SaveColumnWidth(theDatabase, WageColumnTable(m_strTable, c.Name),
-                                            c.Name, it.value());
-    }
-    m_resized.clear();
+    WageGridColumn &c = m_columns[column];
+    c.iWid = width;
+    vantrel::personnel::SaveColumnWidth(theDatabase, WageColumnTable(m_strTable, c.Name), c.Name,
+                                        width);
 }
 
 QVector<int> CViewWage::selectedRows() const
@@ -796,15 +779,8 @@ void CViewWage::OnFreezeColumns()
     const int column = currentColumn();
     if (column < 1)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    int count = 0;
-    for (int c = 0; c <= column; ++c) {
-        if (!grid->isColumnHidden(c))
-            ++count;
-    }
-    m_nFreezeCols = count;
-    grid->SetFrozenColumns(count);
-    Profile::writeInt(u"MDIForm"_s, u"FreezeColsW"_s, count);
+    m_nFreezeCols = FreezeColumnsThrough(GetGridCtrl(), column);
+    Profile::writeInt(u"MDIForm"_s, u"FreezeColsW"_s, m_nFreezeCols);
     m_pFooter->update();
 }
 
@@ -818,14 +794,12 @@ void CViewWage::OnColumnFormat()
     CMyADOGridCtrl *grid = GetGridCtrl();
     vantrel::personnel::PsnColumnFormat stored;
     vantrel::personnel::ParseColumnFormat(m_columns.at(column).ColFmt, &stored);
-    CDlgGridColFmt dialog(grid, this);
-    dialog.SetColumnTitle(m_columns.at(column).Alias);
-    dialog.SetFormat({ stored.text, stored.background, stored.bold });
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<RecordsetGridModel::ColumnFormat> chosen = AskColumnFormat(
+        grid, m_columns.at(column).Alias, { stored.text, stored.background, stored.bold }, this);
+    if (!chosen)
         return;
-    const RecordsetGridModel::ColumnFormat chosen = dialog.GetFormat();
     const QString text
-        = vantrel::personnel::ColumnFormatText({ chosen.bold, chosen.text, chosen.background });
+        = vantrel::personnel::ColumnFormatText({ chosen->bold, chosen->text, chosen->background });
     QString error;
     const QString name = m_columns.at(column).Name;
     if (!vantrel::personnel::SaveColumnFormat(theDatabase, WageColumnTable(m_strTable, name), name,
@@ -834,7 +808,7 @@ void CViewWage::OnColumnFormat()
         return;
     }
     m_columns[column].ColFmt = text;
-    grid->GetGridModel()->setColumnFormat(column, chosen);
+    grid->GetGridModel()->setColumnFormat(column, *chosen);
 }
 
 void CViewWage::OnSelectAll()
@@ -854,30 +828,4 @@ void CViewWage::showContextMenu(const QPoint &globalPos)
 {
     updateActions();
     m_pContextMenu->popup(globalPos);
-}
-
-bool CViewWage::eventFilter(QObject *watched, QEvent *event)
-{
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (watched == grid->horizontalHeader()->viewport()
-        && event->type() == QEvent::MouseButtonRelease)
-        saveResizedColumns();
-    if (watched == grid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_F5) {
-            Refresh();
-            return true;
-        }
-        if (key == Qt::Key_Menu) {
-            if (m_pContextMenu->isVisible()) {
-                m_pContextMenu->close();
-            } else {
-                const QRect cell = grid->visualRect(grid->currentIndex());
-                showContextMenu(
-                    grid->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
-            }
-            return true;
-        }
-    }
-    return CMyBCGPGridView::eventFilter(watched, event);
 }

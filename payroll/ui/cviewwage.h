@@ -124,9 +124,6 @@ Q_SIGNALS:
     // Before a refresh refills the grid: the frame rebuilds its template menus.
     void refreshing();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     int OnGridBeginEdit(const GridItemInfo &info) override;
     int OnGridItemChanged(const GridItemInfo &info) override;
@@ -142,8 +139,8 @@ private:
     bool showCellRefusal(const vantrel::payroll::WageCellOutcome &outcome, int row);
     QVector<int> selectedRows() const;
     int currentColumn() const;
-    void onColumnResized(int column, int oldWidth, int newWidth);
-    void saveResizedColumns();
+    // A width the user dragged, kept in the column's item.
+    void storeColumnWidth(int column, int width);
     void showContextMenu(const QPoint &globalPos);
     QString periodText() const;
 
@@ -161,7 +158,6 @@ private:
     QStringList m_sums; // "SUM(<column>)" of the number items, in column order
     vantrel::personnel::SqlCondition m_where;
     QVector<WageGridColumn> m_columns;
-    QHash<int, int> m_resized;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;
     QMenu *m_pContextMenu;

@@ -109,16 +109,11 @@ Q_SIGNALS:
     // Before a refresh refills the list: the frame rebuilds its print and mail menus.
     void refreshing();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     int OnGridBeginEdit(const GridItemInfo &info) override;
     int OnGridItemChanged(const GridItemInfo &info) override;
     void onFieldWritten(int pid, int field, const QVariant &value);
-    void saveResizedColumns();
     void onSelChanged();
-    void onColumnResized(int column, int oldWidth, int newWidth);
     void createActions();
     void updateActions();
     void formatColumns();
@@ -128,7 +123,6 @@ private:
     int currentColumn() const;
     int firstItemColumn() const;
     void showContextMenu(const QPoint &globalPos);
-    void toggleContextMenu();
 
     CPersonBase m_person;
     int m_nDeptFilter = 0;
@@ -144,8 +138,6 @@ private:
     int m_nDidCol = -1;
     int m_nAidCol = -1;
     bool m_bSizingColumns = false;
-    bool m_bAltAlone = false;
-    QHash<int, int> m_resized; // column → width dragged to, stored on release
     QVector<IPersonPane *> m_panes;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;

@@ -50,3 +50,6 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cmytoolbarlabel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmytreectrl.cpp
 )
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/itemgridcommands.cpp
+)
