@@ -106,9 +106,10 @@ protected:
             if (column == 1 && !m_pGrid->isColumnHidden(2))
                 width += header->sectionSize(2);
             const QRect cell(left + x + 3, 0, width - 6, height());
+            // A sum cut short must show that it is.
             painter.drawText(cell,
                              Qt::AlignVCenter | (column == 1 ? Qt::AlignLeft : Qt::AlignRight),
-                             it.value());
+                             fontMetrics().elidedText(it.value(), Qt::ElideLeft, cell.width()));
         }
     }
 
@@ -443,6 +444,21 @@ void CViewWage::UpdateFooterTotals()
                      sum.isNull() ? QString() : QString::number(sum.toDouble(), 'f', c.iDec));
     }
     m_pFooter->setTexts(texts);
+    widenForFooter(texts);
+}
+
+void CViewWage::widenForFooter(const QHash<int, QString> &texts)
+{
+    // A column without a width of its own grows to show its whole sum.
+    CMyADOGridCtrl *grid = GetGridCtrl();
+    m_bSizingColumns = true;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        const int needed = m_pFooter->fontMetrics().horizontalAdvance(it.value()) + 8;
+        if (it.key() >= FirstItemColumn && it.key() < m_columns.size()
+            && m_columns.at(it.key()).iWid <= 0 && grid->columnWidth(it.key()) < needed)
+            grid->setColumnWidth(it.key(), needed);
+    }
+    m_bSizingColumns = false;
 }
 
 QString CViewWage::GetFooterCell(int column) const

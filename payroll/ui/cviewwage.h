@@ -130,6 +130,7 @@ private:
     void createActions();
     void updateActions();
     void formatColumns();
+    void widenForFooter(const QHash<int, QString> &texts);
     void applyReadOnly();
     // Reads the period's state again: true when it may change; else shows why (closed: the
     // view turns read-only; deleted meanwhile).

@@ -114,6 +114,7 @@ private Q_SLOTS:
     void columnFormatStored_data();
     void columnFormatStored();
     void menuKeys();
+    void footerSumShownWhole();
     void templateButtons_data();
     void templateButtons();
     void templateNumbering();
@@ -578,6 +579,22 @@ void TestWageWindow::menuKeys()
     QTest::keyClick(grid, Qt::Key_X, Qt::AltModifier);
     QTest::keyRelease(grid, Qt::Key_Alt);
     QVERIFY(!menu->isVisible());
+}
+
+// A sum wider than its column (no width stored) widens the column rather than lose digits.
+void TestWageWindow::footerSumShownWhole()
+{
+    QVERIFY(CreateWagePeriod(theDatabase, 1, m_sid, Period));
+    QVERIFY(theDatabase.Execute(
+        u"UPDATE %1 SET %2 = 123456789.25 WHERE fDate = ?"_s.arg(m_table, m_base), { Period }));
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QCOMPARE(view->GetFooterCell(3), u"493827157.00"_s);
+    const auto *footer = view->findChild<QWidget *>(u"wageFooter"_s);
+    QVERIFY(footer);
+    QVERIFY(view->GetGridCtrl()->columnWidth(3)
+            > footer->fontMetrics().horizontalAdvance(view->GetFooterCell(3)));
+    QCOMPARE(itemOf(m_table, m_base, u"iWid"_s), u"0"_s);
 }
 
 void TestWageWindow::addTemplates(int kind, int count, int sid)
