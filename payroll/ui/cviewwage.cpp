@@ -28,7 +28,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLayout>
@@ -834,10 +833,7 @@ void CViewWage::OnSelectAll()
 
 void CViewWage::OnCopy()
 {
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (grid->GetCurSel() < 0)
-        return;
-    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), 1));
+    CopySelectedRows(GetGridCtrl(), 1);
 }
 
 void CViewWage::showContextMenu(const QPoint &globalPos)

@@ -26,7 +26,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -612,10 +611,7 @@ void CViewPsn::OnSelectAll()
 
 void CViewPsn::OnCopy()
 {
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (grid->GetCurSel() < 0)
-        return;
-    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), PsnKeyColumns));
+    CopySelectedRows(GetGridCtrl(), PsnKeyColumns);
 }
 
 void CViewPsn::showContextMenu(const QPoint &globalPos)

@@ -27,7 +27,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -261,6 +263,12 @@ void TestWageWindow::modelAndPaneScope()
     QCOMPARE(view->GetFooterCell(1), u"合计：2人"_s);
     QCOMPARE(view->GetFooterCell(3), u"600.00"_s);
     QCOMPARE(theApp.m_wageView.conditions.isEmpty(), false);
+    // 全选 and 复制 give the rows from the number on, one line each.
+    view->action(CViewWage::IdSelectAll)->trigger();
+    view->action(CViewWage::IdCopy)->trigger();
+    const QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 2);
+    QVERIFY2(copied.first().startsWith(u"A002\t张二\t"_s), qPrintable(copied.first()));
     // Search finds by number, then by name, within the scope.
     frame->GetSearchBox()->setEditText(u"张四"_s);
     view->Search();

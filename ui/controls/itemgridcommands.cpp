@@ -7,6 +7,7 @@
 #include "ui/dialogs/cdlggridcolfmt.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -97,6 +98,13 @@ bool GridContextMenu::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void CopySelectedRows(CBCGPADOGridCtrl *grid, int firstColumn)
+{
+    if (grid->GetCurSel() < 0)
+        return;
+    QApplication::clipboard()->setText(grid->RowsText(grid->SelectedRows(), firstColumn));
 }
 
 int FreezeColumnsThrough(CBCGPADOGridCtrl *grid, int column)

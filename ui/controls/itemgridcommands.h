@@ -63,6 +63,9 @@ private:
     bool m_bAltAlone = false;
 };
 
+// Copies the selected rows from `firstColumn` on to the clipboard; nothing without a current row.
+void CopySelectedRows(CBCGPADOGridCtrl *grid, int firstColumn);
+
 // Freezes the visible columns from the first through `column`; returns how many they are.
 int FreezeColumnsThrough(CBCGPADOGridCtrl *grid, int column);
 
