@@ -24,7 +24,8 @@ public:
     Backend backend() const { return m_backend; }
     QString qtDriverName() const;
 
-    // Replaces the schema placeholders (%IDENTITY%, %BLOB%, %DATETIME%).
+    // Replaces the schema placeholders (%IDENTITY%, %BLOB%, %DATETIME%, and %UPDATEROOM% after
+    // a table's columns: room on each page for rows that are rewritten often).
     QString ddl(const QString &statement) const;
 
     // Run right after a connection opens: functions the shared SQL relies on (CHARINDEX, a

@@ -77,7 +77,7 @@ Status CreateWageSetDataTable(CADODatabase &db, int sid)
         db.dialect().ddl(u"CREATE TABLE %1 (ID %IDENTITY%, PID INTEGER NOT NULL, "
                          "fDate INTEGER NOT NULL, DID INTEGER NOT NULL DEFAULT 0, "
                          "AID INTEGER NOT NULL DEFAULT 0, Ord INTEGER NOT NULL DEFAULT 0, "
-                         "UNIQUE (PID, fDate))"_s.arg(table)),
+                         "UNIQUE (PID, fDate))%UPDATEROOM%"_s.arg(table)),
         u"CREATE INDEX ix_%1_fDate ON %1 (fDate)"_s.arg(table),
     };
     for (const QString &statement : statements) {

@@ -9,7 +9,7 @@
 #include "payroll/ui/cviewwage.h"
 #include "ui/controls/cdeptpane.h"
 #include "ui/controls/cmyadogridctrl.h"
-#include "ui/controls/cmytoolbarlabel.h"
+#include "ui/controls/itemgridcommands.h"
 #include "ui/controls/widgetfillers.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/mdiplacement.h"
@@ -146,16 +146,7 @@ void CChildFrameWage::createToolBar()
     m_pToolBar->addSeparator();
     addViewAction(CViewWage::IdFilter);
     addViewAction(CViewWage::IdRefresh);
-    m_pToolBar->addAction(new CMyToolbarLabel(u"检索："_s, this));
-    m_pSearchBox = new QComboBox;
-    m_pSearchBox->setObjectName(u"searchBox"_s);
-    m_pSearchBox->setEditable(true);
-    m_pSearchBox->setInsertPolicy(QComboBox::NoInsert);
-    m_pSearchBox->setCompleter(nullptr);
-    m_pSearchBox->setFixedWidth(100);
-    m_pToolBar->addWidget(m_pSearchBox);
-    connect(m_pSearchBox->lineEdit(), &QLineEdit::returnPressed, m_pView, &CViewWage::Search);
-    connect(m_pSearchBox, &QComboBox::activated, m_pView, [this] { m_pView->Search(); });
+    m_pSearchBox = AddToolBarSearchBox(m_pToolBar, [this] { m_pView->Search(); });
     m_pToolBar->addSeparator();
     QAction *exit = m_pToolBar->addAction(u"退出"_s);
     exit->setData(IdExit);
@@ -221,22 +212,11 @@ void CChildFrameWage::runTemplateButton(TemplateKind kind)
 
 void CChildFrameWage::createShortcuts()
 {
-    const auto key = [this](Qt::Key k, std::function<void()> run) {
-        auto *shortcut = new QShortcut(QKeySequence(k), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, std::move(run));
-    };
-    key(Qt::Key_F3, [this] {
-        m_pSearchBox->setFocus();
-        m_pSearchBox->lineEdit()->selectAll();
-    });
-    key(Qt::Key_F5, [this] {
-        if (m_pView->GetGridCtrl()->hasFocus())
-            m_pView->Refresh();
-        else
-            m_pView->GetGridCtrl()->setFocus();
-    });
-    key(Qt::Key_F6, [this] {
+    AddSearchAndRefreshKeys(this, m_pSearchBox, m_pView->GetGridCtrl(),
+                            [this] { m_pView->Refresh(); });
+    auto *pane = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    pane->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(pane, &QShortcut::activated, this, [this] {
         if (m_pDeptPane->isVisible())
             m_pDeptPane->GetDeptTree()->setFocus();
     });

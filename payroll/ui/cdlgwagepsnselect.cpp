@@ -25,17 +25,6 @@
 using namespace Qt::StringLiterals;
 using namespace vantrel::payroll;
 
-namespace {
-
-QPushButton *button(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 CDlgWagePsnSelect::CDlgWagePsnSelect(int sid, CDlgTabWagePSN *owner, QWidget *parent)
     : QDialog(parent)
     , m_nSID(sid)
@@ -49,40 +38,18 @@ CDlgWagePsnSelect::CDlgWagePsnSelect(int sid, CDlgTabWagePSN *owner, QWidget *pa
     setWindowTitle(u"人员列表"_s);
     setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
     CDialogExx::applyBackground(this);
-    auto *search = button(u"查询"_s, this);
-    auto *all = button(u"全选(&A)"_s, this);
-    auto *none = button(u"全不选(&U)"_s, this);
-    auto *add = button(u"添加(&O)"_s, this);
-    auto *back = button(u"返回(&C)"_s, this);
-
-    m_pGrid->AttachConnection(&theDatabase);
-    m_pGrid->SetReadOnly(true);
-    m_pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pGrid->installEventFilter(this);
-    m_pGrid->viewport()->installEventFilter(this);
-    m_pFooter->setAutoFillBackground(true);
-    m_pFooter->setBackgroundRole(QPalette::Button);
-    m_pFooter->setContentsMargins(4, 2, 4, 2);
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(u"部门："_s, this));
-    top->addWidget(m_pDept, 1);
-    top->addWidget(new QLabel(u"编号/姓名："_s, this));
-    top->addWidget(m_pSearch, 1);
-    top->addWidget(search);
+    auto *search = PickListButton(u"查询"_s, this);
+    auto *all = PickListButton(u"全选(&A)"_s, this);
+    auto *none = PickListButton(u"全不选(&U)"_s, this);
+    auto *add = PickListButton(u"添加(&O)"_s, this);
+    auto *back = PickListButton(u"返回(&C)"_s, this);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(all);
     bottom->addWidget(none);
     bottom->addStretch();
     bottom->addWidget(add);
     bottom->addWidget(back);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_pGrid, 1);
-    layout->addWidget(m_pFooter);
-    layout->addLayout(bottom);
-    resize(760, 480);
+    LayOutPickList(this, m_pDept, m_pSearch, search, m_pGrid, m_pFooter)->addLayout(bottom);
 
     connect(search, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnSearch);
     connect(all, &QPushButton::clicked, this, &CDlgWagePsnSelect::OnTickAll);

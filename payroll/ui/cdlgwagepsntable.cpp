@@ -28,17 +28,6 @@
 using namespace Qt::StringLiterals;
 using namespace vantrel::payroll;
 
-namespace {
-
-QPushButton *button(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 CDlgWagePsnTable::CDlgWagePsnTable(QWidget *parent)
     : QDialog(parent)
     , m_pDept(new CDropDownListDept(this))
@@ -47,31 +36,15 @@ CDlgWagePsnTable::CDlgWagePsnTable(QWidget *parent)
     , m_pFooter(new QLabel(this))
     , m_pTakeOver(new QCheckBox(u"同时导入以往薪资数据"_s, this))
     , m_pEarlier(new QComboBox(this))
-    , m_pAdd(button(u"添加(&A)"_s, this))
+    , m_pAdd(PickListButton(u"添加(&A)"_s, this))
 {
     setObjectName(u"DlgWagePsnTable"_s);
     setWindowTitle(u"添加人员"_s);
     CDialogExx::applyBackground(this);
-    auto *search = button(u"查询"_s, this);
-    auto *all = button(u"全选(&A)"_s, this);
-    auto *none = button(u"全不选(&U)"_s, this);
-    auto *cancel = button(u"取消(&C)"_s, this);
-    m_pGrid->AttachConnection(&theDatabase);
-    m_pGrid->SetReadOnly(true);
-    m_pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pGrid->installEventFilter(this);
-    m_pGrid->viewport()->installEventFilter(this);
-    m_pFooter->setAutoFillBackground(true);
-    m_pFooter->setBackgroundRole(QPalette::Button);
-    m_pFooter->setContentsMargins(4, 2, 4, 2);
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(u"部门："_s, this));
-    top->addWidget(m_pDept, 1);
-    top->addWidget(new QLabel(u"编号/姓名："_s, this));
-    top->addWidget(m_pSearch, 1);
-    top->addWidget(search);
+    auto *search = PickListButton(u"查询"_s, this);
+    auto *all = PickListButton(u"全选(&A)"_s, this);
+    auto *none = PickListButton(u"全不选(&U)"_s, this);
+    auto *cancel = PickListButton(u"取消(&C)"_s, this);
     auto *ticks = new QHBoxLayout;
     ticks->addWidget(all);
     ticks->addWidget(none);
@@ -82,13 +55,9 @@ CDlgWagePsnTable::CDlgWagePsnTable(QWidget *parent)
     bottom->addStretch();
     bottom->addWidget(m_pAdd);
     bottom->addWidget(cancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_pGrid, 1);
-    layout->addWidget(m_pFooter);
+    QVBoxLayout *layout = LayOutPickList(this, m_pDept, m_pSearch, search, m_pGrid, m_pFooter);
     layout->addLayout(ticks);
     layout->addLayout(bottom);
-    resize(760, 480);
 
     connect(search, &QPushButton::clicked, this, &CDlgWagePsnTable::OnSearch);
     connect(all, &QPushButton::clicked, this, &CDlgWagePsnTable::OnTickAll);

@@ -21,17 +21,15 @@
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/controls/gridcelldelegate.h"
+#include "ui/controls/itemgridcommands.h"
 #include "ui/controls/recordwriter.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
-#include "ui/dialogs/cdlggridcolfmt.h"
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -107,9 +105,10 @@ protected:
             if (column == 1 && !m_pGrid->isColumnHidden(2))
                 width += header->sectionSize(2);
             const QRect cell(left + x + 3, 0, width - 6, height());
+            // A sum cut short must show that it is.
             painter.drawText(cell,
                              Qt::AlignVCenter | (column == 1 ? Qt::AlignLeft : Qt::AlignRight),
-                             it.value());
+                             fontMetrics().elidedText(it.value(), Qt::ElideLeft, cell.width()));
         }
     }
 
@@ -221,13 +220,16 @@ CViewWage::CViewWage(QWidget *parent)
                                    : QAbstractItemView::SelectItems);
     grid->setItemDelegate(new WageCellDelegate(grid, this));
     grid->SetRecordWriter(m_pWriter.get());
-    grid->installEventFilter(this);
-    grid->horizontalHeader()->viewport()->installEventFilter(this);
     connect(this, &CMyBCGPGridView::gridSelChanged, this, &CViewWage::updateActions);
-    connect(this, &CMyBCGPGridView::gridRButtonUp, this,
-            [this](const GridMouseInfo &info) { showContextMenu(info.globalPos); });
-    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
-            &CViewWage::onColumnResized);
+    new GridContextMenu(
+        this, m_pContextMenu, [this](const QPoint &at) { showContextMenu(at); },
+        [this] { Refresh(); });
+    new DraggedColumnWidths(
+        grid,
+        [this](int column) {
+            return !m_bSizingColumns && m_bFilled && column >= 1 && column < m_columns.size();
+        },
+        [this](int column, int width) { storeColumnWidth(column, width); });
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, m_pFooter,
             qOverload<>(&QWidget::update));
     connect(grid->horizontalHeader(), &QHeaderView::geometriesChanged, m_pFooter,
@@ -441,6 +443,21 @@ void CViewWage::UpdateFooterTotals()
                      sum.isNull() ? QString() : QString::number(sum.toDouble(), 'f', c.iDec));
     }
     m_pFooter->setTexts(texts);
+    widenForFooter(texts);
+}
+
+void CViewWage::widenForFooter(const QHash<int, QString> &texts)
+{
+    // A column without a width of its own grows to show its whole sum.
+    CMyADOGridCtrl *grid = GetGridCtrl();
+    m_bSizingColumns = true;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        const int needed = m_pFooter->fontMetrics().horizontalAdvance(it.value()) + 8;
+        if (it.key() >= FirstItemColumn && it.key() < m_columns.size()
+            && m_columns.at(it.key()).iWid <= 0 && grid->columnWidth(it.key()) < needed)
+            grid->setColumnWidth(it.key(), needed);
+    }
+    m_bSizingColumns = false;
 }
 
 QString CViewWage::GetFooterCell(int column) const
@@ -528,12 +545,7 @@ void CViewWage::Search()
     QApplication::restoreOverrideCursor();
     if (row < 0)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    grid->SetCurSel(row, qMax(currentColumn(), 1));
-    grid->scrollTo(grid->currentIndex());
-    grid->setFocus();
-    if (m_pSearchBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-        m_pSearchBox->addItem(text);
+    ShowFoundRow(GetGridCtrl(), row, qMax(currentColumn(), 1), m_pSearchBox, text);
 }
 
 bool CViewWage::periodMayChange()
@@ -646,26 +658,12 @@ void CViewWage::onCellWritten(int pid, int field, const QVariant &stored)
     UpdateFooterTotals();
 }
 
-void CViewWage::onColumnResized(int column, int oldWidth, int newWidth)
+void CViewWage::storeColumnWidth(int column, int width)
 {
-    Q_UNUSED(oldWidth);
-    if (m_bSizingColumns || !m_bFilled || column < 1 || column >= m_columns.size() || newWidth <= 0
-        || GetGridCtrl()->isColumnHidden(column))
-        return;
-    // Only the user's drag counts; it is stored once the mouse lets go of the header.
-    if (QApplication::mouseButtons() & Qt::LeftButton)
-        m_resized.insert(column, newWidth);
-}
-
-void CViewWage::saveResizedColumns()
-{
-    for (auto it = m_resized.cbegin(); it != m_resized.cend(); ++it) {
-        WageGridColumn &c = m_columns[it.key()];
-        c.iWid = it.value();
-        vantrel::personnel::SaveColumnWidth(theDatabase, WageColumnTable(m_strTable, c.Name),
-                                            c.Name, it.value());
-    }
-    m_resized.clear();
+    WageGridColumn &c = m_columns[column];
+    c.iWid = width;
+    vantrel::personnel::SaveColumnWidth(theDatabase, WageColumnTable(m_strTable, c.Name), c.Name,
+                                        width);
 }
 
 QVector<int> CViewWage::selectedRows() const
@@ -796,15 +794,8 @@ void CViewWage::OnFreezeColumns()
     const int column = currentColumn();
     if (column < 1)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    int count = 0;
-    for (int c = 0; c <= column; ++c) {
-        if (!grid->isColumnHidden(c))
-            ++count;
-    }
-    m_nFreezeCols = count;
-    grid->SetFrozenColumns(count);
-    Profile::writeInt(u"MDIForm"_s, u"FreezeColsW"_s, count);
+    m_nFreezeCols = FreezeColumnsThrough(GetGridCtrl(), column);
+    Profile::writeInt(u"MDIForm"_s, u"FreezeColsW"_s, m_nFreezeCols);
     m_pFooter->update();
 }
 
@@ -818,14 +809,12 @@ void CViewWage::OnColumnFormat()
     CMyADOGridCtrl *grid = GetGridCtrl();
     vantrel::personnel::PsnColumnFormat stored;
     vantrel::personnel::ParseColumnFormat(m_columns.at(column).ColFmt, &stored);
-    CDlgGridColFmt dialog(grid, this);
-    dialog.SetColumnTitle(m_columns.at(column).Alias);
-    dialog.SetFormat({ stored.text, stored.background, stored.bold });
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<RecordsetGridModel::ColumnFormat> chosen = AskColumnFormat(
+        grid, m_columns.at(column).Alias, { stored.text, stored.background, stored.bold }, this);
+    if (!chosen)
         return;
-    const RecordsetGridModel::ColumnFormat chosen = dialog.GetFormat();
     const QString text
-        = vantrel::personnel::ColumnFormatText({ chosen.bold, chosen.text, chosen.background });
+        = vantrel::personnel::ColumnFormatText({ chosen->bold, chosen->text, chosen->background });
     QString error;
     const QString name = m_columns.at(column).Name;
     if (!vantrel::personnel::SaveColumnFormat(theDatabase, WageColumnTable(m_strTable, name), name,
@@ -834,7 +823,7 @@ void CViewWage::OnColumnFormat()
         return;
     }
     m_columns[column].ColFmt = text;
-    grid->GetGridModel()->setColumnFormat(column, chosen);
+    grid->GetGridModel()->setColumnFormat(column, *chosen);
 }
 
 void CViewWage::OnSelectAll()
@@ -844,40 +833,11 @@ void CViewWage::OnSelectAll()
 
 void CViewWage::OnCopy()
 {
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (grid->GetCurSel() < 0)
-        return;
-    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), 1));
+    CopySelectedRows(GetGridCtrl(), 1);
 }
 
 void CViewWage::showContextMenu(const QPoint &globalPos)
 {
     updateActions();
     m_pContextMenu->popup(globalPos);
-}
-
-bool CViewWage::eventFilter(QObject *watched, QEvent *event)
-{
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (watched == grid->horizontalHeader()->viewport()
-        && event->type() == QEvent::MouseButtonRelease)
-        saveResizedColumns();
-    if (watched == grid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_F5) {
-            Refresh();
-            return true;
-        }
-        if (key == Qt::Key_Menu) {
-            if (m_pContextMenu->isVisible()) {
-                m_pContextMenu->close();
-            } else {
-                const QRect cell = grid->visualRect(grid->currentIndex());
-                showContextMenu(
-                    grid->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
-            }
-            return true;
-        }
-    }
-    return CMyBCGPGridView::eventFilter(watched, event);
 }

@@ -124,15 +124,13 @@ Q_SIGNALS:
     // Before a refresh refills the grid: the frame rebuilds its template menus.
     void refreshing();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     int OnGridBeginEdit(const GridItemInfo &info) override;
     int OnGridItemChanged(const GridItemInfo &info) override;
     void createActions();
     void updateActions();
     void formatColumns();
+    void widenForFooter(const QHash<int, QString> &texts);
     void applyReadOnly();
     // Reads the period's state again: true when it may change; else shows why (closed: the
     // view turns read-only; deleted meanwhile).
@@ -142,8 +140,8 @@ private:
     bool showCellRefusal(const vantrel::payroll::WageCellOutcome &outcome, int row);
     QVector<int> selectedRows() const;
     int currentColumn() const;
-    void onColumnResized(int column, int oldWidth, int newWidth);
-    void saveResizedColumns();
+    // A width the user dragged, kept in the column's item.
+    void storeColumnWidth(int column, int width);
     void showContextMenu(const QPoint &globalPos);
     QString periodText() const;
 
@@ -161,7 +159,6 @@ private:
     QStringList m_sums; // "SUM(<column>)" of the number items, in column order
     vantrel::personnel::SqlCondition m_where;
     QVector<WageGridColumn> m_columns;
-    QHash<int, int> m_resized;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;
     QMenu *m_pContextMenu;

@@ -1,18 +1,58 @@
 #include "payroll/ui/picklistgrid.h"
 
+#include "core/db/cadodatabase.h"
 #include "core/util/stringtable.h"
 #include "payroll/psnchooserlist.h"
 #include "ui/controls/cbcgpadogridctrl.h"
+#include "ui/controls/cdropdownlistdept.h"
 #include "ui/controls/recordsetgridmodel.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace vantrel::payroll {
+
+QPushButton *PickListButton(const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QVBoxLayout *LayOutPickList(QDialog *dialog, CDropDownListDept *department, QLineEdit *search,
+                            QPushButton *find, CBCGPADOGridCtrl *grid, QLabel *footer)
+{
+    grid->AttachConnection(&theDatabase);
+    grid->SetReadOnly(true);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->installEventFilter(dialog);
+    grid->viewport()->installEventFilter(dialog);
+    footer->setAutoFillBackground(true);
+    footer->setBackgroundRole(QPalette::Button);
+    footer->setContentsMargins(4, 2, 4, 2);
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(u"部门："_s, dialog));
+    top->addWidget(department, 1);
+    top->addWidget(new QLabel(u"编号/姓名："_s, dialog));
+    top->addWidget(search, 1);
+    top->addWidget(find);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(footer);
+    dialog->resize(760, 480);
+    return layout;
+}
 
 bool ShowPickList(CBCGPADOGridCtrl *grid, QLabel *footer, const PsnPickList &list, int keepRow)
 {

@@ -3,10 +3,16 @@
 #include "platform/common/result.h"
 
 class CBCGPADOGridCtrl;
+class CDropDownListDept;
+class QDialog;
 class QEvent;
 class QLabel;
+class QLineEdit;
 class QObject;
+class QPushButton;
 class QString;
+class QVBoxLayout;
+class QWidget;
 
 namespace vantrel::payroll {
 
@@ -22,6 +28,14 @@ enum PickColumn {
     PickIdNumber = 6,
     PickOrd = 7
 };
+
+// A chooser's button: Enter in the dialog does not press it.
+QPushButton *PickListButton(const QString &text, QWidget *parent);
+// Lays the chooser out as both choosers show it: "部门：" and "编号/姓名：" with "查询" above the
+// grid (read-only, one row current, its events to the dialog's filter) and the footer below.
+// The caller adds its rows of buttons to the layout returned.
+QVBoxLayout *LayOutPickList(QDialog *dialog, CDropDownListDept *department, QLineEdit *search,
+                            QPushButton *find, CBCGPADOGridCtrl *grid, QLabel *footer);
 
 // Shows the list's rows with the count in the footer, keeping the row keepRow current; false
 // (grid and footer emptied) when they cannot be read.

@@ -13,7 +13,7 @@
 #include "ui/app/messagebox.h"
 #include "ui/controls/cdeptpane.h"
 #include "ui/controls/cmyadogridctrl.h"
-#include "ui/controls/cmytoolbarlabel.h"
+#include "ui/controls/itemgridcommands.h"
 #include "ui/controls/widgetfillers.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/mdiplacement.h"
@@ -140,17 +140,7 @@ void CChildFramePsn::createToolBar()
     });
 
     m_pToolBar->addSeparator();
-    m_pToolBar->addAction(new CMyToolbarLabel(u"检索："_s, this));
-    m_pSearchBox = new QComboBox;
-    m_pSearchBox->setObjectName(u"searchBox"_s);
-    m_pSearchBox->setEditable(true);
-    m_pSearchBox->setInsertPolicy(QComboBox::NoInsert);
-    // A part of a number must stay a part: no completion from earlier searches.
-    m_pSearchBox->setCompleter(nullptr);
-    m_pSearchBox->setFixedWidth(100);
-    m_pToolBar->addWidget(m_pSearchBox);
-    connect(m_pSearchBox->lineEdit(), &QLineEdit::returnPressed, m_pView, &CViewPsn::Search);
-    connect(m_pSearchBox, &QComboBox::activated, m_pView, [this] { m_pView->Search(); });
+    m_pSearchBox = AddToolBarSearchBox(m_pToolBar, [this] { m_pView->Search(); });
 }
 
 QToolButton *CChildFramePsn::toolButton(int id) const
@@ -304,17 +294,8 @@ void CChildFramePsn::createShortcuts()
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, std::move(run));
     };
-    key(Qt::Key_F3, [this] {
-        m_pSearchBox->setFocus();
-        m_pSearchBox->lineEdit()->selectAll();
-    });
-    // F5 brings the focus to the list; in the list it reads the list again.
-    key(Qt::Key_F5, [this] {
-        if (m_pView->GetGridCtrl()->hasFocus())
-            m_pView->Refresh();
-        else
-            m_pView->GetGridCtrl()->setFocus();
-    });
+    AddSearchAndRefreshKeys(this, m_pSearchBox, m_pView->GetGridCtrl(),
+                            [this] { m_pView->Refresh(); });
     key(Qt::Key_F6, [this] { focusPane(m_pDeptPane, m_pDeptPane->GetDeptTree()); });
     key(Qt::Key_F7, [this] { focusPane(m_pPhotoPane, m_pPhotoPane->MainControl()); });
     key(Qt::Key_F8, [this] { focusPane(m_pAdjunctPane, m_pAdjunctPane->MainControl()); });

@@ -19,14 +19,13 @@
 #include "ui/app/messagebox.h"
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmyadogridctrl.h"
+#include "ui/controls/itemgridcommands.h"
 #include "ui/controls/keyedrecordwriter.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
-#include "ui/dialogs/cdlggridcolfmt.h"
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -103,14 +102,21 @@ CViewPsn::CViewPsn(QWidget *parent)
                                    ? QAbstractItemView::SelectRows
                                    : QAbstractItemView::SelectItems);
     grid->setItemDelegate(new PsnCellDelegate(grid, this));
-    grid->installEventFilter(this);
-    grid->horizontalHeader()->viewport()->installEventFilter(this);
 
     connect(this, &CMyBCGPGridView::gridSelChanged, this, &CViewPsn::onSelChanged);
-    connect(this, &CMyBCGPGridView::gridRButtonUp, this,
-            [this](const GridMouseInfo &info) { showContextMenu(info.globalPos); });
-    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
-            &CViewPsn::onColumnResized);
+    new GridContextMenu(
+        this, m_pContextMenu, [this](const QPoint &at) { showContextMenu(at); },
+        [this] { Refresh(); });
+    new DraggedColumnWidths(
+        grid,
+        [this](int column) {
+            return !m_bSizingColumns && m_bFilled && column >= PsnKeyColumns
+                && column < m_columns.size();
+        },
+        [this](int column, int width) {
+            m_columns[column].iWid = width;
+            SavePsnColumnWidth(theDatabase, m_columns.at(column).Name, width);
+        });
     createActions();
 }
 
@@ -391,11 +397,7 @@ void CViewPsn::Search()
     QApplication::restoreOverrideCursor();
     if (row < 0)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    grid->SetCurSel(row, qMax(currentColumn(), firstItemColumn()));
-    grid->setFocus();
-    if (m_pSearchBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-        m_pSearchBox->addItem(text);
+    ShowFoundRow(GetGridCtrl(), row, qMax(currentColumn(), firstItemColumn()), m_pSearchBox, text);
 }
 
 bool CViewPsn::personExists(int row)
@@ -461,26 +463,6 @@ void CViewPsn::onFieldWritten(int pid, int field, const QVariant &value)
             return;
         NotifyPanes();
     }
-}
-
-void CViewPsn::onColumnResized(int column, int oldWidth, int newWidth)
-{
-    Q_UNUSED(oldWidth);
-    if (m_bSizingColumns || !m_bFilled || column < PsnKeyColumns || column >= m_columns.size()
-        || newWidth <= 0 || GetGridCtrl()->isColumnHidden(column))
-        return;
-    // Only the user's drag counts; it is stored once the mouse lets go of the header.
-    if (QApplication::mouseButtons() & Qt::LeftButton)
-        m_resized.insert(column, newWidth);
-}
-
-void CViewPsn::saveResizedColumns()
-{
-    for (auto it = m_resized.cbegin(); it != m_resized.cend(); ++it) {
-        m_columns[it.key()].iWid = it.value();
-        SavePsnColumnWidth(theDatabase, m_columns.at(it.key()).Name, it.value());
-    }
-    m_resized.clear();
 }
 
 QVector<int> CViewPsn::selectedRows() const
@@ -612,15 +594,8 @@ void CViewPsn::OnFreezeColumns()
     const int column = currentColumn();
     if (column < PsnKeyColumns)
         return;
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    int count = 0;
-    for (int c = 0; c <= column; ++c) {
-        if (!grid->isColumnHidden(c))
-            ++count;
-    }
-    m_nFreezeCols = count;
-    grid->SetFrozenColumns(count);
-    Profile::writeInt(u"MDIForm"_s, u"FreezeColsP"_s, count);
+    m_nFreezeCols = FreezeColumnsThrough(GetGridCtrl(), column);
+    Profile::writeInt(u"MDIForm"_s, u"FreezeColsP"_s, m_nFreezeCols);
 }
 
 void CViewPsn::OnColumnFormat()
@@ -633,20 +608,18 @@ void CViewPsn::OnColumnFormat()
     CMyADOGridCtrl *grid = GetGridCtrl();
     PsnColumnFormat stored;
     ParseColumnFormat(m_columns.at(column).ColFmt, &stored);
-    CDlgGridColFmt dialog(grid, this);
-    dialog.SetColumnTitle(m_columns.at(column).Alias);
-    dialog.SetFormat({ stored.text, stored.background, stored.bold });
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<RecordsetGridModel::ColumnFormat> chosen = AskColumnFormat(
+        grid, m_columns.at(column).Alias, { stored.text, stored.background, stored.bold }, this);
+    if (!chosen)
         return;
-    const RecordsetGridModel::ColumnFormat chosen = dialog.GetFormat();
-    const QString text = ColumnFormatText({ chosen.bold, chosen.text, chosen.background });
+    const QString text = ColumnFormatText({ chosen->bold, chosen->text, chosen->background });
     QString error;
     if (!SavePsnColumnFormat(theDatabase, m_columns.at(column).Name, text, &error)) {
         ShowMessage(this, error, LoadResString(117), QMessageBox::Critical);
         return;
     }
     m_columns[column].ColFmt = text;
-    grid->GetGridModel()->setColumnFormat(column, chosen);
+    grid->GetGridModel()->setColumnFormat(column, *chosen);
 }
 
 void CViewPsn::OnSelectAll()
@@ -656,56 +629,11 @@ void CViewPsn::OnSelectAll()
 
 void CViewPsn::OnCopy()
 {
-    CMyADOGridCtrl *grid = GetGridCtrl();
-    if (grid->GetCurSel() < 0)
-        return;
-    QApplication::clipboard()->setText(grid->RowsText(selectedRows(), PsnKeyColumns));
-}
-
-void CViewPsn::toggleContextMenu()
-{
-    // The menu key (or Alt) shows the menu at the current cell; pressed again it goes.
-    if (m_pContextMenu->isVisible()) {
-        m_pContextMenu->close();
-        return;
-    }
-    const CMyADOGridCtrl *grid = GetGridCtrl();
-    const QRect cell = grid->visualRect(grid->currentIndex());
-    showContextMenu(grid->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
+    CopySelectedRows(GetGridCtrl(), PsnKeyColumns);
 }
 
 void CViewPsn::showContextMenu(const QPoint &globalPos)
 {
     updateActions();
     m_pContextMenu->popup(globalPos);
-}
-
-bool CViewPsn::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == GetGridCtrl()->horizontalHeader()->viewport()
-        && event->type() == QEvent::MouseButtonRelease)
-        saveResizedColumns();
-    // Alt counts when it is let go alone, so that Alt with a letter still reaches the menus
-    // (a shortcut is offered to the grid before it runs).
-    if (watched == GetGridCtrl() && event->type() == QEvent::ShortcutOverride)
-        m_bAltAlone = m_bAltAlone && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt;
-    if (watched == GetGridCtrl() && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        m_bAltAlone = key->key() == Qt::Key_Alt;
-        if (key->key() == Qt::Key_F5) {
-            Refresh();
-            return true;
-        }
-        if (key->key() == Qt::Key_Menu) {
-            toggleContextMenu();
-            return true;
-        }
-    }
-    if (watched == GetGridCtrl() && event->type() == QEvent::KeyRelease
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Alt && m_bAltAlone) {
-        m_bAltAlone = false;
-        toggleContextMenu();
-        return true;
-    }
-    return CMyBCGPGridView::eventFilter(watched, event);
 }

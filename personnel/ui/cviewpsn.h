@@ -125,17 +125,12 @@ Q_SIGNALS:
     // Before a refresh refills the list: the frame rebuilds its print and mail menus.
     void refreshing();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     int OnGridBeginEdit(const GridItemInfo &info) override;
     int OnGridItemChanged(const GridItemInfo &info) override;
     void onFieldWritten(int pid, int field, const QVariant &value);
-    void saveResizedColumns();
     void onSelChanged();
     void handOverToPanes();
-    void onColumnResized(int column, int oldWidth, int newWidth);
     void createActions();
     void updateActions();
     void formatColumns();
@@ -145,7 +140,6 @@ private:
     int currentColumn() const;
     int firstItemColumn() const;
     void showContextMenu(const QPoint &globalPos);
-    void toggleContextMenu();
     void runChangeWizard(CDlgPsnChangeWizard &wizard, const QString &title);
 
     CPersonBase m_person;
@@ -162,8 +156,6 @@ private:
     int m_nDidCol = -1;
     int m_nAidCol = -1;
     bool m_bSizingColumns = false;
-    bool m_bAltAlone = false;
-    QHash<int, int> m_resized; // column → width dragged to, stored on release
     QVector<IPersonPane *> m_panes;
     QTimer m_paneTimer;
     QComboBox *m_pSearchBox = nullptr;

@@ -150,6 +150,7 @@ private Q_SLOTS:
     void cleanup();
     void roundWage_data();
     void roundWage();
+    void roundWageExactHalves();
     void createPeriod();
     void deletePeriods_data();
     void deletePeriods();
@@ -207,6 +208,8 @@ void TestWagePeriods::roundWage_data()
     QTest::newRow("0.1+0.2 ceiling") << (0.1 + 0.2) * 10 << 0 << 2 << 3.0;
     QTest::newRow("-1.5 floor") << -1.5 << 0 << 1 << -2.0;
     QTest::newRow("125 at -1") << 125.0 << -1 << 0 << 130.0;
+    QTest::newRow("a carry through 15 digits") << 0.99999999999999956 << 2 << 0 << 1.0;
+    QTest::newRow("a carry at 15 digits, negative") << -9.9999999999999982 << 1 << 0 << -10.0;
 }
 
 void TestWagePeriods::roundWage()
@@ -220,6 +223,14 @@ void TestWagePeriods::roundWage()
         u"SELECT wage_round(CAST(? AS DOUBLE PRECISION), ?, ?)"_s, { value, decimals, choice });
     QVERIFY2(sql.ok, qPrintable(sql.error.description));
     QCOMPARE(sql.scalar().toDouble(), expected);
+}
+
+// A value whose 16th digit is an exact half is read at 15 digits away from zero.
+void TestWagePeriods::roundWageExactHalves()
+{
+    QCOMPARE(RoundWage(123456789012345.5, 0, 0), 123456789012346.0);
+    QCOMPARE(RoundWage(-123456789012344.5, 0, 0), -123456789012345.0);
+    QCOMPARE(RoundWage(1234567890123445.0, 0, 0), 1234567890123450.0);
 }
 
 void TestWagePeriods::createPeriod()

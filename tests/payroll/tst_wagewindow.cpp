@@ -21,19 +21,27 @@
 #include "ui/controls/cdeptpane.h"
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
+#include "ui/dialogs/cdlggridcolfmt.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/framecommands.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -103,10 +111,21 @@ private Q_SLOTS:
     void addPersons();
     void frozenCountSurvivesRestart();
     void readOnlyWithoutRight();
+    void draggedWidthStored_data();
+    void draggedWidthStored();
+    void columnFormatStored_data();
+    void columnFormatStored();
+    void menuKeys();
+    void footerSumShownWhole();
+    void templateButtons_data();
+    void templateButtons();
+    void templateNumbering();
 
 private:
     CChildFrameWage *openPeriod(int period = Period);
     QString value(int pid, const QString &column, int period = Period);
+    QString itemOf(const QString &table, const QString &name, const QString &field);
+    void addTemplates(int kind, int count, int sid);
 
     TestDatabase *m_fixture = nullptr;
     CMainFrame *m_pMain = nullptr;
@@ -244,6 +263,12 @@ void TestWageWindow::modelAndPaneScope()
     QCOMPARE(view->GetFooterCell(1), u"合计：2人"_s);
     QCOMPARE(view->GetFooterCell(3), u"600.00"_s);
     QCOMPARE(theApp.m_wageView.conditions.isEmpty(), false);
+    // 全选 and 复制 give the rows from the number on, one line each.
+    view->action(CViewWage::IdSelectAll)->trigger();
+    view->action(CViewWage::IdCopy)->trigger();
+    const QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 2);
+    QVERIFY2(copied.first().startsWith(u"A002\t张二\t"_s), qPrintable(copied.first()));
     // Search finds by number, then by name, within the scope.
     frame->GetSearchBox()->setEditText(u"张四"_s);
     view->Search();
@@ -447,6 +472,238 @@ void TestWageWindow::readOnlyWithoutRight()
     view->action(CViewWage::IdBatchUpdate)->trigger();
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY(!logText().contains(u"薪资批量修改"_s));
+}
+
+QString TestWageWindow::itemOf(const QString &table, const QString &name, const QString &field)
+{
+    return theDatabase
+        .run(u"SELECT %1 FROM qz_Items WHERE upper(TblName) = upper(?) AND Name = ?"_s.arg(field),
+             { table, name })
+        .scalar()
+        .toString();
+}
+
+void TestWageWindow::draggedWidthStored_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("person"); // stored under the person table's item
+    QTest::newRow("name") << 2 << true;
+    QTest::newRow("wage item") << 3 << false;
+}
+
+void TestWageWindow::draggedWidthStored()
+{
+    QFETCH(int, column);
+    QFETCH(bool, person);
+    CChildFrameWage *frame = openPeriod();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    const QString table = person ? u"QZ_PSNBASE"_s : m_table;
+    const QString name = person ? u"Name"_s : m_base;
+    const QString before = itemOf(table, name, u"iWid"_s);
+    const QString department = itemOf(u"QZ_DEPT"_s, u"Name"_s, u"iWid"_s);
+    CMyADOGridCtrl *grid = frame->GetView()->GetGridCtrl();
+    QHeaderView *header = grid->horizontalHeader();
+    const int edge = header->sectionViewportPosition(column) + header->sectionSize(column) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 20, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+    // Stored once the mouse lets go.
+    QCOMPARE(itemOf(table, name, u"iWid"_s), before);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 40, y));
+    QCOMPARE(itemOf(table, name, u"iWid"_s).toInt(), header->sectionSize(column));
+    QVERIFY(header->sectionSize(column) > before.toInt());
+    QCOMPARE(itemOf(u"QZ_DEPT"_s, u"Name"_s, u"iWid"_s), department);
+    // A new window shows the stored width.
+    const int width = header->sectionSize(column);
+    delete m_pMain;
+    m_pMain = nullptr;
+    frame = openPeriod();
+    QCOMPARE(frame->GetView()->GetGridCtrl()->columnWidth(column), width);
+}
+
+void TestWageWindow::columnFormatStored_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("person");
+    QTest::newRow("number") << 1 << true;
+    QTest::newRow("wage item") << 3 << false;
+}
+
+void TestWageWindow::columnFormatStored()
+{
+    QFETCH(int, column);
+    QFETCH(bool, person);
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    grid->SetCurSel(0, column);
+    answerNextModal<CDlgGridColFmt>([](CDlgGridColFmt *dialog) {
+        dialog->SetBold(true);
+        dialog->ChooseTextColor(Qt::red);
+        dialog->accept();
+    });
+    view->action(CViewWage::IdColumnFormat)->trigger();
+    const QString table = person ? u"QZ_PSNBASE"_s : m_table;
+    const QString name = person ? u"Number"_s : m_base;
+    QCOMPARE(itemOf(table, name, u"ColFmt"_s), u"1;255;-1"_s);
+    // Shown at once, and again after a new fill.
+    for (int pass = 0; pass < 2; ++pass) {
+        const QModelIndex cell = grid->model()->index(1, column);
+        QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(cell.data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!cell.data(Qt::BackgroundRole).isValid());
+        view->Refresh();
+    }
+    // The other columns keep their look.
+    QVERIFY(!grid->model()->index(1, 4).data(Qt::ForegroundRole).isValid());
+    // Cancelled, nothing changes.
+    answerNextModal<CDlgGridColFmt>([](CDlgGridColFmt *dialog) {
+        dialog->SetBold(false);
+        dialog->reject();
+    });
+    grid->SetCurSel(0, column);
+    view->action(CViewWage::IdColumnFormat)->trigger();
+    QCOMPARE(itemOf(table, name, u"ColFmt"_s), u"1;255;-1"_s);
+    QVERIFY(grid->model()->index(1, column).data(Qt::FontRole).value<QFont>().bold());
+}
+
+void TestWageWindow::menuKeys()
+{
+    CChildFrameWage *frame = openPeriod();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    CViewWage *view = frame->GetView();
+    CMyADOGridCtrl *grid = view->GetGridCtrl();
+    grid->setFocus();
+    QMenu *menu = view->contextMenu();
+    for (const Qt::Key key : { Qt::Key_Menu, Qt::Key_Alt }) {
+        QTest::keyClick(grid, key);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        QVERIFY(!menu->isVisible());
+    }
+    // Alt with a letter is a shortcut, not the menu.
+    QTest::keyPress(grid, Qt::Key_Alt);
+    QTest::keyClick(grid, Qt::Key_X, Qt::AltModifier);
+    QTest::keyRelease(grid, Qt::Key_Alt);
+    QVERIFY(!menu->isVisible());
+}
+
+// A sum wider than its column (no width stored) widens the column rather than lose digits.
+void TestWageWindow::footerSumShownWhole()
+{
+    QVERIFY(CreateWagePeriod(theDatabase, 1, m_sid, Period));
+    QVERIFY(theDatabase.Execute(
+        u"UPDATE %1 SET %2 = 123456789.25 WHERE fDate = ?"_s.arg(m_table, m_base), { Period }));
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    QCOMPARE(view->GetFooterCell(3), u"493827157.00"_s);
+    const auto *footer = view->findChild<QWidget *>(u"wageFooter"_s);
+    QVERIFY(footer);
+    QVERIFY(view->GetGridCtrl()->columnWidth(3)
+            > footer->fontMetrics().horizontalAdvance(view->GetFooterCell(3)));
+    QCOMPARE(itemOf(m_table, m_base, u"iWid"_s), u"0"_s);
+}
+
+void TestWageWindow::addTemplates(int kind, int count, int sid)
+{
+    for (int i = 1; i <= count; ++i) {
+        const QString name = u"模板%1-%2"_s.arg(kind).arg(i);
+        switch (kind) {
+        case CChildFrameWage::PrintKind:
+        case CChildFrameWage::ExportKind:
+            QVERIFY(theDatabase.Execute(
+                u"INSERT INTO qz_Report (Type, SID, Name, Active, Ord) VALUES (?, ?, ?, 1, ?)"_s,
+                { kind == CChildFrameWage::PrintKind ? 0 : 2, sid, name, i }));
+            break;
+        case CChildFrameWage::BankKind:
+            QVERIFY(theDatabase.Execute(
+                u"INSERT INTO qz_WageExport (SID, Name, Active, Ord) VALUES (?, ?, 1, ?)"_s,
+                { sid, name, i }));
+            break;
+        default:
+            QVERIFY(theDatabase.Execute(
+                u"INSERT INTO qz_WageAnnounce (SID, Name, Active, Ord) VALUES (?, ?, 1, ?)"_s,
+                { sid, name, i }));
+        }
+    }
+}
+
+void TestWageWindow::templateButtons_data()
+{
+    using F = CChildFrameWage;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("manager");
+    QTest::addColumn<int>("count");
+    QTest::newRow("print, none") << int(F::PrintKind) << int(F::IdPrint) << int(F::IdPrintTemplates)
+                                 << 0;
+    QTest::newRow("print, one") << int(F::PrintKind) << int(F::IdPrint) << int(F::IdPrintTemplates)
+                                << 1;
+    QTest::newRow("print, two") << int(F::PrintKind) << int(F::IdPrint) << int(F::IdPrintTemplates)
+                                << 2;
+    QTest::newRow("bank, one") << int(F::BankKind) << int(F::IdBank) << int(F::IdBankTemplates)
+                               << 1;
+    QTest::newRow("mail, two") << int(F::MailKind) << int(F::IdMail) << int(F::IdMailTemplates)
+                               << 2;
+    QTest::newRow("export, one") << int(F::ExportKind) << int(F::IdExport)
+                                 << int(F::IdExportTemplates) << 1;
+}
+
+// No template: the button does nothing; one: it runs that one; more (and 导出 with any, for
+// 默认导出): it drops its list down. Inactive templates and other sets' are never offered.
+void TestWageWindow::templateButtons()
+{
+    QFETCH(int, kind);
+    QFETCH(int, button);
+    QFETCH(int, manager);
+    QFETCH(int, count);
+    addTemplates(kind, count, m_sid);
+    addTemplates(kind, 1, m_sid + 1);
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_Report (Type, SID, Name, Active) VALUES"
+                                " (0, ?, '停用', 0), (2, ?, '停用', 0)"_s,
+                                { m_sid, m_sid }));
+    CChildFrameWage *frame = openPeriod();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    const auto k = CChildFrameWage::TemplateKind(kind);
+    const QList<QAction *> entries = frame->templateActions(k);
+    QCOMPARE(entries.size(), count);
+    QToolButton *tool = frame->toolButton(button);
+    QSignalSpy chosen(frame, &CChildFrameWage::templateCommand);
+    QSignalSpy dropped(tool->menu(), &QMenu::aboutToShow);
+    const bool drops = count > 1 || (kind == CChildFrameWage::ExportKind && count > 0);
+    if (drops)
+        QTimer::singleShot(50, tool->menu(), &QMenu::close);
+    tool->click();
+    QCOMPARE(dropped.size(), drops ? 1 : 0);
+    QCOMPARE(chosen.size(), !drops && count == 1 ? 1 : 0);
+    if (count == 0)
+        return;
+    if (drops)
+        entries.last()->trigger();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.first().at(0).toInt(), kind);
+    QCOMPARE(chosen.first().at(2).toString(), u"模板%1-%2"_s.arg(kind).arg(drops ? count : 1));
+    // The manager entry stands below the templates.
+    const QList<QAction *> menu = tool->menu()->actions();
+    QVERIFY(menu.indexOf(entries.last()) < menu.indexOf(frame->action(manager)));
+}
+
+// Command ids run on across the four menus, and start again at every rebuild.
+void TestWageWindow::templateNumbering()
+{
+    addTemplates(CChildFrameWage::PrintKind, 3, m_sid);
+    addTemplates(CChildFrameWage::BankKind, 2, m_sid);
+    CChildFrameWage *frame = openPeriod();
+    for (int rebuild = 0; rebuild < 2; ++rebuild) {
+        QList<int> ids;
+        for (const auto kind : { CChildFrameWage::PrintKind, CChildFrameWage::BankKind }) {
+            for (const QAction *entry : frame->templateActions(kind))
+                ids << entry->data().toList().value(0).toInt();
+        }
+        QCOMPARE(ids, QList<int>({ 0x10000, 0x10001, 0x10002, 0x10003, 0x10004 }));
+        frame->LoadTemplateMenus();
+    }
 }
 
 QTEST_MAIN(TestWageWindow)

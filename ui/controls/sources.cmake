@@ -51,5 +51,8 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cmytreectrl.cpp
 )
 find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
-target_sources(vantrel_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gridprint.cpp)
+target_sources(vantrel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/gridprint.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/itemgridcommands.cpp
+)
 target_link_libraries(vantrel_ui PUBLIC Qt6::PrintSupport)
