@@ -9,4 +9,9 @@ namespace vantrel::payroll {
 
 double RoundWage(double value, int decimals, int choice);
 
+// The decimal core beneath RoundWage: the value read at 15 significant digits, then rounded at
+// `decimals` places half away from zero, down or up.
+enum class DecimalRounding { HalfAwayFromZero, Floor, Ceiling };
+double RoundDecimal(double value, int decimals, DecimalRounding mode);
+
 } // namespace vantrel::payroll
