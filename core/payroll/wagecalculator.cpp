@@ -12,6 +12,7 @@
 #include "platform/vbscript/engine.h"
 
 #include <QHash>
+#include <QMap>
 
 #include <functional>
 #include <numeric>
@@ -35,8 +36,9 @@ constexpr int NameColumn = 2;
 
 // The aggregates a pass may reuse. They read the published view without the advanced filter:
 // a filtered run computes the filtered rows while SUM still covers the view's department and
-// category, as the grid's footer does. The current item's own column is never cached: its
-// pending values are written first, so the aggregate sees the rows done so far.
+// category, as the grid's footer does. The current item's own column is never cached. The
+// run's pending values are written before any of them reads the database, so they see every
+// value computed before, as if each had been written at once.
 //
 // GETSALARY and GETPRESALARY find their item's column once per pass and read the values of
 // its period once, by person number.
@@ -48,9 +50,16 @@ struct AggregateCache
     QString table;    // the pass's data table and item column
     QString ownAlias; // the pass's item
     QString ownColumn;
-    std::function<void()> flush;
+    std::function<void()> flush; // writes the run's pending values
     QHash<QString, Variant> values;
     QHash<QString, QHash<QString, QVariant>> people; // set|alias|period -> number -> value
+
+    // What scripts read from the database must see every value computed before.
+    void writePending()
+    {
+        if (active && flush)
+            flush();
+    }
 
     void clear()
     {
@@ -104,8 +113,10 @@ void hookPersonValues(vbscript::Engine &engine, const std::shared_ptr<AggregateC
             ScriptInterface host;
             const int id = host.memberId(function);
             const int needed = previous ? 5 : 4;
-            if (!cache->active || !cache->wholePeriods || call.count() < needed)
+            if (!cache->active || !cache->wholePeriods || call.count() < needed) {
+                cache->writePending();
                 return host.invoke(id, call);
+            }
             const int i = call.count() - needed;
             const auto text = [&call](int index) { return call.argument(index).deref().toText(); };
             const std::optional<QString> number = text(i);
@@ -114,12 +125,15 @@ void hookPersonValues(vbscript::Engine &engine, const std::shared_ptr<AggregateC
             const std::optional<qint32> back
                 = previous ? call.argument(i + 3).deref().toLong() : std::optional<qint32>(0);
             const std::optional<QString> alias = text(call.count() - 1);
-            if (!number || !set || !period || !back || !alias)
+            if (!number || !set || !period || !back || !alias) {
+                cache->writePending();
                 return host.invoke(id, call);
+            }
             const int month = previous ? ShiftWagePeriod(*period, *back) : *period;
             const QString key = cacheKey({ *set, *alias, QString::number(month) });
             auto found = cache->people.find(key);
             if (found == cache->people.end()) {
+                cache->writePending();
                 std::optional<QHash<QString, QVariant>> values
                     = personValues(*cache, *set, *alias, month);
                 if (!values)
@@ -145,15 +159,14 @@ void hookAggregates(vbscript::Engine &engine, const std::shared_ptr<AggregateCac
                 alias = argument.deref().toText().value_or(QString());
                 key += cacheKey({ alias });
             }
-            if (function != u"COUNT"_s
-                && alias.compare(cache->ownAlias, Qt::CaseInsensitive) == 0) {
-                if (cache->flush)
-                    cache->flush();
-                return host.invoke(id, call);
-            }
-            const auto found = cache->values.constFind(key);
+            const bool own = function != u"COUNT"_s
+                && alias.compare(cache->ownAlias, Qt::CaseInsensitive) == 0;
+            const auto found = own ? cache->values.cend() : cache->values.constFind(key);
             if (found != cache->values.cend())
                 return *found;
+            cache->writePending();
+            if (own)
+                return host.invoke(id, call);
             Variant value = host.invoke(id, call);
             if (!call.failed())
                 cache->values.insert(key, value);
@@ -242,15 +255,16 @@ struct WageCalculator::Run
     QHash<QString, int> positions; // lower-case qualified name -> row position
     QHash<QString, QStringList> tableColumns;
     QVector<QVector<QVariant>> rows;
+    QVector<QVector<Variant>> bound; // the rows as formulas see them, converted once
     WageCalcReport report;
 
     struct Pending
     {
         int row;
+        const Item *item;
         QVariant value;
     };
     QVector<Pending> pending;
-    const Item *current = nullptr;
 
     int position(const QString &qualified)
     {
@@ -330,10 +344,24 @@ struct WageCalculator::Run
         if (!read.ok)
             return Status::failure(read.error.description);
         rows.reserve(read.rows.rowCount());
-        for (int r = 0; r < read.rows.rowCount(); ++r)
+        bound.reserve(read.rows.rowCount());
+        for (int r = 0; r < read.rows.rowCount(); ++r) {
             rows << read.rows.row(r);
+            QVector<Variant> converted;
+            converted.reserve(rows.last().size());
+            for (const QVariant &value : std::as_const(rows.last()))
+                converted << WageFormulaValue(value);
+            bound << converted;
+        }
         report.rows = int(rows.size());
         return {};
+    }
+
+    // A result as later items see it.
+    void keep(int row, const Item &item, const QVariant &value)
+    {
+        rows[row][item.target] = value;
+        bound[row][item.target] = WageFormulaValue(value);
     }
 
     QString personText(int row) const
@@ -353,30 +381,61 @@ struct WageCalculator::Run
                                                                          item.def.name);
     }
 
-    // Writes the pending values of the current item: all at once, or, when one is refused,
-    // each in a savepoint of its own so that the others stay.
+    // Writes the pending values a row at a time, all the row's columns in one UPDATE, the
+    // rows with the same columns in one batch. A batch that is refused is written again value
+    // by value, each in a savepoint of its own, so that only the refused values are skipped.
     void flush()
     {
-        if (pending.isEmpty() || !current)
+        if (pending.isEmpty())
             return;
-        const QString sql = updateSql(*current);
-        QVector<QVariantList> batch;
-        batch.reserve(pending.size());
+        QMap<int, QVector<const Pending *>> byRow;
         for (const Pending &p : std::as_const(pending))
-            batch << QVariantList { p.value, rows.at(p.row).value(PidColumn), scope.period };
+            byRow[p.row] << &p;
+        QHash<QString, QVector<int>> bySet; // the columns written -> the rows
+        for (auto it = byRow.cbegin(); it != byRow.cend(); ++it) {
+            QStringList names;
+            for (const Pending *p : it.value())
+                names << p->item->def.name;
+            bySet[names.join(u',')] << it.key();
+        }
+        for (auto it = bySet.cbegin(); it != bySet.cend(); ++it)
+            writeRows(it.key().split(u','), it.value(), byRow);
+        pending.clear();
+    }
+
+    void writeRows(const QStringList &names, const QVector<int> &rowIndexes,
+                   const QMap<int, QVector<const Pending *>> &byRow)
+    {
+        QStringList sets;
+        for (const QString &name : names)
+            sets << name + u" = ?"_s;
+        const QString sql = u"UPDATE %1 SET %2 WHERE PID = ? AND fDate = ?"_s.arg(
+            scope.table, sets.join(u", "_s));
+        QVector<QVariantList> batch;
+        batch.reserve(rowIndexes.size());
+        for (const int r : rowIndexes) {
+            QVariantList values;
+            // Whole results as doubles too, so that each column's values have one type and
+            // the server plans the batch over the key's index.
+            for (const Pending *p : byRow.value(r))
+                values << (p->value.isNull() ? p->value : QVariant(p->value.toDouble()));
+            batch << (values << rows.at(r).value(PidColumn) << scope.period);
+        }
         if (db.runBatch(sql, batch).ok) {
-            report.stored += int(pending.size());
-        } else {
-            for (int i = 0; i < pending.size(); ++i) {
+            report.stored += int(rowIndexes.size() * names.size());
+            return;
+        }
+        for (const int r : rowIndexes) {
+            for (const Pending *p : byRow.value(r)) {
                 DbTransaction one(db);
-                const QueryResult written = db.run(sql, batch.at(i));
+                const QueryResult written = db.run(
+                    updateSql(*p->item), { p->value, rows.at(r).value(PidColumn), scope.period });
                 if (written.ok && one.commit())
                     ++report.stored;
                 else
-                    skip(pending.at(i).row, current->def.alias, written.error.description);
+                    skip(r, p->item->def.alias, written.error.description);
             }
         }
-        pending.clear();
     }
 
     // The value of one item for one row: a formula that fails fails its item; a result that
@@ -398,7 +457,7 @@ struct WageCalculator::Run
                             : QVariant(),
                      {} };
         }
-        const Result<Variant> result = item.program->evaluate(rows.at(row));
+        const Result<Variant> result = item.program->evaluate(bound.at(row));
         if (!result)
             return { {}, result.error(), true };
         const Result<QVariant> stored
@@ -420,7 +479,6 @@ struct WageCalculator::Run
 
     void beginPass(const Item &item, bool wholePeriods)
     {
-        current = &item;
         cache->wholePeriods = wholePeriods;
         cache->clear();
         cache->db = &db;
@@ -436,7 +494,6 @@ struct WageCalculator::Run
         cache->active = false;
         cache->db = nullptr;
         cache->flush = nullptr;
-        current = nullptr;
     }
 
     // One item over every row, in one transaction; a failing formula is reported once and
@@ -455,7 +512,6 @@ struct WageCalculator::Run
             failed(item, prepared.error());
             return;
         }
-        DbTransaction transaction(db);
         beginPass(item, true);
         for (int r = 0; r < rows.size(); ++r) {
             const Computed value = compute(item, r);
@@ -466,15 +522,13 @@ struct WageCalculator::Run
             if (!value.ok()) {
                 skip(r, item.def.alias, value.why);
             } else {
-                rows[r][item.target] = value.value;
-                pending.append({ r, value.value });
+                keep(r, item, value.value);
+                pending.append({ r, &item, value.value });
             }
             if (observer && observer->rowDone())
                 break;
         }
-        flush();
         endPass();
-        transaction.commit();
     }
 
     void failed(const Item &item, const QString &why)
@@ -526,8 +580,15 @@ Result<WageCalcReport> WageCalculator::RecalculateAll(const WageCalcScope &scope
         return Result<WageCalcReport>::failure(read.error());
     if (run.rows.isEmpty())
         return run.report;
+    // Item by item in memory; the values are written a row at a time when a script is about
+    // to read the database and at the end, all in one transaction: a pass ended by Cancel or a
+    // failing formula keeps the rows it did.
+    DbTransaction transaction(m_db);
     for (int i = 0; i < run.items.size(); ++i)
         run.pass(run.items[i], i + 1);
+    run.flush();
+    if (!transaction.commit())
+        return Result<WageCalcReport>::failure(m_db.GetLastErrorString());
     return run.report;
 }
 
@@ -569,10 +630,9 @@ Result<WageCalcReport> WageCalculator::RecalculatePerson(const WageCalcScope &sc
             run.skip(0, item.def.alias, value.why);
             continue;
         }
-        QVariant &held = run.rows[0][item.target];
-        if (sameValue(held, value.value))
+        if (sameValue(run.rows[0][item.target], value.value))
             continue;
-        held = value.value;
+        run.keep(0, item, value.value);
         if (const Status stored = StoreComputedValue(scope, item.def.name, pid, value.value))
             ++run.report.stored;
         else

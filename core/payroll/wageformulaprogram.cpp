@@ -143,10 +143,10 @@ Result<WageFormulaProgram> WageFormulaProgram::build(vbscript::Engine &engine,
     return program;
 }
 
-Result<Variant> WageFormulaProgram::evaluate(const QVector<QVariant> &row)
+Result<Variant> WageFormulaProgram::evaluate(const QVector<Variant> &row)
 {
     for (size_t i = 0; i < m_values.size(); ++i)
-        m_values[i] = WageFormulaValue(row.value(m_columns.at(qsizetype(i))));
+        m_values[i] = row.at(m_columns.at(qsizetype(i)));
     if (m_compiled)
         return m_compiled->evaluate(std::span<const Variant>(m_values));
     // One pass over the pieces: what a value brings in is never read as a reference.
@@ -196,7 +196,7 @@ Variant WageFormulaValue(const QVariant &value)
             && number <= std::numeric_limits<qint32>::max())
             return Variant::fromLong(qint32(number));
     }
-    return Variant(numberText(number).toDouble());
+    return Variant(At15Digits(number));
 }
 
 Result<QVariant> WageStoredValue(const Variant &result, int decimals, int choice)

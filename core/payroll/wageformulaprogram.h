@@ -37,8 +37,9 @@ public:
     const QVector<int> &columns() const { return m_columns; }
     bool isTextual() const { return !m_compiled; }
 
-    // Evaluates the formula over one row (values by row position).
-    Result<vbscript::Variant> evaluate(const QVector<QVariant> &row);
+    // Evaluates the formula over one row: values by row position, as WageFormulaValue makes
+    // them.
+    Result<vbscript::Variant> evaluate(const QVector<vbscript::Variant> &row);
 
 private:
     struct Segment

@@ -16,7 +16,10 @@
 #include "testdatabase.h"
 
 #include <QDate>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 using namespace vantrel::payroll;
@@ -228,6 +231,7 @@ private Q_SLOTS:
     void cleanup();
     void rounding_data();
     void rounding();
+    void fifteenDigitsAsTextReadsThem();
     void formulaValues_data();
     void formulaValues();
     void workedPayroll_data();
@@ -304,6 +308,29 @@ void TestWageCalc::rounding()
     QCOMPARE(RoundDecimal(-1234.56, 1, DecimalRounding::Floor), -1234.6);
 }
 
+// The shortcut to 15 significant digits gives what the text gives, across magnitudes and at
+// the half-way digits where it must ask the text.
+void TestWageCalc::fifteenDigitsAsTextReadsThem()
+{
+    QRandomGenerator random(19);
+    QVector<double> values
+        = { 0.1 + 0.2,           2.675,      1.005, 1234.56 * 100, -1e-7 / 3, 123456789012345.6,
+            9.99999999999999e14, 1e15 + 0.5, 0.5,   4.35 * 100,    1e-20 / 7 };
+    for (int i = 0; i < 200000; ++i) {
+        const double mantissa = random.generateDouble() * 2 - 1;
+        values << mantissa * std::pow(10.0, random.bounded(-12, 17));
+        // Sums and products of two-decimal amounts, as payroll makes them.
+        values << double(random.bounded(-100000000, 100000000)) / 100 * 0.03;
+    }
+    for (const double v : std::as_const(values)) {
+        const double expected = QString::number(v, 'g', 15).toDouble();
+        if (At15Digits(v) != expected)
+            QFAIL(qPrintable(u"%1 gives %2, the text %3"_s.arg(v, 0, 'g', 17)
+                                 .arg(At15Digits(v), 0, 'g', 17)
+                                 .arg(expected, 0, 'g', 17)));
+    }
+}
+
 // A formula over one row as the calculation runs it: references bound (or, where they cannot
 // be parameters, put in as literals), the result stored by the item's rule.
 void TestWageCalc::formulaValues_data()
@@ -350,8 +377,10 @@ void TestWageCalc::formulaValues()
     vantrel::Result<WageFormulaProgram> program = WageFormulaProgram::build(
         *m_host.engine(), formula, [&](const QString &ref) { return int(names.indexOf(ref)); });
     QVERIFY2(program, qPrintable(program.error()));
-    const vantrel::Result<vantrel::vbscript::Variant> result
-        = program->evaluate(QVector<QVariant>(row.begin(), row.end()));
+    QVector<vantrel::vbscript::Variant> values;
+    for (const QVariant &v : std::as_const(row))
+        values << WageFormulaValue(v);
+    const vantrel::Result<vantrel::vbscript::Variant> result = program->evaluate(values);
     QVERIFY2(result, qPrintable(result.error()));
     const vantrel::Result<QVariant> stored = WageStoredValue(*result, decimals, choice);
     QVERIFY2(stored, qPrintable(stored.error()));
