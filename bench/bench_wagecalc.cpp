@@ -81,23 +81,7 @@ bool addItem(CADODatabase &db, Period *p, const QString &alias, const QString &e
 // periods (the earlier one for GETPRESALARY) with every typed value filled.
 bool fillPeriods(CADODatabase &db, Period *p)
 {
-    DbTransaction transaction(db);
-    for (int d = 1; d <= 16; ++d) {
-        if (!db.Execute(u"INSERT INTO qz_Dept (DID, ParentID, Name, Ord, ParentArr)"
-                        " VALUES (?, 0, ?, ?, ?)"_s,
-                        { d, u"部门%1"_s.arg(d), d, u"|%1|"_s.arg(d) }))
-            return false;
-    }
-    db.Execute(u"INSERT INTO qz_PsnSort (AID, Name, Ord) VALUES (1, '在职', 1)"_s);
-    QVector<QVariantList> persons;
-    for (int i = 0; i < personCount; ++i)
-        persons.push_back(
-            { 1 + i % 16, 1, u"N%1"_s.arg(i, 6, 10, QChar(u'0')), u"职员%1"_s.arg(i), i });
-    if (!db.runBatch(u"INSERT INTO qz_PsnBase (DID, AID, Number, Name, Ord)"
-                     " VALUES (?, ?, ?, ?, ?)"_s,
-                     persons)
-             .ok
-        || !transaction.commit())
+    if (!bench::fillWagePersons(db, personCount))
         return false;
     const vantrel::Result<int> sid = AddWageSet(db, u"月薪"_s);
     if (!sid)
