@@ -496,8 +496,8 @@ struct WageCalculator::Run
         cache->flush = nullptr;
     }
 
-    // One item over every row, in one transaction; a failing formula is reported once and
-    // ends the item, the rows done so far stay.
+    // One item over every row in memory; a failing formula is reported once and ends the
+    // item, the rows done so far stay.
     void pass(Item &item, int index)
     {
         if (observer)

@@ -114,10 +114,11 @@ public:
     WageCalculator(const WageCalculator &) = delete;
     WageCalculator &operator=(const WageCalculator &) = delete;
 
-    // Every computed item, in calculation order, for every row of the scope, item by item;
-    // later items see earlier results. Each item pass is one transaction, committed at its
-    // end, at Cancel or at a formula failure (the rows done stay). Fails when the items or
-    // the rows cannot be read; values that cannot be stored are skipped and reported.
+    // Every computed item, in calculation order, for every row of the scope, item by item in
+    // memory; later items see earlier results. The results are written a row at a time, before
+    // any script reads the database and at the end, in one transaction; Cancel or a failing
+    // formula ends only the current item and its rows done stay. Fails when the items or the
+    // rows cannot be read; values that cannot be stored are skipped and reported.
     Result<WageCalcReport> RecalculateAll(const WageCalcScope &scope, WageCalcObserver *observer);
 
     // The same for one person of the scope, read in one query: every item in order, each
