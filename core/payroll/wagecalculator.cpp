@@ -607,8 +607,8 @@ Result<WageCalcReport> WageCalculator::RecalculatePerson(const WageCalcScope &sc
         return Result<WageCalcReport>::failure(read.error());
     if (run.rows.isEmpty())
         return run.report;
-    // Each changed value is written before the next item runs, so that an aggregate over the
-    // view sees this person's new values; all of them in one transaction.
+    // The changed values go out in one UPDATE at the end, or earlier when a script is about to
+    // read the database, so that an aggregate over the view sees this person's new values.
     DbTransaction transaction(m_db);
     for (Run::Item &item : run.items) {
         if (!item.error.isEmpty()) {
@@ -633,11 +633,9 @@ Result<WageCalcReport> WageCalculator::RecalculatePerson(const WageCalcScope &sc
         if (sameValue(run.rows[0][item.target], value.value))
             continue;
         run.keep(0, item, value.value);
-        if (const Status stored = StoreComputedValue(scope, item.def.name, pid, value.value))
-            ++run.report.stored;
-        else
-            run.skip(0, item.def.alias, stored.error());
+        run.pending.append({ 0, &item, value.value });
     }
+    run.flush();
     if (!transaction.commit())
         return Result<WageCalcReport>::failure(m_db.GetLastErrorString());
     return run.report;

@@ -121,8 +121,8 @@ public:
     // rows cannot be read; values that cannot be stored are skipped and reported.
     Result<WageCalcReport> RecalculateAll(const WageCalcScope &scope, WageCalcObserver *observer);
 
-    // The same for one person of the scope, read in one query: every item in order, each
-    // changed value written as it is found, all in one transaction. No row: nothing is done.
+    // The same for one person of the scope, read in one query: every item in order in memory,
+    // then the changed values in one transaction. No row: nothing is done.
     Result<WageCalcReport> RecalculatePerson(const WageCalcScope &scope, int pid,
                                              WageCalcObserver *observer);
 
