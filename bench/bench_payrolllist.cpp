@@ -51,23 +51,7 @@ struct Period
 // period made by qz_CreateWageTable with every value filled.
 bool fillPeriod(CADODatabase &db, Period *made)
 {
-    DbTransaction transaction(db);
-    for (int d = 1; d <= 16; ++d) {
-        if (!db.Execute(u"INSERT INTO qz_Dept (DID, ParentID, Name, Ord, ParentArr)"
-                        " VALUES (?, 0, ?, ?, ?)"_s,
-                        { d, u"部门%1"_s.arg(d), d, u"|%1|"_s.arg(d) }))
-            return false;
-    }
-    db.Execute(u"INSERT INTO qz_PsnSort (AID, Name, Ord) VALUES (1, '在职', 1)"_s);
-    QVector<QVariantList> persons;
-    for (int p = 0; p < personCount; ++p)
-        persons.push_back(
-            { 1 + p % 16, 1, u"N%1"_s.arg(p, 6, 10, QChar(u'0')), u"职员%1"_s.arg(p), p });
-    if (!db.runBatch(u"INSERT INTO qz_PsnBase (DID, AID, Number, Name, Ord)"
-                     " VALUES (?, ?, ?, ?, ?)"_s,
-                     persons)
-             .ok
-        || !transaction.commit())
+    if (!bench::fillWagePersons(db, personCount))
         return false;
     const vantrel::Result<int> sid = AddWageSet(db, u"月薪"_s);
     if (!sid)

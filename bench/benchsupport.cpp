@@ -125,4 +125,25 @@ bool fillPersons(CADODatabase &db, int persons, int userColumns)
     return true;
 }
 
+bool fillWagePersons(CADODatabase &db, int persons)
+{
+    DbTransaction transaction(db);
+    for (int d = 1; d <= 16; ++d) {
+        if (!db.Execute(u"INSERT INTO qz_Dept (DID, ParentID, Name, Ord, ParentArr)"
+                        " VALUES (?, 0, ?, ?, ?)"_s,
+                        { d, u"部门%1"_s.arg(d), d, u"|%1|"_s.arg(d) }))
+            return false;
+    }
+    db.Execute(u"INSERT INTO qz_PsnSort (AID, Name, Ord) VALUES (1, '在职', 1)"_s);
+    QVector<QVariantList> rows;
+    for (int p = 0; p < persons; ++p)
+        rows.push_back(
+            { 1 + p % 16, 1, u"N%1"_s.arg(p, 6, 10, QChar(u'0')), u"职员%1"_s.arg(p), p });
+    return db.runBatch(u"INSERT INTO qz_PsnBase (DID, AID, Number, Name, Ord)"
+                       " VALUES (?, ?, ?, ?, ?)"_s,
+                       rows)
+               .ok
+        && transaction.commit();
+}
+
 } // namespace bench

@@ -28,4 +28,9 @@ int userColumnType(int i);
 // spread over the sixteen lower departments, in one transaction.
 bool fillPersons(CADODatabase &db, int persons, int userColumns);
 
+// On a database with the program's schema, for the payroll benchmarks: sixteen departments at
+// the top, the category 在职 and `persons` persons (numbers N000000…) spread over the
+// departments, in one transaction.
+bool fillWagePersons(CADODatabase &db, int persons);
+
 } // namespace bench

@@ -70,23 +70,16 @@ bool getAggregateWageValue(ProcedureContext &ctx)
 // One person's value of an item in the wage set titled SortName for the period.
 bool selectPersonValue(ProcedureContext &ctx, int period)
 {
-    QString table;
-    QString column;
-    if (!findItemColumn(ctx,
-                        u"SELECT qz_Table.TblName, qz_Items.Name FROM qz_Table INNER JOIN qz_Items"
-                        " ON upper(qz_Items.TblName) = upper(qz_Table.TblName)"
-                        " WHERE qz_Table.nType = ? AND upper(qz_Table.Title) = upper(?)"
-                        " AND qz_Items.iSort = ? AND upper(qz_Items.Alias) = upper(?)"
-                        " ORDER BY qz_Table.ID, qz_Items.ItemID LIMIT 1"_s,
-                        { WageSetTableType, ctx.input(u"SortName"_s).toString(), WageItemSort,
-                          ctx.input(u"ItmAlias"_s).toString() },
-                        &table, &column))
-        return false;
-    if (table.isEmpty() || period == 0)
+    ctx.setResult(db::RowSet()); // no row until a value is found
+    const Result<WageItemColumn> item = FindWageItemByTitle(
+        ctx.db(), ctx.input(u"SortName"_s).toString(), ctx.input(u"ItmAlias"_s).toString());
+    if (!item)
+        return ctx.fail(item.error());
+    if (item->isEmpty() || period == 0)
         return true;
     return ctx.select(u"SELECT %1.%2 FROM %1 INNER JOIN qz_PsnBase ON %1.PID = qz_PsnBase.PID"
                       " WHERE upper(qz_PsnBase.Number) = upper(?) AND %1.fDate = ?"
-                      " ORDER BY %1.ID LIMIT 1"_s.arg(table, column),
+                      " ORDER BY %1.ID LIMIT 1"_s.arg(item->table, item->column),
                       { ctx.input(u"PsnNumber"_s).toString(), period });
 }
 
@@ -102,6 +95,28 @@ bool getPersonPreviousWageValue(ProcedureContext &ctx)
 }
 
 } // namespace
+
+Result<WageItemColumn> FindWageItemByTitle(CADODatabase &db, const QString &wageSetTitle,
+                                           const QString &itemAlias)
+{
+    const db::QueryResult found
+        = db.run(u"SELECT qz_Table.TblName, qz_Items.Name FROM qz_Table INNER JOIN qz_Items"
+                 " ON upper(qz_Items.TblName) = upper(qz_Table.TblName)"
+                 " WHERE qz_Table.nType = ? AND upper(qz_Table.Title) = upper(?)"
+                 " AND qz_Items.iSort = ? AND upper(qz_Items.Alias) = upper(?)"
+                 " ORDER BY qz_Table.ID, qz_Items.ItemID LIMIT 1"_s,
+                 { WageSetTableType, wageSetTitle, WageItemSort, itemAlias });
+    if (!found.ok)
+        return Result<WageItemColumn>::failure(found.error.description);
+    if (!found.hasRow())
+        return WageItemColumn();
+    const WageItemColumn item { found.rows.value(0, 0).toString(),
+                                found.rows.value(0, 1).toString() };
+    if (!IsSqlIdentifier(item.table) || !IsSqlIdentifier(item.column))
+        return Result<WageItemColumn>::failure(
+            u"The wage item column %1.%2 is not a valid name."_s.arg(item.table, item.column));
+    return item;
+}
 
 void registerPayrollProcedures(db::ProcedureRegistry &registry)
 {

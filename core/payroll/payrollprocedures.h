@@ -1,5 +1,11 @@
 #pragma once
 
+#include "platform/common/result.h"
+
+#include <QString>
+
+class CADODatabase;
+
 namespace vantrel::db {
 class ProcedureRegistry;
 }
@@ -18,5 +24,17 @@ namespace vantrel::payroll {
 // Each returns one value as its result set, or no row when the wage set, the item, the person
 // or the row is missing; a failing statement fails the procedure.
 void registerPayrollProcedures(db::ProcedureRegistry &registry);
+
+// Where a wage item's values are kept: its set's data table and its column, both checked as
+// identifiers; both empty when no wage set has that title or it has no item of that alias
+// (both matched without regard to case).
+struct WageItemColumn
+{
+    QString table;
+    QString column;
+    bool isEmpty() const { return table.isEmpty(); }
+};
+Result<WageItemColumn> FindWageItemByTitle(CADODatabase &db, const QString &wageSetTitle,
+                                           const QString &itemAlias);
 
 } // namespace vantrel::payroll

@@ -2,74 +2,86 @@
 
 #include <QString>
 
-#include <charconv>
 #include <cmath>
-#include <iterator>
-#include <string_view>
 
 namespace vantrel::payroll {
 
 namespace {
 
-// The double as a decimal of 15 significant digits reads it, as QString's conversion gives it.
-// std::to_chars writes its exact digits many times faster (a batch change calls this per row);
-// an exact half at the 16th digit (5 and nothing after it), which the two may settle
-// differently, takes QString's way.
-double at15Digits(double value)
+// Powers of ten that a double holds exactly.
+constexpr double exactPowers[]
+    = { 1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
+double at15DigitsByText(double value)
 {
-    if (value == 0)
-        return 0.0; // QString writes a zero without its sign
-    char wide[48];
-    const std::to_chars_result printed
-        = std::to_chars(std::begin(wide), std::end(wide), value, std::chars_format::scientific, 24);
-    const std::string_view text(wide, printed.ptr);
-    const std::size_t point = text.find('.');
-    const std::size_t exponent = text.find('e');
-    if (printed.ec != std::errc() || point == std::string_view::npos
-        || exponent == std::string_view::npos || text.substr(point + 15, 10) == "5000000000")
-        return QString::number(value, 'g', 15).toDouble();
-    // Sign, a 0 to take a carry out of the first digit, the first 15 digits, the exponent.
-    char narrow[48];
-    std::size_t size = 0;
-    const std::size_t first = text.front() == '-' ? 1 : 0;
-    if (first)
-        narrow[size++] = '-';
-    narrow[size++] = '0';
-    for (std::size_t i = first; i < point + 15; ++i)
-        narrow[size++] = text[i];
-    if (text[point + 15] >= '5') {
-        for (std::size_t i = size - 1; narrow[i] != '-'; --i) {
-            if (narrow[i] == '.')
-                continue;
-            if (narrow[i] != '9') {
-                ++narrow[i];
-                break;
-            }
-            narrow[i] = '0';
-        }
-    }
-    for (std::size_t i = exponent; i < text.size(); ++i)
-        narrow[size++] = text[i];
-    double read = value;
-    std::from_chars(narrow, narrow + size, read);
-    return read;
+    return QString::number(value, 'g', 15).toDouble();
 }
 
 } // namespace
 
-double RoundWage(double value, int decimals, int choice)
+double At15Digits(double value)
+{
+    if (!std::isfinite(value) || value == 0 || value == std::trunc(value))
+        return std::abs(value) < 1e15 || !std::isfinite(value) ? value : at15DigitsByText(value);
+    // value × 10^shift as a whole number of 15 digits, divided back: exact whenever the
+    // product is not within an ulp of a half, where the text is asked instead.
+    const double magnitude = std::abs(value);
+    int shift = 14 - int(std::floor(std::log10(magnitude)));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (shift < 0 || shift > 22)
+            return at15DigitsByText(value);
+        const double scaled = magnitude * exactPowers[shift];
+        if (scaled >= 1e15) {
+            --shift;
+            continue;
+        }
+        if (scaled < 1e14) {
+            ++shift;
+            continue;
+        }
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        const double ulp = std::nextafter(scaled, 2e15) - scaled;
+        if (std::abs(fraction - 0.5) <= 2 * ulp)
+            return at15DigitsByText(value);
+        const double digits = fraction > 0.5 ? whole + 1 : whole;
+        return std::copysign(digits / exactPowers[shift], value);
+    }
+    return at15DigitsByText(value);
+}
+
+double RoundDecimal(double value, int decimals, DecimalRounding mode)
 {
     if (!std::isfinite(value))
         return value;
-    const double exact = at15Digits(value);
-    if (choice == 1)
-        return std::floor(exact);
-    if (choice == 2)
-        return std::ceil(exact);
     const double scale = std::pow(10.0, decimals);
-    // The scaled value is read at 15 digits again, so 267.49999999999997 counts as 267.5.
-    const double scaled = at15Digits(exact * scale);
-    return at15Digits(std::round(scaled) / scale);
+    // The scaled value is read at 15 digits again, so 267.49999999999997 counts as 267.5 and
+    // 0.30000000000000004 × 10 as 3.
+    const double scaled = At15Digits(At15Digits(value) * scale);
+    double whole = 0;
+    switch (mode) {
+    case DecimalRounding::Floor:
+        whole = std::floor(scaled);
+        break;
+    case DecimalRounding::Ceiling:
+        whole = std::ceil(scaled);
+        break;
+    case DecimalRounding::HalfAwayFromZero:
+        whole = std::round(scaled);
+        break;
+    }
+    // + 0.0 turns a negative zero into zero.
+    return At15Digits(whole / scale) + 0.0;
+}
+
+double RoundWage(double value, int decimals, int choice)
+{
+    if (choice == 1)
+        return RoundDecimal(value, 0, DecimalRounding::Floor);
+    if (choice == 2)
+        return RoundDecimal(value, 0, DecimalRounding::Ceiling);
+    return RoundDecimal(value, decimals, DecimalRounding::HalfAwayFromZero);
 }
 
 } // namespace vantrel::payroll

@@ -9,4 +9,13 @@ namespace vantrel::payroll {
 
 double RoundWage(double value, int decimals, int choice);
 
+// The double a decimal of 15 significant digits of value reads back as (what "%.15g" and a
+// parse give), without the text where that can be done exactly.
+double At15Digits(double value);
+
+// The decimal core beneath RoundWage: the value read at 15 significant digits, then rounded at
+// `decimals` places half away from zero, down or up.
+enum class DecimalRounding { HalfAwayFromZero, Floor, Ceiling };
+double RoundDecimal(double value, int decimals, DecimalRounding mode);
+
 } // namespace vantrel::payroll

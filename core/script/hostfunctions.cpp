@@ -61,27 +61,6 @@ Variant raiseFailure(HostCall &call, const QString &function, const QString &err
     return Variant();
 }
 
-// Numbers come back as Double, other values as their text; missing data as 0.
-Variant wageValue(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return Variant(0.0);
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return Variant(value.toDouble());
-    default:
-        break;
-    }
-    const std::optional<QString> text = ScriptValue::fromQVariant(value).toText();
-    return text && !text->isEmpty() ? Variant(*text) : Variant(0.0);
-}
-
 Variant aggregate(const QString &function, HostCall &call)
 {
     const auto first = lastArguments(call, 1);
@@ -119,7 +98,7 @@ Variant personSalary(HostCall &call, bool previous)
         : PersonWageValue(session, *number, *wageSet, *period, *alias);
     if (!value)
         return raiseFailure(call, previous ? u"GETPRESALARY"_s : u"GETSALARY"_s, value.error());
-    return wageValue(*value);
+    return ScriptWageValue(*value);
 }
 
 Variant iif(HostCall &call)
@@ -169,6 +148,26 @@ Variant dx(HostCall &call)
 }
 
 } // namespace
+
+Variant ScriptWageValue(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return Variant(0.0);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Variant(value.toDouble());
+    default:
+        break;
+    }
+    const std::optional<QString> text = ScriptValue::fromQVariant(value).toText();
+    return text && !text->isEmpty() ? Variant(*text) : Variant(0.0);
+}
 
 void registerHostFunctions()
 {

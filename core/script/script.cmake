@@ -12,6 +12,8 @@ target_sources(vantrel_core PRIVATE
     ${PROJECT_SOURCE_DIR}/core/util/cxmldocument.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/payrollprocedures.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wageperiod.cpp
+    ${PROJECT_SOURCE_DIR}/core/payroll/wagecalculator.cpp
+    ${PROJECT_SOURCE_DIR}/core/payroll/wageformulaprogram.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wageround.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wagesetschema.cpp
     ${PROJECT_SOURCE_DIR}/core/payroll/wageviewsource.cpp

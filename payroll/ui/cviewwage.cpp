@@ -4,10 +4,12 @@
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/sqlidentifier.h"
+#include "core/payroll/wagecalculator.h"
 #include "core/query/fillers.h"
 #include "core/query/itemmetadata.h"
 #include "core/query/querybuilders.h"
 #include "core/query/scalarqueries.h"
+#include "core/script/cscripthostproxy.h"
 #include "core/util/profile.h"
 #include "core/util/stringhelpers.h"
 #include "core/util/stringtable.h"
@@ -25,10 +27,12 @@
 #include "ui/controls/recordwriter.h"
 #include "ui/dialogs/cdlgbatchupdate.h"
 #include "ui/dialogs/cdlgresetorder.h"
+#include "ui/dialogs/cprogressdlg.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
@@ -64,6 +68,85 @@ QString cellText(const QVariant &value)
         return value.toDate().toString(u"yyyy-MM-dd"_s);
     return value.toString();
 }
+
+void showFormulaFailure(QWidget *owner, const QString &alias)
+{
+    ShowMessage(owner, u"计算 [%1] 公式时出错!"_s.arg(alias), LoadResString(117),
+                QMessageBox::Information);
+}
+
+// A formula failure of the one-person form, per item and person.
+class PersonCalcMessages : public WageCalcObserver
+{
+public:
+    explicit PersonCalcMessages(QWidget *owner) : m_pOwner(owner) { }
+    void formulaFailed(const QString &alias, const QString &) override
+    {
+        showFormulaFailure(m_pOwner, alias);
+    }
+
+private:
+    QWidget *m_pOwner;
+};
+
+// The full calculation's progress window. Messages are pumped at most every 40 ms, so that
+// drawing does not cost more than the calculation; a press of Cancel skips the rest of the
+// item that runs.
+class CalcProgressWindow : public WageCalcObserver
+{
+public:
+    explicit CalcProgressWindow(QWidget *owner) : m_pOwner(owner)
+    {
+        tagProgressInfo info;
+        info.caption = u"薪资核算"_s;
+        info.status = u"请稍候..."_s;
+        info.step = 1;
+        m_dialog.Create(info, owner);
+        m_dialog.PumpMessages();
+        m_clock.start();
+    }
+    ~CalcProgressWindow() override { m_dialog.DestroyWindow(); }
+
+    void beginItem(const QString &alias, int index, int count, int rows) override
+    {
+        m_dialog.SetStatus(u"正在核算 '%1' (第%2条共%3条)..."_s.arg(alias).arg(index).arg(count));
+        m_rows = rows;
+        m_done = 0;
+        m_dialog.SetPos(0);
+        pump();
+    }
+
+    bool rowDone() override
+    {
+        ++m_done;
+        if (m_clock.elapsed() >= 40) {
+            m_dialog.SetPos(m_rows > 0 ? int(qint64(m_done) * 100 / m_rows) : 100);
+            pump();
+        }
+        if (!m_dialog.IsCancelled())
+            return false;
+        m_dialog.ClearCancel();
+        return true;
+    }
+
+    void formulaFailed(const QString &alias, const QString &) override
+    {
+        showFormulaFailure(m_pOwner, alias);
+    }
+
+private:
+    void pump()
+    {
+        m_dialog.PumpMessages();
+        m_clock.restart();
+    }
+
+    QWidget *m_pOwner;
+    CProgressDlg m_dialog;
+    QElapsedTimer m_clock;
+    int m_rows = 0;
+    int m_done = 0;
+};
 
 } // namespace
 
@@ -261,7 +344,7 @@ void CViewWage::createActions()
     add(IdReorder, u"调序"_s, &CViewWage::OnReorder);
     add(IdBatchUpdate, u"批量修改"_s, &CViewWage::OnBatchUpdate);
     add(IdImport, u"数据接收导入..."_s, nullptr);
-    add(IdCalculate, u"薪资核算"_s, nullptr);
+    add(IdCalculate, u"薪资核算"_s, &CViewWage::OnCalculate)->setShortcut(QKeySequence(Qt::Key_F7));
     add(IdSelectAll, u"全选"_s, &CViewWage::OnSelectAll);
     add(IdCopy, u"复制"_s, &CViewWage::OnCopy);
     add(IdExport, u"导出"_s, nullptr);
@@ -272,7 +355,7 @@ void CViewWage::createActions()
     add(IdCheckOut, u"结账"_s, &CViewWage::OnCheckOut);
     for (QAction *a : std::as_const(m_actions))
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addActions({ m_actions.value(IdAdd), m_actions.value(IdDelete) });
+    addActions({ m_actions.value(IdAdd), m_actions.value(IdDelete), m_actions.value(IdCalculate) });
     for (const int id :
          { int(IdAdd), int(IdDelete), int(IdReorder), 0, int(IdBatchUpdate), int(IdImport), 0,
            int(IdCalculate), 0, int(IdSelectAll), int(IdCopy), int(IdExport), 0, int(IdFreeze),
@@ -654,7 +737,43 @@ void CViewWage::onCellWritten(int pid, int field, const QVariant &stored)
                         row < 0 ? QString() : grid->GetFieldValue(row, 2).toString(),
                         m_columns.value(field).Alias, cellText(stored)),
         0);
-    // The person's recalculation joins here once the calculation is in.
+    recalculatePerson(pid);
+}
+
+WageCalcScope CViewWage::calcScope() const
+{
+    return { m_strTable, m_nPeriod, { m_where.sql, m_where.values } };
+}
+
+CScriptHostProxy *CViewWage::scriptHost()
+{
+    if (!m_pScriptHost) {
+        m_pScriptHost = std::make_unique<CScriptHostProxy>();
+        const vantrel::Status started = RestartScriptHost(m_pScriptHost.get());
+        if (!started)
+            ShowMessage(this, started.error(), LoadResString(117), QMessageBox::Critical);
+    }
+    return m_pScriptHost->hasEngine() ? m_pScriptHost.get() : nullptr;
+}
+
+void CViewWage::recalculatePerson(int pid)
+{
+    CScriptHostProxy *host = scriptHost();
+    if (host) {
+        // The aggregates of the formulas read this view's rows.
+        OnActivateView();
+        PersonCalcMessages messages(this);
+        WageCalculator calculator(theDatabase, *host->engine());
+        const vantrel::Result<WageCalcReport> report
+            = calculator.RecalculatePerson(calcScope(), pid, &messages);
+        if (!report)
+            ShowMessage(this, report.error(), LoadResString(117), QMessageBox::Critical);
+        else if (!report->skipped.isEmpty())
+            ShowMessage(this, report->skippedMessage(), LoadResString(117), QMessageBox::Warning);
+        const int row = RowOfPerson(pid);
+        if (row >= 0)
+            GetGridCtrl()->RefreshRow(row);
+    }
     UpdateFooterTotals();
 }
 
@@ -787,6 +906,34 @@ void CViewWage::OnCheckOut()
     theApp.WriteSystemLog(u"薪资管理['%1:%2'薪资结账]"_s.arg(m_strTitle, periodText()), 0);
     FillGrid();
     ShowMessage(this, u"结账完成!"_s, LoadResString(117), QMessageBox::Information);
+}
+
+void CViewWage::OnCalculate()
+{
+    if (!CheckRightWithMessage(RightChangeData, theApp, true) || !periodMayChange())
+        return;
+    if (ShowMessage(this, u"确定要重新计算当前薪资表吗?"_s, LoadResString(117),
+                    QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    CScriptHostProxy *host = scriptHost();
+    if (!host)
+        return;
+    OnActivateView();
+    vantrel::Result<WageCalcReport> report = WageCalcReport();
+    if (GetGridCtrl()->GetRowCount() > 0) {
+        CalcProgressWindow progress(this);
+        WageCalculator calculator(theDatabase, *host->engine());
+        report = calculator.RecalculateAll(calcScope(), &progress);
+    }
+    if (!report)
+        ShowMessage(this, report.error(), LoadResString(117), QMessageBox::Critical);
+    else if (!report->skipped.isEmpty())
+        ShowMessage(this, report->skippedMessage(), LoadResString(117), QMessageBox::Warning);
+    theApp.WriteSystemLog(u"薪资管理['%1:%2:%3'薪资重新核算]"_s.arg(
+                              m_strTitle, GetDeptName(m_nDeptFilter), periodText()),
+                          0);
+    FillGrid();
 }
 
 void CViewWage::OnFreezeColumns()

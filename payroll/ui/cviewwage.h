@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CScriptHostProxy;
 class QAction;
 class QComboBox;
 class QMenu;
@@ -15,8 +16,9 @@ class WageFooter;
 class WageRecordWriter;
 
 namespace vantrel::payroll {
+struct WageCalcScope;
 struct WageCellOutcome;
-}
+} // namespace vantrel::payroll
 
 // One payroll column: column 0 is the person's PID (hidden), 1 and 2 the person's number and
 // name (items of the person table), then the wage items of the set in their order.
@@ -109,6 +111,8 @@ public:
     void OnReorder();
     void OnBatchUpdate();
     void OnCheckOut();
+    // 薪资核算: every computed item of every row shown, with progress; then the grid anew.
+    void OnCalculate();
     void OnFreezeColumns();
     void OnColumnFormat();
     void OnSelectAll();
@@ -144,6 +148,11 @@ private:
     void storeColumnWidth(int column, int width);
     void showContextMenu(const QPoint &globalPos);
     QString periodText() const;
+    vantrel::payroll::WageCalcScope calcScope() const;
+    // The view's own script engine with the global script, started on first use.
+    CScriptHostProxy *scriptHost();
+    // The computed items of one person after a typed value, then the row and footer anew.
+    void recalculatePerson(int pid);
 
     int m_nSid = 0;
     QString m_strTitle;
@@ -164,4 +173,5 @@ private:
     QMenu *m_pContextMenu;
     WageFooter *m_pFooter;
     std::unique_ptr<WageRecordWriter> m_pWriter;
+    std::unique_ptr<CScriptHostProxy> m_pScriptHost;
 };

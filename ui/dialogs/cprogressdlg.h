@@ -35,6 +35,8 @@ public:
     int GetPos() const { return m_nPosition; }
     void SetStatus(const QString &text);
     bool IsCancelled() const { return m_bCancelled; }
+    // Takes a press of Cancel as handled, so that the next press counts again.
+    void ClearCancel() { m_bCancelled = false; }
     virtual void ReEnableParent();
     void DestroyWindow();
 
