@@ -9,6 +9,7 @@
 #include "ui/app/messagebox.h"
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmylistctrl.h"
+#include "ui/controls/filedialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -16,7 +17,6 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QDrag>
-#include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -226,7 +226,7 @@ void CAdjunctPane::OnFileAdd()
         || !panes::PersonStillThere(this, m_person.PID))
         return;
     const QStringList paths
-        = QFileDialog::getOpenFileNames(this, QString(), QString(), u"All Files (*)"_s);
+        = vantrel::ui::GetOpenFileNames(this, QString(), QString(), u"All Files (*)"_s);
     if (paths.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -267,8 +267,8 @@ void CAdjunctPane::OnFileSaveAs()
     if (m_person.PID <= 0 || items.isEmpty())
         return;
     const QString name = items.first()->data(0, NameRole).toString();
-    const QString path = QFileDialog::getSaveFileName(this, QString(), name, u"All Files (*)"_s,
-                                                      nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString path = vantrel::ui::GetSaveFileName(this, QString(), name, u"All Files (*)"_s,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return;
     if (QFileInfo::exists(path)

@@ -12,13 +12,13 @@
 #include "ui/app/messagebox.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/controls/cdatetimectrl.h"
+#include "ui/controls/filedialogs.h"
 #include "ui/controls/gridprint.h"
 #include "ui/frame/cmainframe.h"
 #include "ui/frame/modulecommands.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -225,7 +225,7 @@ void CDlgPsnHistoryManage::OnExport()
     QString path = m_strExportPath;
     m_strExportPath.clear();
     if (path.isEmpty())
-        path = QFileDialog::getSaveFileName(this, QString(), QString(),
+        path = vantrel::ui::GetSaveFileName(this, QString(), QString(),
                                             u"Microsoft Excel 工作簿 (*.xlsx);;All Files (*)"_s);
     if (path.isEmpty())
         return;

@@ -6,9 +6,9 @@
 #include "personnel/psnentry.h"
 #include "personnel/ui/cdlgvidcap.h"
 #include "ui/app/messagebox.h"
+#include "ui/controls/filedialogs.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
@@ -107,7 +107,7 @@ void CPhotoCtrl::StorePhoto()
 void CPhotoCtrl::OpenPhotoFile()
 {
     const QString path
-        = QFileDialog::getOpenFileName(this, QString(), QString(), CPicture::OpenFilter());
+        = vantrel::ui::GetOpenFileName(this, QString(), QString(), CPicture::OpenFilter());
     if (path.isEmpty() || !SetPhotoFromFile(path))
         return;
     if (m_bStoreAtOnce)
@@ -126,7 +126,7 @@ void CPhotoCtrl::SavePhotoAs()
     if (m_bPlaceholder)
         return;
     const QString path
-        = QFileDialog::getSaveFileName(this, QString(), QString(), u"All Files (*.*)"_s);
+        = vantrel::ui::GetSaveFileName(this, QString(), QString(), u"All Files (*.*)"_s);
     if (!path.isEmpty())
         SavePhotoTo(path);
 }

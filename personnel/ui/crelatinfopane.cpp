@@ -12,12 +12,12 @@
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cbcgpadogridctrl.h"
 #include "ui/controls/cmymfctabctrl.h"
+#include "ui/controls/filedialogs.h"
 #include "ui/controls/gridprint.h"
 #include "ui/dialogs/cdlgresetorder.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -417,6 +417,7 @@ void CRelatInfoPane::OnExport()
     if (!shownQuery(&sql, &values, &title))
         return;
     QFileDialog dialog(this);
+    vantrel::ui::PrepareFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({ u"Excel 工作簿 (*.xlsx)"_s, u"All Files (*)"_s });
     dialog.setDefaultSuffix(u"xlsx"_s);

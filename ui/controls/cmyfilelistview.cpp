@@ -1,9 +1,9 @@
 #include "ui/controls/cmyfilelistview.h"
 
 #include "ui/controls/cuseshgetfileinfo.h"
+#include "ui/controls/filedialogs.h"
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
@@ -23,7 +23,7 @@ CMyFileListView::CMyFileListView(QWidget *parent) : QTreeWidget(parent)
 void CMyFileListView::AddAttachments()
 {
     const QStringList paths
-        = QFileDialog::getOpenFileNames(this, QString(), QString(), u"All Files (*)"_s);
+        = vantrel::ui::GetOpenFileNames(this, QString(), QString(), u"All Files (*)"_s);
     AddFiles(paths);
 }
 

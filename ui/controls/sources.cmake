@@ -1,6 +1,7 @@
 target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ctransparentpic.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cuseshgetfileinfo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/filedialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/looktheme.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resources.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screenplacement.cpp

@@ -1,7 +1,8 @@
 #include "ui/htmledit/chtmleditor.h"
 
-#include "ui/app/messagebox.h"
 #include "core/util/stringtable.h"
+#include "ui/app/messagebox.h"
+#include "ui/controls/filedialogs.h"
 #include "ui/htmledit/chrproperties.h"
 #include "ui/htmledit/chtmleditorbridge.h"
 #include "ui/htmledit/chtmleditorpage.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -219,7 +219,7 @@ bool CHtmlEditor::LoadHtmlFile(const QString &path, QString *error)
 
 void CHtmlEditor::OpenHtmlFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kFileFilter);
+    const QString path = vantrel::ui::GetOpenFileName(this, QString(), QString(), kFileFilter);
     QString error;
     if (!path.isEmpty() && !LoadHtmlFile(path, &error))
         ShowMessage(this, error, LoadResString(117), QMessageBox::Critical);
@@ -227,7 +227,7 @@ void CHtmlEditor::OpenHtmlFile()
 
 void CHtmlEditor::RunEditCommand()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), kFileFilter);
+    const QString path = vantrel::ui::GetSaveFileName(this, QString(), QString(), kFileFilter);
     if (!path.isEmpty())
         SaveHtmlFile(path);
 }

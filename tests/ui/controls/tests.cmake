@@ -8,3 +8,5 @@ vantrel_add_test(NAME tst_editlblctl SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editl
 vantrel_add_test(NAME tst_commoncontrols SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_commoncontrols.cpp LIBS vantrel_ui)
 vantrel_add_test(NAME tst_widgetfillers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_widgetfillers.cpp LIBS vantrel_ui DATABASE)
 vantrel_add_test(NAME tst_gridprint SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_gridprint.cpp LIBS vantrel_ui)
+find_package(SQLite3 REQUIRED)
+vantrel_add_test(NAME tst_filedialogs SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_filedialogs.cpp LIBS vantrel_ui SQLite::SQLite3)
