@@ -18,7 +18,10 @@
 #include "payroll/wagecellwrite.h"
 #include "payroll/wageperiods.h"
 #include "payroll/wagescope.h"
+#include "personnel/advsavedqueries.h"
+#include "personnel/advsearch.h"
 #include "personnel/psncolumns.h"
+#include "personnel/ui/cdlgadvresearch.h"
 #include "ui/app/messagebox.h"
 #include "ui/app/rightcheck.h"
 #include "ui/controls/cmyadogridctrl.h"
@@ -350,7 +353,7 @@ void CViewWage::createActions()
     add(IdExport, u"导出"_s, nullptr);
     add(IdFreeze, u"冻结列"_s, &CViewWage::OnFreezeColumns);
     add(IdColumnFormat, u"列显示格式"_s, &CViewWage::OnColumnFormat);
-    add(IdFilter, u"高级数据查询"_s, nullptr);
+    add(IdFilter, u"高级数据查询"_s, &CViewWage::OnAdvancedFilter);
     add(IdRefresh, u"刷新"_s, &CViewWage::Refresh);
     add(IdCheckOut, u"结账"_s, &CViewWage::OnCheckOut);
     for (QAction *a : std::as_const(m_actions))
@@ -468,6 +471,31 @@ void CViewWage::BuildWhereClause()
         theDatabase, { m_strTable, m_nPeriod, m_nDeptFilter, m_nSortFilter }, theCurrentUser);
     // Without the department tree the grid must not widen: it shows nobody.
     m_where = where ? *where : SqlCondition { u" WHERE (1=0)"_s, {} };
+    // An advanced filter lasts until the scope is built again.
+    m_filter = {};
+    m_strOrderBy.clear();
+}
+
+SqlCondition CViewWage::shownWhere() const
+{
+    return vantrel::personnel::CombineWhere(m_where, m_filter);
+}
+
+void CViewWage::OnAdvancedFilter()
+{
+    CDlgAdvResearch dialog(this);
+    LoadItemInfos(dialog.ItemList(),
+                  u"WHERE (UPPER(TblName)='QZ_PSNBASE') AND iDataType<4 ORDER BY Ord"_s);
+    LoadItemInfos(dialog.ItemList(), u"WHERE UPPER(TblName)=UPPER(?) ORDER BY Ord"_s,
+                  { m_strTable });
+    dialog.SetQueryType(vantrel::personnel::AdvWageData);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    BuildWhereClause();
+    m_filter = dialog.GetCondition();
+    if (!dialog.GetOrderBy().isEmpty())
+        m_strOrderBy = u" ORDER BY "_s + dialog.GetOrderBy();
+    FillGrid();
 }
 
 bool CViewWage::FillGrid()
@@ -482,15 +510,17 @@ bool CViewWage::FillGrid()
         && ((grid->GetConnection() && grid->GetConnection()->IsOpen())
             || grid->OpenConnection(theApp.m_strConnection));
     if (ok) {
-        const QString scope
-            = from + m_where.sql + u" ORDER BY qz_Dept.Ord,%1.Ord"_s.arg(m_strTable);
+        const SqlCondition shown = shownWhere();
+        const QString scope = from + shown.sql
+            + (m_strOrderBy.isEmpty() ? u" ORDER BY qz_Dept.Ord,%1.Ord"_s.arg(m_strTable)
+                                      : m_strOrderBy);
         // The keys alone, so that the server sorts narrow rows.
         grid->SetKeyQuery(u"SELECT qz_PsnBase.PID"_s + scope);
         ok = grid->OpenSQL(
             u"SELECT qz_PsnBase.PID,qz_PsnBase.Number AS %1,qz_PsnBase.Name AS %2"_s.arg(
                 QuoteCaption(m_columns.value(1).Alias), QuoteCaption(m_columns.value(2).Alias))
                 + (m_strSelect.isEmpty() ? QString() : u","_s + m_strSelect) + scope,
-            m_where.values);
+            shown.values);
     }
     if (ok) {
         formatColumns();
@@ -509,10 +539,11 @@ void CViewWage::UpdateFooterTotals()
 {
     QHash<int, QString> texts;
     const QString from = WageFromClause(m_strTable);
+    const SqlCondition shown = shownWhere();
     const vantrel::db::QueryResult totals = theDatabase.run(
         u"SELECT COUNT(*)"_s + (m_sums.isEmpty() ? QString() : u","_s + m_sums.join(u',')) + from
-            + m_where.sql,
-        m_where.values);
+            + shown.sql,
+        shown.values);
     const int count = totals.ok && totals.rows.rowCount() > 0 ? totals.rows.value(0, 0).toInt()
                                                               : GetGridCtrl()->GetRowCount();
     texts.insert(1, u"合计：%1人"_s.arg(count));
@@ -613,12 +644,13 @@ void CViewWage::Search()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int row = -1;
+    const SqlCondition shown = shownWhere();
     for (const QString &column : { u"Number"_s, u"Name"_s }) {
         const vantrel::db::QueryResult found = theDatabase.run(
-            u"SELECT qz_PsnBase.PID"_s + WageFromClause(m_strTable) + m_where.sql
+            u"SELECT qz_PsnBase.PID"_s + WageFromClause(m_strTable) + shown.sql
                 + u" AND upper(qz_PsnBase.%1)=upper(?) ORDER BY qz_Dept.Ord,%2.Ord"_s.arg(
                     column, m_strTable),
-            m_where.values + QVariantList { text });
+            shown.values + QVariantList { text });
         if (found.ok && found.rows.rowCount() > 0) {
             row = RowOfPerson(found.rows.value(0, 0).toInt());
             if (row >= 0)
@@ -742,7 +774,8 @@ void CViewWage::onCellWritten(int pid, int field, const QVariant &stored)
 
 WageCalcScope CViewWage::calcScope() const
 {
-    return { m_strTable, m_nPeriod, { m_where.sql, m_where.values } };
+    const SqlCondition shown = shownWhere();
+    return { m_strTable, m_nPeriod, { shown.sql, shown.values } };
 }
 
 CScriptHostProxy *CViewWage::scriptHost()
@@ -875,7 +908,7 @@ void CViewWage::OnBatchUpdate()
     const WageBatchUpdate update { item.Name, dialog.GetMode(), dialog.GetValueText() };
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const vantrel::Result<int> changed
-        = RunWageBatchUpdate(theDatabase, m_strTable, update, m_where);
+        = RunWageBatchUpdate(theDatabase, m_strTable, update, shownWhere());
     QApplication::restoreOverrideCursor();
     if (!changed) {
         ShowMessage(this, u"批量修改失败\n"_s + changed.error(), LoadResString(117),
@@ -883,7 +916,8 @@ void CViewWage::OnBatchUpdate()
         return;
     }
     theApp.WriteSystemLog(
-        WageBatchLogText(m_strTitle, m_nPeriod, item.Alias, update, item.iDataType, m_where), 0);
+        WageBatchLogText(m_strTitle, m_nPeriod, item.Alias, update, item.iDataType, shownWhere()),
+        0);
     FillGrid();
 }
 

@@ -81,6 +81,8 @@ public:
 
     void LoadColumns();
     void BuildWhereClause();
+    // The scope with the advanced filter: the rows the grid shows.
+    vantrel::personnel::SqlCondition shownWhere() const;
     bool FillGrid();
     void UpdateFooterTotals();
     // Columns and rights; the frame's pane then chooses its first department.
@@ -117,6 +119,10 @@ public:
     void OnColumnFormat();
     void OnSelectAll();
     void OnCopy();
+    // 高级数据查询: the advanced search over the person fields and the set's items narrows and
+    // orders the rows shown (and what the commands and the calculation work on) until the
+    // scope is built again.
+    void OnAdvancedFilter();
 
     // Whether a number column takes the typed text; else tells the user why (naming the
     // column) and the cell keeps its value.
@@ -166,7 +172,9 @@ private:
     bool m_bSizingColumns = false;
     QString m_strSelect;
     QStringList m_sums; // "SUM(<column>)" of the number items, in column order
-    vantrel::personnel::SqlCondition m_where;
+    vantrel::personnel::SqlCondition m_where;  // the scope, as published to scripts
+    vantrel::personnel::SqlCondition m_filter; // the advanced filter on top of it
+    QString m_strOrderBy;                      // the filter's order, when it gave one
     QVector<WageGridColumn> m_columns;
     QComboBox *m_pSearchBox = nullptr;
     QHash<int, QAction *> m_actions;

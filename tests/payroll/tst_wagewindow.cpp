@@ -13,6 +13,8 @@
 #include "payroll/ui/cviewwage.h"
 #include "payroll/ui/payrollmodule.h"
 #include "payroll/wageperiods.h"
+#include "personnel/advsearch.h"
+#include "personnel/ui/cdlgadvresearch.h"
 #include "psnfixture.h"
 #include "testdatabase.h"
 #include "testprofile.h"
@@ -37,7 +39,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +111,7 @@ private Q_SLOTS:
     void rowDeletedElsewhereGreys();
     void closedElsewhereRefusesChanges();
     void deleteAndBatchInDepartment();
+    void advancedFilterNarrowsWhatTheCommandsSee();
     void addPersons_data();
     void addPersons();
     void frozenCountSurvivesRestart();
@@ -405,6 +410,53 @@ void TestWageWindow::deleteAndBatchInDepartment()
     QCOMPARE(value(2, m_base).toDouble(), 200.0);
     QCOMPARE(view->GetFooterCell(3), u"1300.02"_s);
     QVERIFY(logText().contains(u"薪资批量修改'基本工资|统加|100.005"_s));
+}
+
+void TestWageWindow::advancedFilterNarrowsWhatTheCommandsSee()
+{
+    CChildFrameWage *frame = openPeriod();
+    CViewWage *view = frame->GetView();
+    chooseCategory(*frame, u"<所有类别>"_s);
+    QCOMPARE(listed(view), u"1,2,3,4,5,6"_s);
+    bool offered = false;
+    answerNextModal<CDlgAdvResearch>([&](CDlgAdvResearch *dialog) {
+        QCOMPARE(dialog->GetQueryType(), 1);
+        // The person fields and the set's own items.
+        offered = vantrel::personnel::FindItemByName(dialog->ItemList(), m_base) >= 0
+            && vantrel::personnel::FindItemByName(dialog->ItemList(), u"Name"_s) >= 0;
+        QStandardItemModel *main = dialog->mainModel();
+        main->setData(main->index(0, CDlgAdvResearch::MainField), m_base);
+        main->setData(main->index(0, CDlgAdvResearch::MainOp), u"大于"_s);
+        main->setData(main->index(0, CDlgAdvResearch::MainValue), u"250"_s);
+        dialog->findChild<QPushButton *>(u"addSort"_s)->click();
+        QStandardItemModel *sort = dialog->sortModel();
+        sort->setData(sort->index(0, CDlgAdvResearch::SortField), m_base);
+        sort->setData(sort->index(0, CDlgAdvResearch::SortDirection), u"降序"_s);
+        dialog->OnRunQuery();
+    });
+    view->action(CViewWage::IdFilter)->trigger();
+    QVERIFY(offered);
+    QCOMPARE(listed(view), u"6,5,4,3"_s);
+    QCOMPARE(view->GetFooterCell(1), u"合计：4人"_s);
+    QCOMPARE(view->GetFooterCell(3), u"1800.00"_s);
+    // 统加 reaches only the rows shown.
+    {
+        MessageCatcher messages(QMessageBox::Yes);
+        answerNextModal<CDlgBatchUpdate>([](CDlgBatchUpdate *dialog) {
+            dialog->itemList()->setCurrentIndex(dialog->itemList()->findText(u"基本工资"_s));
+            dialog->modeList()->setCurrentIndex(dialog->modeList()->findText(u"统加"_s));
+            dialog->valueEdit()->setText(u"1"_s);
+            dialog->accept();
+        });
+        view->action(CViewWage::IdBatchUpdate)->trigger();
+    }
+    QCOMPARE(value(3, m_base).toDouble(), 301.0);
+    QCOMPARE(value(2, m_base).toDouble(), 200.0);
+    QCOMPARE(listed(view), u"6,5,4,3"_s);
+    // The scripts' published scope stays the department view; a refresh drops the filter.
+    QVERIFY(!view->GetWhere().sql.contains(m_base));
+    view->Refresh();
+    QCOMPARE(listed(view), u"1,2,3,4,5,6"_s);
 }
 
 void TestWageWindow::addPersons_data()
