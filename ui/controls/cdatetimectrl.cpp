@@ -1,5 +1,6 @@
 #include "ui/controls/cdatetimectrl.h"
 
+#include <QCalendarWidget>
 #include <QKeyEvent>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +25,8 @@ CDateTimeCtrl::CDateTimeCtrl(bool showNone, QWidget *parent)
         setMinimumDate(NoDate.addDays(1));
     }
     m_lastDate = date();
+    // An empty editor's calendar would open on its stand-in date in 1752: show this month.
+    calendarWidget()->installEventFilter(this);
     // Enter re-reads the text and reports the same date again; only real changes count.
     connect(this, &QDateEdit::dateChanged, this, [this](const QDate &value) {
         if (value == m_lastDate)
@@ -44,6 +47,15 @@ void CDateTimeCtrl::SetDate(const QDate &value)
         setDate(value);
     else if (m_bShowNone)
         setDate(NoDate);
+}
+
+bool CDateTimeCtrl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == calendarWidget() && event->type() == QEvent::Show && IsEmpty()) {
+        const QDate today = QDate::currentDate();
+        calendarWidget()->setCurrentPage(today.year(), today.month());
+    }
+    return QDateEdit::eventFilter(watched, event);
 }
 
 void CDateTimeCtrl::keyPressEvent(QKeyEvent *event)

@@ -24,6 +24,7 @@ Q_SIGNALS:
     void dateTimeChange();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

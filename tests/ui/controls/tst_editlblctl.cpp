@@ -9,6 +9,7 @@
 #include "ui/controls/ceditlblctl.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void layout_data();
     void layout();
     void requiredDateStaysOptionalEmpties();
+    void emptyDateCalendarOpensOnThisMonth();
     void enterMovesToTheNextField();
     void screenshotOfPersonForm();
 
@@ -228,6 +230,22 @@ void TestEditlblCtl::requiredDateStaysOptionalEmpties()
     QTest::keyClicks(optional, u"2020"_s);
     QTest::keyClick(optional, Qt::Key_Return);
     QCOMPARE(optional->GetDate().year(), 2020);
+}
+
+void TestEditlblCtl::emptyDateCalendarOpensOnThisMonth()
+{
+    CDateTimeCtrl editor(true);
+    editor.SetDate(QDate());
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    // The drop-down arrow at the right end.
+    QTest::mouseClick(&editor, Qt::LeftButton, {}, QPoint(editor.width() - 4, editor.height() / 2));
+    QCalendarWidget *calendar = editor.calendarWidget();
+    QTRY_VERIFY(calendar->isVisible());
+    const QDate today = QDate::currentDate();
+    QCOMPARE(calendar->yearShown(), today.year());
+    QCOMPARE(calendar->monthShown(), today.month());
+    QVERIFY(editor.IsEmpty()); // opening it chooses nothing
 }
 
 void TestEditlblCtl::enterMovesToTheNextField()
