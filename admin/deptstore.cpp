@@ -309,6 +309,36 @@ Status MergeDept(CADODatabase &db, int source, int target)
     return {};
 }
 
+AdminOutcome CheckDeptTarget(CADODatabase &db, DeptTargetUse use, int source, int target)
+{
+    const auto refuse = [](const QString &text) {
+        return AdminOutcome::refused(text, AdminOutcome::Icon::Information,
+                                     AdminOutcome::Field::Parent);
+    };
+    if (target < 0 || target == source || (use == DeptTargetUse::Merge && target == 0))
+        return refuse(u"请选择项！"_s);
+    const QueryResult rows = db.run(
+        u"SELECT DID, ParentID, ParentArr FROM qz_Dept WHERE DID IN (?, ?)"_s, { source, target });
+    if (!rows.ok)
+        return AdminOutcome::refused(rows.error.description, AdminOutcome::Icon::Critical);
+    int sourceRow = -1;
+    int targetRow = -1;
+    for (int row = 0; row < rows.rows.rowCount(); ++row)
+        (rows.rows.value(row, 0).toInt() == source ? sourceRow : targetRow) = row;
+    const auto parentOf = [&](int row) { return row < 0 ? 0 : rows.rows.value(row, 1).toInt(); };
+    if (use == DeptTargetUse::Merge && parentOf(sourceRow) != parentOf(targetRow))
+        return refuse(u"不能跨级合并部门!"_s);
+    if (use == DeptTargetUse::Move) {
+        if (target == parentOf(sourceRow))
+            return refuse(u"请选择不同的上级部门!"_s);
+        if (targetRow >= 0 && rows.rows.text(targetRow, 2).contains(subtreeMark(source)))
+            return refuse(u"错误：上级部门不能是其本身或其原下级部门!"_s);
+    }
+    if ((source > 0 && sourceRow < 0) || (target > 0 && targetRow < 0))
+        return refuse(u"选择的部门被删除！"_s);
+    return AdminOutcome::done();
+}
+
 Status SetDeptPrefix(CADODatabase &db, int did, const QString &prefix)
 {
     return execOne(db, u"UPDATE qz_Dept SET PNRule = ? WHERE DID = ?"_s, { prefix, did });

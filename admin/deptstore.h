@@ -45,6 +45,12 @@ Status DeleteDept(CADODatabase &db, int did);
 // under target with their paths, and deletes source.
 Status MergeDept(CADODatabase &db, int source, int target);
 
+// Whether target (0: the top level, -1: nothing chosen) may take source: in a merge a sibling,
+// in a move a parent other than the current one and outside source's subtree; both must
+// still exist. The refusal carries the message to show.
+enum class DeptTargetUse { Merge, Move };
+AdminOutcome CheckDeptTarget(CADODatabase &db, DeptTargetUse use, int source, int target);
+
 // Stores a department's person-number prefix.
 Status SetDeptPrefix(CADODatabase &db, int did, const QString &prefix);
 
