@@ -377,6 +377,14 @@ Status DeletePsnSort(CADODatabase &db, int aid)
     return runCommand(command);
 }
 
+Status StoreItemWidth(CADODatabase &db, const QString &table, const QString &item, int width)
+{
+    return execOne(db,
+                   u"UPDATE qz_Items SET iWid = ? WHERE upper(TblName) = upper(?) AND "
+                   "upper(Name) = upper(?)"_s,
+                   { width, table, item });
+}
+
 void registerDeptProcedures(db::ProcedureRegistry &registry)
 {
     registry.add(u"qz_UpdateDeptParentByID"_s, updateDeptParentByID);

@@ -59,6 +59,9 @@ Result<int> PsnCountBySort(CADODatabase &db, int aid);
 Status RenumberPsnSorts(CADODatabase &db);
 Status DeletePsnSort(CADODatabase &db, int aid);
 
+// The width of a list column, kept with its item (table as qz_Items names it).
+Status StoreItemWidth(CADODatabase &db, const QString &table, const QString &item, int width);
+
 // The procedures behind these:
 //   qz_UpdateDeptParentByID (DID, ParentID, ParentArr): sets the row and replaces its old
 //     path at the end of every ParentArr below it with the new one; refuses as above.

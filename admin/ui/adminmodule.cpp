@@ -2,6 +2,7 @@
 
 #include "admin/adminprocedures.h"
 #include "admin/ui/cdlgdeptmanager.h"
+#include "admin/ui/cdlgpsnsortmanager.h"
 #include "admin/ui/cdlgsystemdictmanage.h"
 #include "admin/ui/cdlgsystemtablemanage.h"
 #include "admin/ui/cdlguserlist.h"
@@ -18,6 +19,10 @@ void RegisterAdminModule()
     });
     ModuleCommands::instance().registerOpener(33188, [](CMainFrame &frame) {
         CDlgDeptManager dialog(&frame);
+        dialog.exec();
+    });
+    ModuleCommands::instance().registerOpener(33189, [](CMainFrame &frame) {
+        CDlgPsnSortManager dialog(&frame);
         dialog.exec();
     });
     ModuleCommands::instance().registerOpener(33171, [](CMainFrame &frame) {

@@ -1,6 +1,7 @@
 #include "admin/ui/admintoolbar.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolBar>
 
@@ -32,4 +33,15 @@ void ShowAdminToolBarMenu(QToolBar *toolBar, QWidget *owner, const QPoint &globa
             menu.addAction(action->data().toString(), action, &QAction::trigger);
     }
     menu.exec(globalPos);
+}
+
+int AdminMoveKeyStep(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return 0;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    const auto both = Qt::ControlModifier | Qt::ShiftModifier;
+    if ((key->modifiers() & both) != both)
+        return 0;
+    return key->key() == Qt::Key_Up ? -1 : (key->key() == Qt::Key_Down ? 1 : 0);
 }

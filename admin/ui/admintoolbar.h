@@ -26,3 +26,7 @@ QToolBar *CreateAdminToolBar(QWidget *owner, const QVector<AdminCommand> &comman
 
 // The toolbar's commands as a context menu at a screen position, under their menu texts.
 void ShowAdminToolBarMenu(QToolBar *toolBar, QWidget *owner, const QPoint &globalPos);
+
+class QEvent;
+// -1 for Ctrl+Shift+Up, 1 for Ctrl+Shift+Down (the lists' up and down keys), else 0.
+int AdminMoveKeyStep(const QEvent *event);

@@ -335,9 +335,7 @@ void CDlgDeptManager::storeChangedWidths()
         if (width == m_widths.at(column))
             continue;
         m_widths[column] = width;
-        theDatabase.Execute(u"UPDATE qz_Items SET iWid = ? WHERE upper(TblName) = 'QZ_DEPT' "
-                            "AND upper(Name) = upper(?)"_s,
-                            { width, m_columnNames.at(column) });
+        vantrel::admin::StoreItemWidth(theDatabase, u"QZ_DEPT"_s, m_columnNames.at(column), width);
     }
 }
 
@@ -345,12 +343,9 @@ bool CDlgDeptManager::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_pTree->header()->viewport() && event->type() == QEvent::MouseButtonRelease)
         storeChangedWidths();
-    if (watched == m_pTree && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const auto both = Qt::ControlModifier | Qt::ShiftModifier;
-        if ((key->modifiers() & both) == both
-            && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
-            moveRow(key->key() == Qt::Key_Up ? -1 : 1);
+    if (watched == m_pTree) {
+        if (const int step = AdminMoveKeyStep(event)) {
+            moveRow(step);
             return true;
         }
     }
