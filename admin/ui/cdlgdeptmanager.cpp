@@ -4,6 +4,7 @@
 #include "admin/ui/adminmessages.h"
 #include "admin/ui/admintoolbar.h"
 #include "admin/ui/cdlgdeptmergemove.h"
+#include "admin/ui/depttreefill.h"
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/sqlidentifier.h"
@@ -130,28 +131,18 @@ void CDlgDeptManager::LoadDeptTree()
     const vantrel::db::QueryResult depts
         = theDatabase.run(u"SELECT %1, DID, ParentID, Ord FROM qz_Dept ORDER BY Ord, DID"_s.arg(
             m_columnNames.join(u", "_s)));
-    QHash<int, QVector<int>> childrenOf;
-    for (int row = 0; depts.ok && row < depts.rows.rowCount(); ++row)
-        childrenOf[depts.rows.value(row, m_nDidColumn + 1).toInt()] << row;
     const QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
-    const std::function<void(QStandardItem *, int)> addChildren
-        = [&](QStandardItem *parent, int parentId) {
-              for (int row : childrenOf.value(parentId)) {
-                  QList<QStandardItem *> cells;
-                  for (int column = 0; column < depts.rows.columnCount(); ++column) {
-                      auto *cell = new QStandardItem;
-                      cell->setData(cellValue(depts.rows.value(row, column)), Qt::DisplayRole);
-                      cells << cell;
-                  }
-                  const int did = depts.rows.value(row, m_nDidColumn).toInt();
-                  cells.first()->setIcon(icon);
-                  cells.first()->setData(did, kDidRole);
-                  parent->appendRow(cells);
-                  if (did != parentId)
-                      addChildren(cells.first(), did);
-              }
-          };
-    addChildren(m_pModel->invisibleRootItem(), 0);
+    FillDeptTree(m_pModel, depts.rows, m_nDidColumn, m_nDidColumn + 1, [&](int row) {
+        QList<QStandardItem *> cells;
+        for (int column = 0; column < depts.rows.columnCount(); ++column) {
+            auto *cell = new QStandardItem;
+            cell->setData(cellValue(depts.rows.value(row, column)), Qt::DisplayRole);
+            cells << cell;
+        }
+        cells.first()->setIcon(icon);
+        cells.first()->setData(depts.rows.value(row, m_nDidColumn).toInt(), kDidRole);
+        return cells;
+    });
     for (int column = 0; column < m_widths.size(); ++column)
         m_pTree->setColumnWidth(column, m_widths.at(column) > 0 ? m_widths.at(column) : 100);
     for (int column = m_nDidColumn; column < m_nDidColumn + 3; ++column)

@@ -2,6 +2,7 @@
 #include "admin/deptstore.h"
 #include "admin/ui/cdlgdeptmanager.h"
 #include "admin/ui/cdlgdeptmergemove.h"
+#include "admin/ui/cdlgdetppsnnumprefix.h"
 #include "admintestsupport.h"
 #include "core/db/procedureregistry.h"
 #include "modalanswers.h"
@@ -13,6 +14,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTreeView>
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void targetChecks();
     void widthKeptAfterRefresh();
     void deleteRefusesWithCount();
+    void prefixClickAndSave();
 
 private:
     // A (A1, A2, A3 (A31)), B.
@@ -269,6 +272,40 @@ void TestDeptDialogs::deleteRefusesWithCount()
     QCOMPARE(logRows(), before + 1);
     QCOMPARE(shownOrder(manager.model()),
              QStringList({ u"A"_s, u"A1"_s, u"A2"_s, u"A3"_s, u"A31"_s }));
+}
+
+void TestDeptDialogs::prefixClickAndSave()
+{
+    buildTree();
+    theDatabase.Execute(u"UPDATE qz_Dept SET PNRule = 'OLD' WHERE DID = ?"_s, { did(u"B"_s) });
+    CDlgDetpPsnNumPrefix dialog;
+    QAbstractItemModelTester tester(dialog.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTreeView *tree = dialog.tree();
+    const QModelIndex a1 = dialog.model()->index(0, 0, dialog.model()->index(0, 0));
+    const QModelIndex nameCell = a1.siblingAtColumn(CDlgDetpPsnNumPrefix::ColName);
+    QCOMPARE(nameCell.data().toString(), u"A1"_s);
+    QVERIFY(!(nameCell.flags() & Qt::ItemIsEditable));
+    QCOMPARE(a1.siblingAtColumn(CDlgDetpPsnNumPrefix::ColPrefix).data().toString(), QString());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(nameCell).center());
+    QCOMPARE(tree->currentIndex(), a1.siblingAtColumn(CDlgDetpPsnNumPrefix::ColPrefix));
+    QVERIFY(!dialog.m_bChanged);
+    QTest::keyClick(tree, Qt::Key_F2);
+    auto *editor = tree->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"P'1"_s);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(a1.siblingAtColumn(CDlgDetpPsnNumPrefix::ColPrefix).data().toString(), u"P'1"_s);
+    QCOMPARE(text(u"SELECT PNRule FROM qz_Dept WHERE DID = ?"_s, { did(u"A1"_s) }), u"P'1"_s);
+    QVERIFY(dialog.m_bChanged);
+    // Clearing stores an empty prefix.
+    const QModelIndex bPrefix = dialog.model()->index(1, CDlgDetpPsnNumPrefix::ColPrefix);
+    QCOMPARE(bPrefix.data().toString(), u"OLD"_s);
+    dialog.model()->setData(bPrefix, QString());
+    QCOMPARE(text(u"SELECT PNRule FROM qz_Dept WHERE DID = ?"_s, { did(u"B"_s) }), QString());
 }
 
 QTEST_MAIN(TestDeptDialogs)
