@@ -30,3 +30,12 @@ void ShowAdminToolBarMenu(QToolBar *toolBar, QWidget *owner, const QPoint &globa
 class QEvent;
 // -1 for Ctrl+Shift+Up, 1 for Ctrl+Shift+Down (the lists' up and down keys), else 0.
 int AdminMoveKeyStep(const QEvent *event);
+
+// The add, modify and delete commands of a list (the add button's text differs by list).
+QVector<AdminCommand> AdminEditCommands(const QString &addText, std::function<void()> add,
+                                        std::function<void()> modify, std::function<void()> remove);
+// The up, down, refresh and exit commands that an ordered list ends with.
+QVector<AdminCommand> AdminOrderCommands(std::function<void()> up, std::function<void()> down,
+                                         std::function<void()> refresh, std::function<void()> exit);
+// The toolbar above the list, filling the owner.
+void LayOutAdminList(QWidget *owner, QToolBar *toolBar, QWidget *list);

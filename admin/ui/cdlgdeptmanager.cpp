@@ -73,11 +73,7 @@ CDlgDeptManager::CDlgDeptManager(QWidget *parent) : CDialogExx(374, 0, parent)
     connect(m_pTree, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         ShowAdminToolBarMenu(m_pToolBar, this, m_pTree->viewport()->mapToGlobal(pos));
     });
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 2, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(m_pToolBar);
-    layout->addWidget(m_pTree, 1);
+    LayOutAdminList(this, m_pToolBar, m_pTree);
     resize(760, 520);
     LoadDeptTree();
 }
@@ -85,22 +81,15 @@ CDlgDeptManager::CDlgDeptManager(QWidget *parent) : CDialogExx(374, 0, parent)
 void CDlgDeptManager::buildToolBar()
 {
     using SP = QStyle::StandardPixmap;
-    m_pToolBar = CreateAdminToolBar(
-        this,
-        { { u"新增"_s, u"添加(&A)"_s, u"添加"_s, SP::SP_FileIcon, [this] { OnAdd(); } },
-          { u"修改"_s, u"修改(&E)"_s, u"修改"_s, SP::SP_FileDialogDetailedView,
-            [this] { OnModify(); } },
-          { u"删除"_s, u"删除(&D)"_s, u"删除"_s, SP::SP_TrashIcon, [this] { OnDelete(); }, true },
-          { u"合并"_s, u"合并(&G)"_s, u"合并"_s, SP::SP_FileDialogToParent, [this] { OnMerge(); } },
-          { u"移动"_s, u"移动(&M)"_s, u"移动"_s, SP::SP_DirIcon, [this] { OnMove(); }, true },
-          { u"向上"_s, u"上移(Ctrl+Shift+Up)"_s, u"向上移动(Ctrl+Shift+Up)"_s, SP::SP_ArrowUp,
-            [this] { OnMoveUp(); } },
-          { u"向下"_s, u"下移(Ctrl+Shift+Down)"_s, u"向下移动(Ctrl+Shift+Down)"_s, SP::SP_ArrowDown,
-            [this] { OnMoveDown(); }, true },
-          { u"刷新"_s, u"刷新(&R)"_s, u"刷新列表"_s, SP::SP_BrowserReload, [this] { OnRefresh(); },
-            true },
-          { u"退出"_s, u"退出(&C)"_s, u"关闭窗口"_s, SP::SP_DialogCloseButton,
-            [this] { OnExit(); } } });
+    QVector<AdminCommand> commands = AdminEditCommands(
+        u"新增"_s, [this] { OnAdd(); }, [this] { OnModify(); }, [this] { OnDelete(); });
+    commands << AdminCommand { u"合并"_s, u"合并(&G)"_s, u"合并"_s, SP::SP_FileDialogToParent,
+                               [this] { OnMerge(); } }
+             << AdminCommand { u"移动"_s,      u"移动(&M)"_s,        u"移动"_s,
+                               SP::SP_DirIcon, [this] { OnMove(); }, true }
+             << AdminOrderCommands([this] { OnMoveUp(); }, [this] { OnMoveDown(); },
+                                   [this] { OnRefresh(); }, [this] { OnExit(); });
+    m_pToolBar = CreateAdminToolBar(this, commands);
 }
 
 void CDlgDeptManager::LoadDeptTree()

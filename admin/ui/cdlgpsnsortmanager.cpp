@@ -36,21 +36,12 @@ CDlgPsnSortManager::CDlgPsnSortManager(QWidget *parent) : CDialogExx(438, 0, par
 {
     setWindowTitle(u"人员类别管理"_s);
     setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
-    using SP = QStyle::StandardPixmap;
     m_pToolBar = CreateAdminToolBar(
         this,
-        { { u"新建"_s, u"添加(&A)"_s, u"添加"_s, SP::SP_FileIcon, [this] { OnAdd(); } },
-          { u"修改"_s, u"修改(&E)"_s, u"修改"_s, SP::SP_FileDialogDetailedView,
-            [this] { OnModify(); } },
-          { u"删除"_s, u"删除(&D)"_s, u"删除"_s, SP::SP_TrashIcon, [this] { OnDelete(); }, true },
-          { u"向上"_s, u"上移(Ctrl+Shift+Up)"_s, u"向上移动(Ctrl+Shift+Up)"_s, SP::SP_ArrowUp,
-            [this] { OnMoveUp(); } },
-          { u"向下"_s, u"下移(Ctrl+Shift+Down)"_s, u"向下移动(Ctrl+Shift+Down)"_s, SP::SP_ArrowDown,
-            [this] { OnMoveDown(); }, true },
-          { u"刷新"_s, u"刷新(&R)"_s, u"刷新列表"_s, SP::SP_BrowserReload, [this] { OnRefresh(); },
-            true },
-          { u"退出"_s, u"退出(&C)"_s, u"关闭窗口"_s, SP::SP_DialogCloseButton,
-            [this] { accept(); } } });
+        AdminEditCommands(
+            u"新建"_s, [this] { OnAdd(); }, [this] { OnModify(); }, [this] { OnDelete(); })
+            + AdminOrderCommands([this] { OnMoveUp(); }, [this] { OnMoveDown(); },
+                                 [this] { OnRefresh(); }, [this] { accept(); }));
     m_pGrid = new CBCGPADOGridCtrl(this);
     m_pGrid->setObjectName(u"sortGrid"_s);
     m_pGrid->SetKeyField(u"AID"_s);
@@ -63,11 +54,7 @@ CDlgPsnSortManager::CDlgPsnSortManager(QWidget *parent) : CDialogExx(438, 0, par
     connect(m_pGrid, &CBCGPADOGridCtrl::gridRButtonUp, this, [this](const GridMouseInfo &info) {
         ShowAdminToolBarMenu(m_pToolBar, this, info.globalPos);
     });
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 2, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(m_pToolBar);
-    layout->addWidget(m_pGrid, 1);
+    LayOutAdminList(this, m_pToolBar, m_pGrid);
     resize(560, 420);
     LoadSortGrid();
 }
