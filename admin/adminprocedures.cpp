@@ -1,5 +1,6 @@
 #include "admin/adminprocedures.h"
 
+#include "admin/deptstore.h"
 #include "admin/structureprocedures.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/procedureregistry.h"
@@ -130,6 +131,7 @@ void registerAdminProcedures(db::ProcedureRegistry &registry)
     registry.add(u"qz_SelectSystemDictItemsByID"_s, selectDictItems);
     registry.add(u"qz_SelectSystemUsers"_s, selectSystemUsers);
     registerStructureProcedures(registry);
+    registerDeptProcedures(registry);
 }
 
 } // namespace vantrel::admin

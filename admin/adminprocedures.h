@@ -22,7 +22,8 @@ namespace vantrel::admin {
 //     名称, 上级编码, 是否有效, 下级. No rows for an empty class code.
 //   qz_SelectSystemUsers (UserID): every operator by UserID; columns UserID, 用户名, 锁定,
 //     描述, Purview, ISuper.
-// and the procedures of the data structure (structureprocedures.h).
+// and the procedures of the data structure (structureprocedures.h) and of the departments and
+// categories (deptstore.h).
 void registerAdminProcedures(db::ProcedureRegistry &registry);
 
 } // namespace vantrel::admin

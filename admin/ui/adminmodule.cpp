@@ -1,6 +1,8 @@
 #include "admin/ui/adminmodule.h"
 
 #include "admin/adminprocedures.h"
+#include "admin/ui/cdlgdeptmanager.h"
+#include "admin/ui/cdlgpsnsortmanager.h"
 #include "admin/ui/cdlgsystemdictmanage.h"
 #include "admin/ui/cdlgsystemtablemanage.h"
 #include "admin/ui/cdlguserlist.h"
@@ -13,6 +15,14 @@ void RegisterAdminModule()
     vantrel::admin::registerAdminProcedures(vantrel::db::ProcedureRegistry::instance());
     ModuleCommands::instance().registerOpener(2301, [](CMainFrame &frame) {
         CDlgUserList dialog(&frame);
+        dialog.exec();
+    });
+    ModuleCommands::instance().registerOpener(33188, [](CMainFrame &frame) {
+        CDlgDeptManager dialog(&frame);
+        dialog.exec();
+    });
+    ModuleCommands::instance().registerOpener(33189, [](CMainFrame &frame) {
+        CDlgPsnSortManager dialog(&frame);
         dialog.exec();
     });
     ModuleCommands::instance().registerOpener(33171, [](CMainFrame &frame) {

@@ -20,7 +20,7 @@ CDlgDynCtlFormForDept::CDlgDynCtlFormForDept(QWidget *parent) : CDlgDynCtlFormRe
 
 IDeptFormOwner *CDlgDynCtlFormForDept::owner() const
 {
-    return m_pOwnerGrid ? dynamic_cast<IDeptFormOwner *>(m_pOwnerWnd) : nullptr;
+    return dynamic_cast<IDeptFormOwner *>(m_pOwnerWnd);
 }
 
 bool CDlgDynCtlFormForDept::refuse(const QString &text)
@@ -89,6 +89,8 @@ bool CDlgDynCtlFormForDept::OnSave()
 void CDlgDynCtlFormForDept::TakeRow(int row)
 {
     IDeptFormOwner *manager = owner();
+    if (!m_pOwnerGrid)
+        return;
     m_strOldName = m_pOwnerGrid->GetFieldValue(row, 0).toString();
     if (!manager) {
         CDlgDynCtlFormRecord::TakeRow(row);
