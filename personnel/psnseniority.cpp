@@ -3,6 +3,7 @@
 #include "core/db/cadodatabase.h"
 #include "core/db/sqlidentifier.h"
 #include "core/query/querybuilders.h"
+#include "personnel/psnoutput.h"
 
 using namespace Qt::StringLiterals;
 namespace vantrel::personnel {
@@ -84,12 +85,9 @@ Result<int> RunBatchSeniority(CADODatabase &db, const BatchSeniority &run,
 QString SeniorityLogText(const QDate &date, const QString &dateAlias, const QString &methodText,
                          const QString &numberAlias, const SqlCondition &where)
 {
-    QString condition = where.literalText();
-    condition.replace(u"WHERE"_s, u"条件："_s);
-    while (condition.startsWith(u' '))
-        condition.remove(0, 1);
-    return u"人员档案[批量工龄核算：%1|%2|%3|%4 (%5)]"_s.arg(
-        date.toString(u"yyyy-MM-dd"_s), dateAlias, methodText, numberAlias, condition);
+    return u"人员档案[批量工龄核算：%1|%2|%3|%4 (%5)]"_s.arg(date.toString(u"yyyy-MM-dd"_s),
+                                                             dateAlias, methodText, numberAlias,
+                                                             ConditionLogText(where));
 }
 
 } // namespace vantrel::personnel

@@ -5,6 +5,7 @@
 #include "core/query/querybuilders.h"
 #include "core/util/stringtable.h"
 #include "personnel/advsavedqueries.h"
+#include "personnel/psnoutput.h"
 #include "personnel/ui/cdlgadvresearch.h"
 #include "personnel/ui/cdlgpsnbatchworkingage.h"
 #include "personnel/ui/cdlgpsnchangewizard.h"
@@ -148,7 +149,5 @@ void CViewPsn::OnExport()
         ShowMessage(this, u"导出时出错!"_s, LoadResString(117), QMessageBox::Information);
         return;
     }
-    QString condition = m_where.literalText();
-    condition.replace(u"WHERE"_s, u"条件："_s);
-    theApp.WriteSystemLog(u"人员档案[数据导出'%1|(%2)']"_s.arg(path, condition.trimmed()), 0);
+    theApp.WriteSystemLog(u"人员档案[数据导出'%1|(%2)']"_s.arg(path, ConditionLogText(m_where)), 0);
 }

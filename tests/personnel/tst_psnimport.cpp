@@ -14,18 +14,6 @@ using namespace vantrel::personnel;
 
 namespace {
 
-bool writeXlsx(const QString &path, const QStringList &header, const QList<QVariantList> &rows)
-{
-    workbook::WorkbookWriter writer(path, u"人员"_s);
-    if (!writer.open() || !writer.writeHeader(header))
-        return false;
-    for (const QVariantList &row : rows) {
-        if (!writer.writeRow(row))
-            return false;
-    }
-    return bool(writer.finish());
-}
-
 // n persons numbered N0001 …, every one in row order.
 QList<QVariantList> numberedRows(int n)
 {
@@ -209,7 +197,7 @@ void TestPsnImport::readSource()
     QList<QVariantList> rows { { u"A1"_s, u"张 一"_s, QVariant(), 1.0, u"x"_s }, {} };
     for (int i = 2; i <= 9; ++i)
         rows.append({ u"A%1"_s.arg(i), u"n"_s, QVariant(), i == 9 ? QVariant(u"t"_s) : i, 2.0 });
-    QVERIFY(writeXlsx(
+    QVERIFY(writeTestWorkbook(
         path, { u"编号"_s, u"Long title of many words"_s, QString(), u"金额"_s, u"混合"_s }, rows));
     const vantrel::Result<ImportSource> source = ReadImportSource(path);
     QVERIFY2(source, qPrintable(source.error()));
@@ -227,7 +215,7 @@ void TestPsnImport::readSource()
     QCOMPARE(source->columns[1].first, QVariant(u"张 一"_s));
 
     const QString empty = m_dir.filePath(u"empty.xlsx"_s);
-    QVERIFY(writeXlsx(empty, { u"编号"_s }, {}));
+    QVERIFY(writeTestWorkbook(empty, { u"编号"_s }, {}));
     QVERIFY(ReadImportSource(empty)->columns.isEmpty());
     QVERIFY(!ReadImportSource(m_dir.filePath(u"missing.xlsx"_s)));
 }
@@ -239,7 +227,7 @@ void TestPsnImport::importsXlsx()
     rows[1][3] = QVariant();              // an empty date
     rows[2][3] = u"2024/5/10"_s;          // a date typed as text
     rows.append({ 1005.0, u"数字号"_s }); // a number as a person number
-    QVERIFY(writeXlsx(path, numberedHeader, rows));
+    QVERIFY(writeTestWorkbook(path, numberedHeader, rows));
     const CItemInfoArray items = personItems();
     int lastProgress = -1;
     const PsnImportOutcome outcome = RunPsnImport(theDatabase, requestFor(path, items), [&](int n) {
@@ -314,7 +302,7 @@ void TestPsnImport::refusedRowsLeaveTableUnchanged()
     QList<QVariantList> rows = numberedRows(700);
     rows[row - 1][column] = value;
     const QString path = m_dir.filePath(u"spoilt.xlsx"_s);
-    QVERIFY(writeXlsx(path, numberedHeader, rows));
+    QVERIFY(writeTestWorkbook(path, numberedHeader, rows));
     const PsnImportOutcome outcome = RunPsnImport(theDatabase, requestFor(path, personItems()));
     QCOMPARE(outcome.error, message);
     QCOMPARE(personCount(), 7);
@@ -323,7 +311,7 @@ void TestPsnImport::refusedRowsLeaveTableUnchanged()
 void TestPsnImport::cancelRollsBack()
 {
     const QString path = m_dir.filePath(u"many.xlsx"_s);
-    QVERIFY(writeXlsx(path, numberedHeader, numberedRows(1200)));
+    QVERIFY(writeTestWorkbook(path, numberedHeader, numberedRows(1200)));
     const PsnImportOutcome outcome
         = RunPsnImport(theDatabase, requestFor(path, personItems()), [](int n) { return n < 700; });
     QVERIFY(outcome.cancelled);

@@ -33,18 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeXlsx(const QString &path, const QStringList &header, const QList<QVariantList> &rows)
-{
-    workbook::WorkbookWriter writer(path, u"人员"_s);
-    if (!writer.open() || !writer.writeHeader(header))
-        return false;
-    for (const QVariantList &row : rows) {
-        if (!writer.writeRow(row))
-            return false;
-    }
-    return bool(writer.finish());
-}
-
 // Chooses the department in the picker as a user does (the tree item with that DID).
 void chooseDept(CDropDownListDept *picker, int did)
 {
@@ -122,15 +110,15 @@ QString TestPsnImportDialogs::personsFile(int rows)
     for (int i = 1; i <= rows; ++i)
         data.append({ u"N%1"_s.arg(i), u"人%1"_s.arg(i), u"文字"_s, double(i) });
     const QString path = m_dir.filePath(u"p%1.xlsx"_s.arg(rows));
-    writeXlsx(path, { u"编号"_s, u"姓名"_s, u"数额"_s, u"备注"_s }, data);
+    writeTestWorkbook(path, { u"编号"_s, u"姓名"_s, u"数额"_s, u"备注"_s }, data);
     return path;
 }
 
 void TestPsnImportDialogs::matchingGrid()
 {
     const QString path = m_dir.filePath(u"titles.xlsx"_s);
-    QVERIFY(writeXlsx(path, { u"编号"_s, u"姓名"_s, u"备注"_s, u"入职日期"_s },
-                      { { u"A9"_s, u"新人"_s, u"x"_s, QDate(2024, 5, 10) } }));
+    QVERIFY(writeTestWorkbook(path, { u"编号"_s, u"姓名"_s, u"备注"_s, u"入职日期"_s },
+                              { { u"A9"_s, u"新人"_s, u"x"_s, QDate(2024, 5, 10) } }));
     CDlgPsnImport dialog;
     dialog.SetFilePath(path);
     LoadItemInfos(dialog.Items(),
