@@ -84,12 +84,6 @@ void CChildFramePsn::createToolBar()
         m_pToolBar->addAction(a);
         m_actions.insert(id, a);
     };
-    const auto laterAction = [this](QMenu *menu, int id, const QString &text) {
-        QAction *a = menu->addAction(text);
-        a->setData(id);
-        a->setEnabled(false); // comes with a later part of the module
-        m_actions.insert(id, a);
-    };
     for (const int id : { int(CViewPsn::IdAdd), int(CViewPsn::IdModify), int(CViewPsn::IdDelete),
                           int(CViewPsn::IdReorder) })
         addViewAction(id);
@@ -97,9 +91,11 @@ void CChildFramePsn::createToolBar()
     m_pToolsMenu = new QMenu(this);
     m_pToolsMenu->addAction(m_pView->action(CViewPsn::IdBatchUpdate));
     m_actions.insert(CViewPsn::IdBatchUpdate, m_pView->action(CViewPsn::IdBatchUpdate));
-    laterAction(m_pToolsMenu, IdSeniority, u"工龄核算"_s);
+    m_pToolsMenu->addAction(m_pView->action(CViewPsn::IdSeniority));
+    m_actions.insert(IdSeniority, m_pView->action(CViewPsn::IdSeniority));
     m_pToolsMenu->addSeparator();
-    laterAction(m_pToolsMenu, IdImport, u"导入"_s);
+    m_pToolsMenu->addAction(m_pView->action(CViewPsn::IdImport));
+    m_actions.insert(IdImport, m_pView->action(CViewPsn::IdImport));
     addMenuButton(IdTools, u"工具"_s, m_pToolsMenu);
 
     m_pChangesMenu = new QMenu(this);
@@ -125,6 +121,13 @@ void CChildFramePsn::createToolBar()
         });
     }
     BuildDynamicMenus();
+    connect(this, &CChildFramePsn::dynamicCommand, this,
+            [this](int kind, int id, const QString &name) {
+                if (kind == PrintItem)
+                    m_pView->PrintReport(id, name);
+                else
+                    m_pView->SendMails(id, name);
+            });
 
     for (const int id :
          { int(CViewPsn::IdExport), int(CViewPsn::IdFilter), int(CViewPsn::IdRefresh) })
@@ -181,7 +184,15 @@ void CChildFramePsn::BuildDynamicMenus()
         menu->addSeparator();
         QAction *manager = menu->addAction(source.managerText);
         manager->setData(source.managerId);
-        manager->setEnabled(false); // the template managers come with a later part
+        const DynamicKind kind = source.kind;
+        connect(manager, &QAction::triggered, this, [this, kind] {
+            const bool changed
+                = kind == PrintItem ? m_pView->OnPrintTemplates() : m_pView->OnMailTemplates();
+            // Not from inside the action's own signal: rebuilding deletes it.
+            if (changed)
+                QMetaObject::invokeMethod(this, &CChildFramePsn::BuildDynamicMenus,
+                                          Qt::QueuedConnection);
+        });
         m_actions.insert(source.managerId, manager);
     }
 }

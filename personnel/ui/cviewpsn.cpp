@@ -148,10 +148,12 @@ void CViewPsn::createActions()
     add(IdRefresh, u"刷新"_s, &CViewPsn::Refresh);
     add(IdSelectAll, u"全选"_s, &CViewPsn::OnSelectAll);
     add(IdCopy, u"复制"_s, &CViewPsn::OnCopy);
-    add(IdExport, u"导出"_s, nullptr);
+    add(IdExport, u"导出"_s, &CViewPsn::OnExport);
     add(IdFilter, u"筛选"_s, &CViewPsn::OnAdvancedQuery);
     add(IdTransfer, u"人员调动"_s, &CViewPsn::OnTransferWizard);
     add(IdSortChange, u"人员类别变更"_s, &CViewPsn::OnCategoryChangeWizard);
+    add(IdSeniority, u"工龄核算"_s, &CViewPsn::OnSeniority);
+    add(IdImport, u"导入"_s, &CViewPsn::OnImport);
     for (const int id : { int(IdAdd), int(IdModify), int(IdDelete), 0, int(IdReorder),
                           int(IdBatchUpdate), 0, int(IdFreeze), int(IdColumnFormat), 0,
                           int(IdSelectAll), int(IdCopy), 0, int(IdRefresh) }) {

@@ -49,6 +49,8 @@ public:
         IdFilter = 1298,
         IdTransfer = 32958,
         IdSortChange = 32959,
+        IdSeniority = 33317,
+        IdImport = 32968,
     };
 
     explicit CViewPsn(QWidget *parent = nullptr);
@@ -120,6 +122,26 @@ public:
     // after it finishes.
     void OnTransferWizard();
     void OnCategoryChangeWizard();
+    // 工龄核算: the batch seniority over the list's scope; the list refilled after a run.
+    void OnSeniority();
+    // 导入: a workbook chosen, its persons imported; scope rebuilt and list refilled after.
+    void OnImport();
+    // 导出: the list's item columns written to an .xlsx file.
+    void OnExport();
+    // The next file dialog of these commands answers this path instead of asking (tests,
+    // scripted runs).
+    void SetNextFilePath(const QString &path) { m_strNextPath = path; }
+    // 打印 item: the report for the current person or the whole list, logged once the report
+    // library has shown it.
+    void PrintReport(int reportId, const QString &reportName);
+    // 邮件 item: the template mailed to every person of the list by the mail batch; logged
+    // when mails were sent. The script engine is started afresh afterwards in any case.
+    void SendMails(int templateId, const QString &templateName);
+    // The template managers; true when templates changed (the frame rebuilds its menus).
+    bool OnPrintTemplates();
+    bool OnMailTemplates();
+    // "SELECT <item columns>" over the list's scope and order, for the export.
+    QString ExportQuery() const;
 
 Q_SIGNALS:
     // Before a refresh refills the list: the frame rebuilds its print and mail menus.
@@ -141,6 +163,7 @@ private:
     int firstItemColumn() const;
     void showContextMenu(const QPoint &globalPos);
     void runChangeWizard(CDlgPsnChangeWizard &wizard, const QString &title);
+    QString chooseFile(bool save, const QString &filter);
 
     CPersonBase m_person;
     int m_nDeptFilter = 0;
@@ -163,4 +186,5 @@ private:
     QMenu *m_pContextMenu;
     PsnRecordWriter *m_pWriter;
     CScriptHostProxy m_scriptHost;
+    QString m_strNextPath;
 };

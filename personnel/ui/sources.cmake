@@ -11,7 +11,11 @@ add_library(vantrel_personnel_ui STATIC
     ui/cdlgdynctlformforpsnsort.cpp
     ui/cdlgdynctlformforrelatarc.cpp
     ui/cdlgdynctlformrecord.cpp
+    ui/cdlgpsnbatchworkingage.cpp
     ui/cdlgpsnchangewizard.cpp
+    ui/cdlgpsndatapreview.cpp
+    ui/cdlgpsnimport.cpp
+    ui/cdlgpsnprintrsselect.cpp
     ui/cdlgpsnhistorymanage.cpp
     ui/cdlgpsnselectwizard.cpp
     ui/cdlgpsnwakeupitem.cpp
@@ -24,6 +28,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cpicturecap.cpp
     ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
+    ui/cviewpsnoutput.cpp
     ui/cviewpsntools.cpp
     ui/frozencolumnview.cpp
     ui/personnelmodule.cpp

@@ -28,6 +28,15 @@ QString headerText(const QVariant &value)
 
 } // namespace
 
+CellSink::~CellSink() = default;
+
+QString headerName(const QVariant &value, int column)
+{
+    const QString text = headerText(value);
+    // The same generated name the old Excel driver gave, which saved import matches rely on.
+    return text.isEmpty() ? u"F"_s + QString::number(column + 1) : text;
+}
+
 void CellGrid::set(int row, int column, const QVariant &value)
 {
     if (!value.isValid() || row < 0 || column < 0)
@@ -47,12 +56,8 @@ Sheet CellGrid::toSheet(const QString &name) &&
     Sheet sheet;
     sheet.name = name;
     const QVariantList headerCells = m_rows.isEmpty() ? QVariantList() : m_rows.first();
-    for (int column = 0; column < m_width; ++column) {
-        const QString text
-            = column < headerCells.size() ? headerText(headerCells[column]) : QString();
-        // The same generated name the old Excel driver gave, which saved import matches rely on.
-        sheet.header.append(text.isEmpty() ? u"F"_s + QString::number(column + 1) : text);
-    }
+    for (int column = 0; column < m_width; ++column)
+        sheet.header.append(headerName(headerCells.value(column), column));
     sheet.rows = std::move(m_rows);
     if (!sheet.rows.isEmpty())
         sheet.rows.removeFirst();

@@ -252,7 +252,7 @@ vantrel::Result<std::unique_ptr<SheetSource>> IsolatedXlsFile::decode(const QByt
     return R(std::move(file));
 }
 
-vantrel::Status IsolatedXlsFile::readSheet(int index, CellGrid &grid)
+vantrel::Status IsolatedXlsFile::readSheet(int index, CellSink &grid)
 {
     if (index < 0 || index >= m_sheets.size())
         return vantrel::Status::failure(errortexts::sheetNotFound(QString::number(index + 1)));
@@ -262,7 +262,7 @@ vantrel::Status IsolatedXlsFile::readSheet(int index, CellGrid &grid)
     // The reader shaped the sheet already; its header and rows give the same sheet again.
     for (int c = 0; c < sheet.header.size(); ++c)
         grid.set(0, c, sheet.header.at(c));
-    for (int r = 0; r < sheet.rows.size(); ++r) {
+    for (int r = 0; r < sheet.rows.size() && !grid.stopped(); ++r) {
         const QVariantList &row = sheet.rows.at(r);
         for (int c = 0; c < row.size(); ++c)
             grid.set(r + 1, c, row.at(c));

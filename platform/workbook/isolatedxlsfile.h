@@ -24,7 +24,7 @@ public:
                                                                 const QString &path);
 
     QStringList sheetNames() const override { return m_names; }
-    vantrel::Status readSheet(int index, CellGrid &grid) override;
+    vantrel::Status readSheet(int index, CellSink &grid) override;
 
     // The reader program: beside the running program, else where the build put it.
     static QString readerProgram();

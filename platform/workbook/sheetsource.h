@@ -6,7 +6,7 @@
 
 namespace workbook {
 
-class CellGrid;
+class CellSink;
 
 // One open workbook file of a given format, as the reader sees it.
 class SheetSource
@@ -17,7 +17,7 @@ public:
     // Sheet names in workbook order.
     virtual QStringList sheetNames() const = 0;
     // Puts the cells of sheet `index` (0-based, from sheetNames()) into `grid`.
-    virtual vantrel::Status readSheet(int index, CellGrid &grid) = 0;
+    virtual vantrel::Status readSheet(int index, CellSink &grid) = 0;
 };
 
 } // namespace workbook

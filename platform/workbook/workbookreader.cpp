@@ -2,8 +2,8 @@
 
 #include "platform/workbook/cellgrid.h"
 #include "platform/workbook/errortexts.h"
-#include "platform/workbook/sheetsource.h"
 #include "platform/workbook/isolatedxlsfile.h"
+#include "platform/workbook/sheetsource.h"
 #include "platform/workbook/xlsxfile.h"
 
 #include <QFile>
@@ -16,6 +16,39 @@ namespace {
 // An .xls workbook is an OLE2 compound file; an .xlsx workbook is a ZIP package.
 const QByteArray ole2Signature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 const QByteArray zipSignature("PK\x03\x04", 4);
+
+// Hands each row on as soon as the next one begins; the sources deliver rows in order.
+class RowStream : public CellSink
+{
+public:
+    explicit RowStream(const WorkbookReader::RowHandler &handler) : m_handler(handler) { }
+
+    void set(int row, int column, const QVariant &value) override
+    {
+        if (m_stopped || !value.isValid() || row < 0 || column < 0)
+            return;
+        if (row != m_row)
+            flush();
+        m_row = row;
+        if (column >= m_cells.size())
+            m_cells.resize(column + 1);
+        m_cells[column] = value;
+    }
+    bool stopped() const override { return m_stopped; }
+
+    void flush()
+    {
+        if (!m_stopped && !m_cells.isEmpty())
+            m_stopped = !m_handler(m_row, m_cells);
+        m_cells.clear();
+    }
+
+private:
+    const WorkbookReader::RowHandler &m_handler;
+    QVariantList m_cells;
+    int m_row = -1;
+    bool m_stopped = false;
+};
 
 } // namespace
 
@@ -64,6 +97,17 @@ vantrel::Result<Sheet> WorkbookReader::readFirstSheet()
     if (m_source->sheetNames().isEmpty())
         return vantrel::Result<Sheet>::failure(errortexts::noSheets(m_path));
     return readSheetAt(0);
+}
+
+vantrel::Status WorkbookReader::readFirstSheetRows(const RowHandler &handler)
+{
+    if (m_source->sheetNames().isEmpty())
+        return vantrel::Status::failure(errortexts::noSheets(m_path));
+    RowStream stream(handler);
+    if (vantrel::Status status = m_source->readSheet(0, stream); !status)
+        return status;
+    stream.flush();
+    return {};
 }
 
 vantrel::Result<Sheet> WorkbookReader::readSheet(const QString &name)

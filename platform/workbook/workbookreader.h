@@ -4,7 +4,9 @@
 #include "platform/workbook/sheet.h"
 
 #include <QStringList>
+#include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 namespace workbook {
@@ -37,6 +39,14 @@ public:
     QStringList sheetNames() const;
 
     vantrel::Result<Sheet> readFirstSheet();
+
+    // Called for each row of a sheet that holds a value, in file order, with its 0-based sheet
+    // row (0 is the header row) and its cells up to the last one with a value (values as in
+    // Sheet). Returning false stops the reading.
+    using RowHandler = std::function<bool(int sheetRow, const QVariantList &cells)>;
+    // Reads the first sheet row by row: an .xlsx sheet is parsed as it is unpacked and only the
+    // current row is held, so large sheets read in little memory.
+    vantrel::Status readFirstSheetRows(const RowHandler &handler);
     // Sheet names are matched regardless of case, as Excel does.
     vantrel::Result<Sheet> readSheet(const QString &name);
 

@@ -101,7 +101,7 @@ vantrel::Status XlsFile::readNames()
     return {};
 }
 
-vantrel::Status XlsFile::readSheet(int index, CellGrid &grid)
+vantrel::Status XlsFile::readSheet(int index, CellSink &grid)
 {
     if (int code = freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index));
         code != FREEXL_OK)
@@ -110,7 +110,7 @@ vantrel::Status XlsFile::readSheet(int index, CellGrid &grid)
     unsigned short columns = 0;
     if (int code = freexl_worksheet_dimensions(m_handle, &rows, &columns); code != FREEXL_OK)
         return failure(code);
-    for (unsigned int row = 0; row < rows; ++row) {
+    for (unsigned int row = 0; row < rows && !grid.stopped(); ++row) {
         for (unsigned short column = 0; column < columns; ++column) {
             FreeXL_CellValue cell;
             if (int code = freexl_get_cell_value(m_handle, row, column, &cell); code != FREEXL_OK)

@@ -21,7 +21,7 @@ public:
     XlsFile &operator=(const XlsFile &) = delete;
 
     QStringList sheetNames() const override;
-    vantrel::Status readSheet(int index, CellGrid &grid) override;
+    vantrel::Status readSheet(int index, CellSink &grid) override;
 
 private:
     XlsFile(QString path, const void *handle);

@@ -66,7 +66,7 @@ QStringList XlsxFile::sheetNames() const
     return m_sheetNames;
 }
 
-vantrel::Status XlsxFile::readSheet(int index, CellGrid &grid)
+vantrel::Status XlsxFile::readSheet(int index, CellSink &grid)
 {
     const QString &part = m_sheetParts.at(index);
     XlsxSheetParser parser(m_sharedStrings, m_styles, m_dateSystem);

@@ -24,7 +24,7 @@ public:
     static vantrel::Result<std::unique_ptr<SheetSource>> open(const QString &path);
 
     QStringList sheetNames() const override;
-    vantrel::Status readSheet(int index, CellGrid &grid) override;
+    vantrel::Status readSheet(int index, CellSink &grid) override;
 
 private:
     // A relationship target by id, and the first target of each type (the type's last word).

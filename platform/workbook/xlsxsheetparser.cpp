@@ -60,7 +60,7 @@ XlsxSheetParser::XlsxSheetParser(const QStringList &sharedStrings, const DateSty
 {
 }
 
-vantrel::Status XlsxSheetParser::parse(QXmlStreamReader &xml, CellGrid &grid)
+vantrel::Status XlsxSheetParser::parse(QXmlStreamReader &xml, CellSink &grid)
 {
     while (!xml.atEnd()) {
         xml.readNext();
@@ -69,6 +69,8 @@ vantrel::Status XlsxSheetParser::parse(QXmlStreamReader &xml, CellGrid &grid)
         if (!xml.isStartElement())
             continue;
         vantrel::Status status;
+        if (xml.name() == u"row" && grid.stopped())
+            return {};
         if (xml.name() == u"row")
             status = readRow(xml);
         else if (xml.name() == u"c")
@@ -97,7 +99,7 @@ vantrel::Status XlsxSheetParser::readRow(QXmlStreamReader &xml)
     return {};
 }
 
-vantrel::Status XlsxSheetParser::readCell(QXmlStreamReader &xml, CellGrid &grid)
+vantrel::Status XlsxSheetParser::readCell(QXmlStreamReader &xml, CellSink &grid)
 {
     const QXmlStreamAttributes attributes = xml.attributes();
     const QStringView ref = attributes.value("r"_L1);

@@ -11,7 +11,7 @@ class QXmlStreamReader;
 
 namespace workbook {
 
-class CellGrid;
+class CellSink;
 class DateStyles;
 
 // Reads the cells of one .xlsx worksheet part. Rows and cells may leave out their reference
@@ -24,7 +24,7 @@ public:
                     DateSystem dateSystem);
 
     // The error text names what is broken.
-    vantrel::Status parse(QXmlStreamReader &xml, CellGrid &grid);
+    vantrel::Status parse(QXmlStreamReader &xml, CellSink &grid);
 
     // The text of a string item (<si> or <is>) whose start tag was just read: plain or rich
     // text runs, without the phonetic guides. Leaves the reader at the item's end tag.
@@ -40,7 +40,7 @@ private:
     };
 
     vantrel::Status readRow(QXmlStreamReader &xml);
-    vantrel::Status readCell(QXmlStreamReader &xml, CellGrid &grid);
+    vantrel::Status readCell(QXmlStreamReader &xml, CellSink &grid);
     static void readCellContent(QXmlStreamReader &xml, RawCell &cell);
     vantrel::Result<QVariant> cellValue(const RawCell &cell) const;
     QVariant numberValue(const QString &text, int style) const;

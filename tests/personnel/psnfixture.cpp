@@ -3,6 +3,7 @@
 #include "core/app/currentuser.h"
 #include "core/app/purviewtable.h"
 #include "core/db/cadodatabase.h"
+#include "platform/workbook/workbookwriter.h"
 
 #include <QStringList>
 
@@ -95,4 +96,17 @@ CPersonBase fixturePerson(int pid)
     person.Number = row.rows.value(0, 0).toString();
     person.Name = row.rows.value(0, 1).toString();
     return person;
+}
+
+bool writeTestWorkbook(const QString &path, const QStringList &header,
+                       const QList<QVariantList> &rows)
+{
+    workbook::WorkbookWriter writer(path, u"人员"_s);
+    if (!writer.open() || !writer.writeHeader(header))
+        return false;
+    for (const QVariantList &row : rows) {
+        if (!writer.writeRow(row))
+            return false;
+    }
+    return bool(writer.finish());
 }

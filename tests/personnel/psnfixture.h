@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class CADODatabase;
 
@@ -24,6 +25,11 @@ void loginAs(const QString &userName);
 
 // The system log's texts on theDatabase, oldest first.
 QStringList logLines();
+
+// Writes an .xlsx workbook with one sheet "人员": the header row, then the rows (values as
+// the workbook writer takes them). False when it cannot be written.
+bool writeTestWorkbook(const QString &path, const QStringList &header,
+                       const QList<QVariantList> &rows);
 
 // The person as the person list hands it on (PID, number and name read from theDatabase).
 CPersonBase fixturePerson(int pid);
