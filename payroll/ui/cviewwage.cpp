@@ -359,15 +359,11 @@ void CViewWage::createActions()
     for (QAction *a : std::as_const(m_actions))
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addActions({ m_actions.value(IdAdd), m_actions.value(IdDelete), m_actions.value(IdCalculate) });
-    for (const int id :
-         { int(IdAdd), int(IdDelete), int(IdReorder), 0, int(IdBatchUpdate), int(IdImport), 0,
-           int(IdCalculate), 0, int(IdSelectAll), int(IdCopy), int(IdExport), 0, int(IdFreeze),
-           int(IdColumnFormat), 0, int(IdFilter), int(IdRefresh) }) {
-        if (id == 0)
-            m_pContextMenu->addSeparator();
-        else
-            m_pContextMenu->addAction(m_actions.value(id));
-    }
+    FillCommandMenu(m_pContextMenu, m_actions,
+                    { int(IdAdd), int(IdDelete), int(IdReorder), 0, int(IdBatchUpdate),
+                      int(IdImport), 0, int(IdCalculate), 0, int(IdSelectAll), int(IdCopy),
+                      int(IdExport), 0, int(IdFreeze), int(IdColumnFormat), 0, int(IdFilter),
+                      int(IdRefresh) });
     connect(GetGridCtrl()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CViewWage::updateActions);
     updateActions();

@@ -154,14 +154,10 @@ void CViewPsn::createActions()
     add(IdSortChange, u"人员类别变更"_s, &CViewPsn::OnCategoryChangeWizard);
     add(IdSeniority, u"工龄核算"_s, &CViewPsn::OnSeniority);
     add(IdImport, u"导入"_s, &CViewPsn::OnImport);
-    for (const int id : { int(IdAdd), int(IdModify), int(IdDelete), 0, int(IdReorder),
-                          int(IdBatchUpdate), 0, int(IdFreeze), int(IdColumnFormat), 0,
-                          int(IdSelectAll), int(IdCopy), 0, int(IdRefresh) }) {
-        if (id == 0)
-            m_pContextMenu->addSeparator();
-        else
-            m_pContextMenu->addAction(m_actions.value(id));
-    }
+    FillCommandMenu(m_pContextMenu, m_actions,
+                    { int(IdAdd), int(IdModify), int(IdDelete), 0, int(IdReorder),
+                      int(IdBatchUpdate), 0, int(IdFreeze), int(IdColumnFormat), 0,
+                      int(IdSelectAll), int(IdCopy), 0, int(IdRefresh) });
     connect(GetGridCtrl()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CViewPsn::updateActions);
     updateActions();

@@ -100,6 +100,17 @@ bool GridContextMenu::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+void FillCommandMenu(QMenu *menu, const QHash<int, QAction *> &actions,
+                     std::initializer_list<int> ids)
+{
+    for (const int id : ids) {
+        if (id == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(actions.value(id));
+    }
+}
+
 void CopySelectedRows(CBCGPADOGridCtrl *grid, int firstColumn)
 {
     if (grid->GetCurSel() < 0)

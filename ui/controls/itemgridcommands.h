@@ -6,11 +6,13 @@
 #include <QObject>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class CBCGPADOGridCtrl;
 class CMyBCGPGridView;
 class QComboBox;
+class QAction;
 class QMenu;
 class QToolBar;
 class QWidget;
@@ -62,6 +64,10 @@ private:
     std::function<void()> m_refresh;
     bool m_bAltAlone = false;
 };
+
+// Adds the commands of `ids` to the menu in that order, a 0 standing for a separator.
+void FillCommandMenu(QMenu *menu, const QHash<int, QAction *> &actions,
+                     std::initializer_list<int> ids);
 
 // Copies the selected rows from `firstColumn` on to the clipboard; nothing without a current row.
 void CopySelectedRows(CBCGPADOGridCtrl *grid, int firstColumn);
