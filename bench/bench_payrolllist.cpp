@@ -90,17 +90,7 @@ Backends *g_backends = nullptr;
 
 bool useBackend(benchmark::State &state, int backend)
 {
-    if (g_backends->connection[backend].isEmpty()) {
-        state.SkipWithError(qPrintable(g_backends->why[backend]));
-        return false;
-    }
-    theDatabase.Close();
-    theApp.m_strConnection = g_backends->connection[backend];
-    if (!theDatabase.Open(theApp.m_strConnection)) {
-        state.SkipWithError(qPrintable(theDatabase.GetLastErrorString()));
-        return false;
-    }
-    return true;
+    return bench::openPrepared(state, g_backends->connection[backend], g_backends->why[backend]);
 }
 
 // The grid view over the period as the payroll view opens it: keys first, the joined query

@@ -49,17 +49,7 @@ Backends *g_backends = nullptr;
 // Opens theDatabase on the backend's prepared database; false and the benchmark skipped.
 bool useBackend(benchmark::State &state, int backend)
 {
-    if (g_backends->connection[backend].isEmpty()) {
-        state.SkipWithError(qPrintable(g_backends->why[backend]));
-        return false;
-    }
-    theDatabase.Close();
-    theApp.m_strConnection = g_backends->connection[backend];
-    if (!theDatabase.Open(theApp.m_strConnection)) {
-        state.SkipWithError(qPrintable(theDatabase.GetLastErrorString()));
-        return false;
-    }
-    return true;
+    return bench::openPrepared(state, g_backends->connection[backend], g_backends->why[backend]);
 }
 
 std::unique_ptr<CChildFramePsn> openWindow()

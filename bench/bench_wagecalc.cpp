@@ -130,16 +130,8 @@ Backends *g_backends = nullptr;
 // Opens the backend's database and publishes its period as the active payroll view.
 bool useBackend(benchmark::State &state, int backend, WageCalcScope *scope)
 {
-    if (g_backends->connection[backend].isEmpty()) {
-        state.SkipWithError(qPrintable(g_backends->why[backend]));
+    if (!bench::openPrepared(state, g_backends->connection[backend], g_backends->why[backend]))
         return false;
-    }
-    theDatabase.Close();
-    theApp.m_strConnection = g_backends->connection[backend];
-    if (!theDatabase.Open(theApp.m_strConnection)) {
-        state.SkipWithError(qPrintable(theDatabase.GetLastErrorString()));
-        return false;
-    }
     const Period &p = g_backends->period[backend];
     const auto where = BuildWageWhere(theDatabase, { p.table, period, 0, 0 }, theCurrentUser);
     if (!where) {

@@ -1,5 +1,6 @@
 #include "benchsupport.h"
 
+#include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/db/connectionstring.h"
 #include "core/db/databasefile.h"
@@ -8,6 +9,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
 
 using namespace vantrel::db;
 using namespace Qt::StringLiterals;
@@ -144,6 +147,21 @@ bool fillWagePersons(CADODatabase &db, int persons)
                        rows)
                .ok
         && transaction.commit();
+}
+
+bool openPrepared(benchmark::State &state, const QString &connection, const QString &why)
+{
+    if (connection.isEmpty()) {
+        state.SkipWithError(qPrintable(why));
+        return false;
+    }
+    theDatabase.Close();
+    theApp.m_strConnection = connection;
+    if (!theDatabase.Open(theApp.m_strConnection)) {
+        state.SkipWithError(qPrintable(theDatabase.GetLastErrorString()));
+        return false;
+    }
+    return true;
 }
 
 } // namespace bench

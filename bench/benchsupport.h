@@ -5,6 +5,9 @@
 #include <QString>
 
 class CADODatabase;
+namespace benchmark {
+class State;
+}
 class QTemporaryDir;
 
 // What the benchmarks share: fresh databases on either backend, the person table filled as an
@@ -32,5 +35,10 @@ bool fillPersons(CADODatabase &db, int persons, int userColumns);
 // the top, the category 在职 and `persons` persons (numbers N000000…) spread over the
 // departments, in one transaction.
 bool fillWagePersons(CADODatabase &db, int persons);
+
+// Opens theDatabase on a database prepared for a benchmark (its connection string, or empty
+// with why it could not be made), as the session's connection; false with the benchmark
+// skipped and the reason given.
+bool openPrepared(benchmark::State &state, const QString &connection, const QString &why);
 
 } // namespace bench
