@@ -765,7 +765,10 @@ QueryResult runBatch(PGconn *conn, const QString &sql, const QVector<QVariantLis
     std::optional<RowGrouping> grouping = RowGrouping::of(sql, types);
     int groupRows = 1;
     if (grouping) {
-        groupRows = qBound(1, parametersPerStatement / qMax(1, block.width()), rowsPerStatement);
+        // Never larger than the rows at hand: a one-row flush prepares a one-row statement
+        // (parsing a full group's text costs several milliseconds).
+        groupRows = qBound(1, parametersPerStatement / qMax(1, block.width()),
+                           qMin(rowsPerStatement, int(rows.size())));
         if (grouping->isUpdate() && !keysDistinct(block, grouping->keyCount(), groupRows))
             groupRows = 1;
     }
