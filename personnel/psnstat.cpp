@@ -225,26 +225,45 @@ QVector<int> countedRanges(const StatSide *side)
 }
 
 // The one statement that counts every cell: the grouped sides' keys in GROUP BY, then a
-// conditional sum per range (or pair of ranges), or COUNT(*) when no side has ranges.
+// conditional sum per range, or COUNT(*) when no side has ranges. When both sides have ranges,
+// the row side is grouped by which of its ranges a row is in (one bit per range), so the
+// statement sums each column range once instead of each pair of ranges.
 struct CountQuery
 {
     SqlCondition statement;
     int keys = 0;              // leading key columns
-    QVector<CountColumn> sums; // the count columns after them
+    QVector<int> maskRows;     // the row bucket of each bit of a range mask key, else empty
+    QVector<CountColumn> sums; // the count columns after the keys
 };
+
+constexpr int MaxMaskRanges = 62;
 
 CountQuery countQuery(const StatSide &rows, const StatSide *columns, const QString &from,
                       const SqlCondition &scope)
 {
     CountQuery query;
     QStringList select;
+    QVariantList values;
+    const bool mask
+        = rows.ranges && columns && columns->ranges && countedRanges(&rows).size() <= MaxMaskRanges;
+    if (mask) {
+        QStringList bits;
+        for (const int r : countedRanges(&rows)) {
+            bits << u"CASE WHEN %1 THEN %2 ELSE 0 END"_s.arg(rows.buckets.at(r).condition.sql)
+                        .arg(qint64(1) << query.maskRows.size());
+            values += rows.buckets.at(r).condition.values;
+            query.maskRows << r;
+        }
+        if (bits.isEmpty())
+            return query;
+        select << u"("_s + bits.join(u" + "_s) + u')';
+    }
     for (const StatSide *side : { &rows, columns }) {
         if (side && !side->ranges)
             select << side->keyExpr;
     }
     query.keys = int(select.size());
-    QVariantList values;
-    for (const int r : countedRanges(&rows)) {
+    for (const int r : mask ? QVector<int> { -1 } : countedRanges(&rows)) {
         for (const int c : countedRanges(columns)) {
             SqlCondition when;
             if (r >= 0)
@@ -275,6 +294,26 @@ QHash<QString, int> bucketsByKey(const StatSide *side)
     return index;
 }
 
+// The row buckets of one result line of the count query: those its key names (none for a
+// linked value without a row in the referenced table), or {-1} when each sum names its own.
+QVector<int> rowsOfLine(const CountQuery &query, const StatSide &rows,
+                        const QHash<QString, int> &index, const QVariant &key)
+{
+    if (!query.maskRows.isEmpty()) {
+        QVector<int> buckets;
+        const qint64 bits = key.toLongLong();
+        for (int bit = 0; bit < query.maskRows.size(); ++bit) {
+            if (bits & (qint64(1) << bit))
+                buckets << query.maskRows.at(bit);
+        }
+        return buckets;
+    }
+    if (rows.ranges)
+        return { -1 };
+    const int bucket = index.value(keyOf(key), -1);
+    return bucket >= 0 ? QVector<int> { bucket } : QVector<int> {};
+}
+
 // Runs the count query and adds each of its values to its cell: counts[row][column].
 Status countCells(CADODatabase &db, const StatSide &rows, const StatSide *columns,
                   const QString &from, const SqlCondition &scope, QVector<QVector<qint64>> *counts)
@@ -287,23 +326,21 @@ Status countCells(CADODatabase &db, const StatSide &rows, const StatSide *column
         return Status::failure(result.error.description);
     const QHash<QString, int> rowIndex = bucketsByKey(&rows);
     const QHash<QString, int> columnIndex = bucketsByKey(columns);
+    const bool rowKey = !rows.ranges || !query.maskRows.isEmpty();
+    const bool columnKey = columns && !columns->ranges;
     for (int line = 0; line < result.rows.rowCount(); ++line) {
-        int key = 0;
-        // The bucket of a grouped side; -2 for a side whose sums name their own bucket.
-        const auto groupOf = [&](const StatSide *side, const QHash<QString, int> &index) {
-            if (!side || side->ranges)
-                return -2;
-            return index.value(keyOf(result.rows.value(line, key++)), -1);
-        };
-        const int groupRow = groupOf(&rows, rowIndex);
-        const int groupColumn = groupOf(columns, columnIndex);
-        // A linked value without a row in the referenced table is in no bucket.
-        if (groupRow == -1 || groupColumn == -1)
+        const QVector<int> lineRows
+            = rowsOfLine(query, rows, rowIndex, rowKey ? result.rows.value(line, 0) : QVariant());
+        const int lineColumn = columnKey
+            ? columnIndex.value(keyOf(result.rows.value(line, rowKey ? 1 : 0)), -2)
+            : -1;
+        if (lineColumn == -2)
             continue;
         for (int s = 0; s < query.sums.size(); ++s) {
-            const int r = groupRow >= 0 ? groupRow : query.sums.at(s).row;
-            const int c = groupColumn >= 0 ? groupColumn : qMax(0, query.sums.at(s).column);
-            (*counts)[r][c] += result.rows.value(line, query.keys + s).toLongLong();
+            const qint64 count = result.rows.value(line, query.keys + s).toLongLong();
+            const int c = lineColumn >= 0 ? lineColumn : qMax(0, query.sums.at(s).column);
+            for (const int lineRow : lineRows)
+                (*counts)[lineRow >= 0 ? lineRow : query.sums.at(s).row][c] += count;
         }
     }
     return {};

@@ -402,6 +402,7 @@ void TestPsnStatStore::moveWithinGroup()
     QVERIFY(!MoveStat(cross, a, 1));
     QVERIFY(!MoveStat(a, cross, 2));
     QVERIFY(!MoveStat(a, b, 2));
+    QVERIFY(!MoveStat(a, -1, 1)); // onto a group node
     QCOMPARE(groupText(1), u"%1:甲,%2:乙,%3:丙"_s.arg(a).arg(b).arg(c));
     QCOMPARE(groupText(2), u"%1:交"_s.arg(cross));
 }
