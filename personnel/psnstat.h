@@ -25,7 +25,8 @@ struct StatScope
 // number or date counts 0); values by their trimmed text over the whole table, NULL "<未知>"
 // first, blank text "<空白>", then in text order, also those that only persons outside the
 // scope hold (they count 0); links by the key the item's IdRef names, in the referenced
-// table's Ord, labelled with its Name. A statistic over a related table counts its rows.
+// table's Ord, labelled with its Name (a NULL link, or one to a row that is gone, is in no
+// bucket). A statistic over a related table counts its rows.
 struct StatTable
 {
     QString title; // sCaption
