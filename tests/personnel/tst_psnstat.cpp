@@ -142,6 +142,7 @@ private Q_SLOTS:
     void cleanup();
     void oneDimensional_data();
     void oneDimensional();
+    void valuesKeepTheirCase();
     void crosses_data();
     void crosses();
     void crossColumnsAddUpToTheirStatistic_data();
@@ -241,6 +242,18 @@ void TestPsnStat::oneDimensional()
     QCOMPARE(computed.dim, 1);
     QCOMPARE(computed.headers, (QStringList { header, u"人数"_s }));
     QCOMPARE(tableText(computed), table);
+}
+
+// Values compare trimmed, with their case as stored (two persons for this test only).
+void TestPsnStat::valuesKeepTheirCase()
+{
+    loginAs(u"admin"_s);
+    vantrel::db::DbTransaction transaction(theDatabase);
+    QVERIFY(theDatabase.Execute(u"INSERT INTO qz_PsnBase (PID, DID, AID, Number, Name, F13)"
+                                " VALUES (31, 1, 1, 'P031', '人31', 'ABC'),"
+                                " (32, 1, 1, 'P032', '人32', '  abc')"_s));
+    QCOMPARE(tableText(compute(Title, {})),
+             u"<未知>=3;<空白>=4;ABC=1;O'Brien=8;Zed=6;abc=10;合计:=32"_s);
 }
 
 void TestPsnStat::crosses_data()
