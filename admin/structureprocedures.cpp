@@ -18,6 +18,7 @@ namespace vantrel::admin {
 namespace {
 
 constexpr int WageSetType = 6;
+constexpr int RelatedArchiveType = 5;
 constexpr int WageItemSort = 1;
 constexpr int Added = 0;
 constexpr int Failed = 1;
@@ -116,13 +117,16 @@ bool addDbTable(ProcedureContext &ctx)
     int last = 0;
     if (!count(ctx, u"SELECT MAX(Ord) FROM qz_Table"_s, {}, &last))
         return false;
-    // The name follows from the id, so the row first gets a name no other row has.
-    const int id = InsertReturningId(
-        u"qz_Table"_s,
-        { u"TblName"_s, u"Title"_s, u"Descr"_s, u"ParentID"_s, u"nType"_s, u"bShow"_s, u"Ord"_s },
-        { pendingName(), title, ctx.input(u"Descr"_s).toString(), parentId,
-          ctx.input(u"nType"_s).toInt(), flag(ctx, u"IShow"_s), last + 1 },
-        u"ID"_s, &ctx.db());
+    // The name follows from the id, so the row first gets a name no other row has. A related
+    // archive is offered to the statistics like those the database came with.
+    const int type = ctx.input(u"nType"_s).toInt();
+    const int id = InsertReturningId(u"qz_Table"_s,
+                                     { u"TblName"_s, u"Title"_s, u"Descr"_s, u"ParentID"_s,
+                                       u"nType"_s, u"bShow"_s, u"bStat"_s, u"Ord"_s },
+                                     { pendingName(), title, ctx.input(u"Descr"_s).toString(),
+                                       parentId, type, flag(ctx, u"IShow"_s),
+                                       type == RelatedArchiveType ? 1 : 0, last + 1 },
+                                     u"ID"_s, &ctx.db());
     if (id <= 0)
         return ctx.fail(ctx.db().GetLastErrorString());
     const QString table = ArchiveTableName(id);

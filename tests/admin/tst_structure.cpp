@@ -156,13 +156,15 @@ void TestStructure::addTableMakesRowAndTable()
     const int id = addTable(u"培训记录"_s);
     QVERIFY(id > 0);
     const auto row = theDatabase.run(
-        u"SELECT TblName, nType, ParentID, Ord, Descr, bShow FROM qz_Table WHERE ID=?"_s, { id });
+        u"SELECT TblName, nType, ParentID, Ord, Descr, bShow, bStat FROM qz_Table WHERE ID=?"_s,
+        { id });
     QCOMPARE(row.rows.text(0, 0), ArchiveTableName(id));
     QCOMPARE(row.rows.value(0, 1).toInt(), 5);
     QCOMPARE(row.rows.value(0, 2).toInt(), personTableId());
     QCOMPARE(row.rows.value(0, 3).toInt(), lastOrder + 1);
     QCOMPARE(row.rows.text(0, 4), u"说明"_s);
     QCOMPARE(row.rows.value(0, 5).toInt(), 1);
+    QCOMPARE(row.rows.value(0, 6).toInt(), 1); // offered to the statistics
     theDatabase.catalog().invalidate();
     QCOMPARE(theDatabase.catalog().primaryKey(tableName(id)).toUpper(), u"ID"_s);
     for (const QString &column : { u"PID"_s, u"Ord"_s })
