@@ -76,7 +76,7 @@ CMyChartView::CMyChartView(QWidget *parent)
     chart()->setTitleFont(ChartStyle::font(16, true));
     chart()->legend()->setFont(ChartStyle::font(12));
     connect(m_3d, &Chart3DWidget::pointClicked, this, &CMyChartView::post);
-    connect(chart(), &QChart::plotAreaChanged, this, &CMyChartView::placePieTitles);
+    connect(chart(), &QChart::plotAreaChanged, this, &CMyChartView::placePies);
 }
 
 QChart *CMyChartView::chart() const
@@ -311,7 +311,6 @@ void CMyChartView::buildPies2D()
             slice->setExplodeDistanceFactor(0.06);
         }
         pie->setHorizontalPosition((s + 0.5) / count);
-        pie->setPieSize(std::min(0.7, 0.9 / count));
         if (m_content.oneDimensional)
             pie->setOpacity(0.8);
         AddSeries(pie);
@@ -333,24 +332,29 @@ void CMyChartView::buildPies2D()
             m_pieTitles.append(title);
         }
     }
-    placePieTitles();
+    placePies();
 }
 
-void CMyChartView::placePieTitles()
+void CMyChartView::placePies()
 {
-    // A cross as pies names each pie under it.
-    const QList<QGraphicsSimpleTextItem *> &titles = m_pieTitles;
+    // Pies side by side share the width; a cross names each pie under it.
     const QRectF plot = chart()->plotArea();
     const QList<QAbstractSeries *> all = chart()->series();
-    for (int i = 0; i < titles.size() && i < all.size(); ++i) {
+    const qreal side = std::min(plot.width(), plot.height());
+    if (side <= 0)
+        return;
+    for (int i = 0; i < all.size(); ++i) {
         auto *pie = qobject_cast<QPieSeries *>(all.at(i));
         if (!pie)
             continue;
-        const qreal radius = std::min(plot.width(), plot.height()) * pie->pieSize() / 2;
-        const QRectF box = titles.at(i)->boundingRect();
-        titles.at(i)->setPos(plot.left() + plot.width() * pie->horizontalPosition()
-                                 - box.width() / 2,
-                             plot.top() + plot.height() * pie->verticalPosition() + radius * 1.25);
+        const qreal diameter = std::min(plot.height() * 0.75, plot.width() / all.size() * 0.7);
+        pie->setPieSize(diameter / side);
+        if (i >= m_pieTitles.size())
+            continue;
+        QGraphicsSimpleTextItem *title = m_pieTitles.at(i);
+        const QRectF box = title->boundingRect();
+        title->setPos(plot.left() + plot.width() * pie->horizontalPosition() - box.width() / 2,
+                      plot.top() + plot.height() * pie->verticalPosition() + diameter * 0.62);
     }
 }
 
@@ -425,21 +429,17 @@ void CMyChartView::ResetRotation()
 
 void CMyChartView::PrintChart(QPainter &painter, const QRectF &page)
 {
-    // Drawn at a screen-like size and scaled onto the page, so fonts and lines keep their
-    // proportions on any printer resolution.
+    // The chart as shown, scaled onto the page: fonts and lines keep their proportions on any
+    // printer resolution.
     const QSizeF shown = currentWidget()->size();
-    QSizeF logical = page.size();
-    logical.scale(std::max<qreal>(shown.width(), 800), 1e9, Qt::KeepAspectRatio);
-    const QRectF target = [&] {
-        QSizeF size = shown;
-        size.scale(page.size(), Qt::KeepAspectRatio);
-        return QRectF(page.topLeft(), size);
-    }();
+    QSizeF size = shown;
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(page.topLeft(), size);
     painter.save();
     if (is3D()) {
-        painter.translate(page.topLeft());
-        painter.scale(page.width() / logical.width(), page.height() / logical.height());
-        m_3d->paintChart(painter, QRectF(QPointF(0, 0), logical));
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / shown.width(), target.height() / shown.height());
+        m_3d->paintChart(painter, QRectF(QPointF(0, 0), shown));
     } else {
         m_view->scene()->render(&painter, target, chart()->geometry(), Qt::KeepAspectRatio);
     }

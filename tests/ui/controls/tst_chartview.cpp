@@ -80,6 +80,10 @@ private Q_SLOTS:
     void printsIntoPdf_data();
     void printsIntoPdf();
     void themesDiffer();
+    void fillRunsTheRightWay_data();
+    void fillRunsTheRightWay();
+    void labelsFollowSetting_data();
+    void labelsFollowSetting();
 };
 
 void TestChartView::holdsSeriesOfPoints_data()
@@ -352,6 +356,77 @@ void TestChartView::themesDiffer()
     auto *bars = qobject_cast<QAbstractBarSeries *>(view.chart()->series().first());
     QVERIFY(bars);
     QCOMPARE(bars->barSets().at(1)->color(), ChartStyle::color(8, 1));
+}
+
+void TestChartView::fillRunsTheRightWay_data()
+{
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<int>("across");
+    QTest::addColumn<bool>("alongX"); // the colour changes from left to right
+    QTest::addColumn<bool>("alongY"); // the colour changes from top to bottom
+    QTest::newRow("solid") << 1 << int(Qt::Horizontal) << false << false;
+    QTest::newRow("horizontal") << 2 << int(Qt::Horizontal) << true << false;
+    QTest::newRow("vertical") << 3 << int(Qt::Horizontal) << false << true;
+    QTest::newRow("diagonal") << 4 << int(Qt::Horizontal) << true << true;
+    QTest::newRow("tube across a column") << 5 << int(Qt::Horizontal) << true << false;
+    QTest::newRow("tube across a bar") << 5 << int(Qt::Vertical) << false << true;
+}
+
+void TestChartView::fillRunsTheRightWay()
+{
+    QFETCH(int, setting);
+    QFETCH(int, across);
+    QFETCH(bool, alongX);
+    QFETCH(bool, alongY);
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.fillRect(
+            QRectF(10, 10, 40, 20),
+            ChartStyle::fill(QColor(0x40, 0x70, 0xc0), setting, Qt::Orientation(across)));
+    }
+    QCOMPARE(image.pixel(12, 20) != image.pixel(47, 20), alongX);
+    QCOMPARE(image.pixel(30, 11) != image.pixel(30, 28), alongY);
+    if (setting == 5) {
+        // A tube is lighter inside than at both edges.
+        const QPoint edge1 = alongX ? QPoint(11, 20) : QPoint(30, 11);
+        const QPoint inside = alongX ? QPoint(26, 20) : QPoint(30, 18);
+        const QPoint edge2 = alongX ? QPoint(48, 20) : QPoint(30, 28);
+        QVERIFY(qGray(image.pixel(inside)) > qGray(image.pixel(edge1)));
+        QVERIFY(qGray(image.pixel(inside)) > qGray(image.pixel(edge2)));
+    }
+}
+
+void TestChartView::labelsFollowSetting_data()
+{
+    QTest::addColumn<int>("type");
+    for (int type : allTypes)
+        QTest::addRow("type %d", type) << type;
+}
+
+void TestChartView::labelsFollowSetting()
+{
+    QFETCH(int, type);
+    CMyChartView view;
+    view.resize(500, 350);
+    view.SetChartType(type);
+    view.SetContent(content(2, 3, true));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage with = view.grab().toImage();
+    view.SetShowDataLabels(false);
+    QVERIFY(view.grab().toImage() != with);
+    for (QAbstractSeries *series : view.chart()->series()) {
+        if (auto *bars = qobject_cast<QAbstractBarSeries *>(series))
+            QVERIFY(!bars->isLabelsVisible());
+        if (auto *pie = qobject_cast<QPieSeries *>(series)) {
+            for (QPieSlice *slice : pie->slices())
+                QVERIFY(!slice->isLabelVisible());
+        }
+    }
+    view.SetShowDataLabels(true);
+    QTRY_COMPARE(view.grab().toImage(), with);
 }
 
 QTEST_MAIN(TestChartView)
