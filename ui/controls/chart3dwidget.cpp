@@ -299,7 +299,12 @@ void Chart3DWidget::layoutPrisms(const QRectF &plot, Scene &scene) const
                     : Text { QRectF(p.x() - 100, p.y() + margin, 200, textHeight), ticks.at(i),
                              Qt::AlignHCenter | Qt::AlignTop });
     }
-    for (int c = 0; c < points; ++c) {
+    // Names too close to read side by side are thinned out.
+    const QPointF apart = view(at(1.5, 0, 0)) - view(at(0.5, 0, 0));
+    const qreal spacing = std::max(columns ? std::abs(apart.x()) : std::abs(apart.y()), 1.0);
+    const qreal needed = columns ? textWidth(metrics, m_content.labels) + 6 : textHeight + 2;
+    const int every = std::max(1, int(std::ceil(needed / spacing)));
+    for (int c = 0; c < points; c += every) {
         const QPointF p = view(at(c + 0.5, 0, 0));
         scene.texts.append(
             columns ? Text { QRectF(p.x() - 100, p.y() + margin, 200, textHeight),
@@ -368,7 +373,7 @@ void Chart3DWidget::layoutPies(const QRectF &plot, Scene &scene) const
     const qreal tilt = radians(std::clamp(m_style.rotation.pieAngle, 1.0, 90.0));
     const qreal thickness = std::clamp(0.25 + m_style.rotation.pieHeight / 100.0, 0.02, 1.0);
     const qreal column = plot.width() / pies;
-    const qreal height = plot.height() - (pies > 1 ? textHeight + margin : 0);
+    const qreal height = plot.height() - (pies > 1 ? 2 * textHeight + margin : 0);
     const qreal room = m_style.labels ? 0.72 : 0.9;
     const qreal rx = std::min(column * room / 2,
                               height * room / (2 * std::sin(tilt) + thickness * std::cos(tilt)));
@@ -385,9 +390,11 @@ void Chart3DWidget::layoutPies(const QRectF &plot, Scene &scene) const
             return QPointF(centre.x() + rx * std::cos(a), centre.y() - ry * std::sin(a) + down);
         };
         if (pies > 1)
-            scene.texts.append({ QRectF(centre.x() - column / 2, centre.y() + ry + depth + margin,
-                                        column, textHeight),
-                                 m_content.series.at(s).name, Qt::AlignCenter, false, true });
+            scene.texts.append(
+                { QRectF(centre.x() - column / 2,
+                         centre.y() + ry + depth + margin + (m_style.labels ? textHeight : 0),
+                         column, textHeight),
+                  m_content.series.at(s).name, Qt::AlignCenter, false, true });
         double total = 0;
         for (double value : values)
             total += std::max(0.0, value);

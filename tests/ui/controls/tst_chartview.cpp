@@ -84,6 +84,8 @@ private Q_SLOTS:
     void fillRunsTheRightWay();
     void labelsFollowSetting_data();
     void labelsFollowSetting();
+    void hoverHighlights3D_data();
+    void hoverHighlights3D();
 };
 
 void TestChartView::holdsSeriesOfPoints_data()
@@ -427,6 +429,41 @@ void TestChartView::labelsFollowSetting()
     }
     view.SetShowDataLabels(true);
     QTRY_COMPARE(view.grab().toImage(), with);
+}
+
+void TestChartView::hoverHighlights3D_data()
+{
+    QTest::addColumn<int>("type");
+    for (int type : { int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) })
+        QTest::addRow("type %d", type) << type;
+}
+
+void TestChartView::hoverHighlights3D()
+{
+    QFETCH(int, type);
+    CMyChartView view;
+    view.resize(500, 350);
+    view.SetChartType(type);
+    view.SetContent(content(1, 3, false));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    Chart3DWidget *surface = view.chart3D();
+    QTest::mouseMove(surface, QPoint(2, 2));
+    const QImage plain = view.grab().toImage();
+    std::optional<QPoint> onPoint;
+    for (int y = view.height() / 2; y < view.height() && !onPoint; y += 4) {
+        for (int x = 0; x < view.width() && !onPoint; x += 4) {
+            if (view.HitTest(QPoint(x, y)))
+                onPoint = QPoint(x, y);
+        }
+    }
+    QVERIFY(onPoint);
+    QTest::mouseMove(surface, *onPoint);
+    QCOMPARE(surface->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(view.grab().toImage() != plain);
+    QTest::mouseMove(surface, QPoint(2, 2));
+    QCOMPARE(surface->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(view.grab().toImage(), plain);
 }
 
 QTEST_MAIN(TestChartView)
