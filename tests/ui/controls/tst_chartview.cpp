@@ -40,6 +40,24 @@ ChartContent content(int series, int points, bool legend)
     return c;
 }
 
+// The rows of a data table with one column, the chart type.
+void typeRows(const QList<int> &types)
+{
+    QTest::addColumn<int>("type");
+    for (int type : types)
+        QTest::addRow("type %d", type) << type;
+}
+
+// Shows the chart of a type with the content, at a size; true once it is on screen.
+bool showChart(CMyChartView &view, int type, const ChartContent &c, QSize size = QSize(500, 350))
+{
+    view.resize(size);
+    view.SetChartType(type);
+    view.SetContent(c);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
 QString pdfText(const QString &file)
 {
     QProcess p;
@@ -107,11 +125,7 @@ void TestChartView::holdsSeriesOfPoints()
     QFETCH(int, points);
     QFETCH(bool, legend);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(series, points, legend));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(series, points, legend)));
 
     QCOMPARE(view.chartType(), type);
     QCOMPARE(view.seriesCount(), series);
@@ -206,11 +220,7 @@ void TestChartView::each3DTypeIsDrawn()
     QList<QImage> images;
     for (int type : { int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) }) {
         CMyChartView view;
-        view.resize(640, 420);
-        view.SetChartType(type);
-        view.SetContent(content(3, 4, true));
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showChart(view, type, content(3, 4, true), QSize(640, 420)));
         const QImage image = view.grab().toImage();
         QVERIFY2(colourCount(image) > 20, "a blank or nearly blank chart");
         images << image;
@@ -229,10 +239,7 @@ void TestChartView::each3DTypeIsDrawn()
 
 void TestChartView::barIsHit_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type :
-         { int(ChartColumns2D), int(ChartBars2D), int(ChartColumns3D), int(ChartBars3D) })
-        QTest::addRow("type %d", type) << type;
+    typeRows({ int(ChartColumns2D), int(ChartBars2D), int(ChartColumns3D), int(ChartBars3D) });
 }
 
 // One bar towers over the rest: the ends of the value axis hold only that bar, the start of it
@@ -243,11 +250,7 @@ void TestChartView::barIsHit()
     ChartContent c = content(2, 3, true);
     c.series[1].values = { 1, 2, 100 };
     CMyChartView view;
-    view.resize(600, 400);
-    view.SetChartType(type);
-    view.SetContent(c);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, c, QSize(600, 400)));
 
     const bool horizontal = type == ChartBars2D || type == ChartBars3D;
     std::set<std::pair<int, int>> hits;
@@ -290,11 +293,7 @@ void TestChartView::pieSliceIsHit3D()
     c.series = { { u"人数"_s, { 1, 1, 2 } } };
     c.legend = false;
     CMyChartView view;
-    view.resize(400, 300);
-    view.SetChartType(ChartPie3D);
-    view.SetContent(c);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, ChartPie3D, c, QSize(400, 300)));
     // Clockwise from twelve o'clock: a quarter, a quarter, then the left half.
     std::set<int> seen;
     for (int y = 0; y < view.height(); y += 4) {
@@ -311,20 +310,14 @@ void TestChartView::pieSliceIsHit3D()
 
 void TestChartView::printsIntoPdf_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type : allTypes)
-        QTest::addRow("type %d", type) << type;
+    typeRows(allTypes);
 }
 
 void TestChartView::printsIntoPdf()
 {
     QFETCH(int, type);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(2, 3, true));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(2, 3, true)));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"chart.pdf"_s);
@@ -402,20 +395,14 @@ void TestChartView::fillRunsTheRightWay()
 
 void TestChartView::labelsFollowSetting_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type : allTypes)
-        QTest::addRow("type %d", type) << type;
+    typeRows(allTypes);
 }
 
 void TestChartView::labelsFollowSetting()
 {
     QFETCH(int, type);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(2, 3, true));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(2, 3, true)));
     const QImage with = view.grab().toImage();
     view.SetShowDataLabels(false);
     QVERIFY(view.grab().toImage() != with);
@@ -433,20 +420,14 @@ void TestChartView::labelsFollowSetting()
 
 void TestChartView::hoverHighlights3D_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type : { int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) })
-        QTest::addRow("type %d", type) << type;
+    typeRows({ int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) });
 }
 
 void TestChartView::hoverHighlights3D()
 {
     QFETCH(int, type);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(1, 3, false));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(1, 3, false)));
     Chart3DWidget *surface = view.chart3D();
     QTest::mouseMove(surface, QPoint(2, 2));
     const QImage plain = view.grab().toImage();
