@@ -58,6 +58,15 @@ bool showChart(CMyChartView &view, int type, const ChartContent &c, QSize size =
     return QTest::qWaitForWindowExposed(&view);
 }
 
+// Clicks the chart at pos (chart coordinates) on the surface that shows.
+void clickChart(CMyChartView &view, const QPoint &pos)
+{
+    QWidget *surface = view.currentWidget() == view.chart3D()
+        ? static_cast<QWidget *>(view.chart3D())
+        : view.chartView()->viewport();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, pos));
+}
+
 QString pdfText(const QString &file)
 {
     QProcess p;
@@ -94,7 +103,8 @@ private Q_SLOTS:
     void each3DTypeIsDrawn();
     void barIsHit_data();
     void barIsHit();
-    void pieSliceIsHit3D();
+    void pieSliceIsHit_data();
+    void pieSliceIsHit();
     void printsIntoPdf_data();
     void printsIntoPdf();
     void themesDiffer();
@@ -275,10 +285,7 @@ void TestChartView::barIsHit()
     QVERIFY(!view.HitTest(QPoint(2, 2)));
 
     QSignalSpy clicks(&view, &CMyChartView::chartPointClick);
-    QWidget *surface = view.currentWidget() == view.chart3D()
-        ? static_cast<QWidget *>(view.chart3D())
-        : view.chartView()->viewport();
-    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, *onTall));
+    clickChart(view, *onTall);
     QTRY_COMPARE(clicks.size(), 1);
     const auto hit = clicks.first().first().value<ChartPointHit>();
     QCOMPARE(hit.seriesIndex, 1);
@@ -286,26 +293,43 @@ void TestChartView::barIsHit()
     QCOMPARE(hit.value, QPointF(2, 100));
 }
 
-void TestChartView::pieSliceIsHit3D()
+void TestChartView::pieSliceIsHit_data()
 {
+    typeRows({ int(ChartPie2D), int(ChartPie3D) });
+}
+
+void TestChartView::pieSliceIsHit()
+{
+    QFETCH(int, type);
     ChartContent c;
     c.labels = { u"甲"_s, u"乙"_s, u"丙"_s };
     c.series = { { u"人数"_s, { 1, 1, 2 } } };
     c.legend = false;
     CMyChartView view;
-    QVERIFY(showChart(view, ChartPie3D, c, QSize(400, 300)));
+    QVERIFY(showChart(view, type, c, QSize(400, 300)));
     // Clockwise from twelve o'clock: a quarter, a quarter, then the left half.
     std::set<int> seen;
+    std::optional<QPoint> onLeft;
     for (int y = 0; y < view.height(); y += 4) {
         for (int x = 0; x < view.width(); x += 4) {
             if (const auto hit = view.HitTest(QPoint(x, y))) {
                 seen.insert(hit->pointIndex);
-                if (x < view.width() / 2 - 10)
+                if (x < view.width() / 2 - 10) {
                     QCOMPARE(hit->pointIndex, 2);
+                    onLeft = QPoint(x, y);
+                }
             }
         }
     }
     QCOMPARE(seen, std::set<int>({ 0, 1, 2 }));
+
+    QSignalSpy clicks(&view, &CMyChartView::chartPointClick);
+    clickChart(view, *onLeft);
+    QTRY_COMPARE(clicks.size(), 1);
+    const auto hit = clicks.first().first().value<ChartPointHit>();
+    QCOMPARE(hit.seriesIndex, 0);
+    QCOMPARE(hit.pointIndex, 2);
+    QCOMPARE(hit.value, QPointF(2, 2));
 }
 
 void TestChartView::printsIntoPdf_data()
