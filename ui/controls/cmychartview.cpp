@@ -28,6 +28,40 @@ constexpr qreal pointRadius = 6.0;
 // The share of a category that its bars fill together (QtCharts' default).
 constexpr qreal barWidth = 0.5;
 
+// The pad's centre part resets the turning.
+constexpr int resetPart = 8;
+// What a pie turns by per press: degrees of tilt, or height.
+constexpr int pieStep = 10;
+
+// Which way a part of the rotation pad turns: up (0) and down (4), left (6) and right (2),
+// down-left (5) and down-right (3) deeper and flatter; the other parts not at all.
+struct PadTurn
+{
+    int vertical = 0;
+    int horizontal = 0;
+    int depth = 0;
+};
+
+PadTurn padTurn(int part)
+{
+    switch (part) {
+    case 0:
+        return { 1, 0, 0 };
+    case 4:
+        return { -1, 0, 0 };
+    case 6:
+        return { 0, 1, 0 };
+    case 2:
+        return { 0, -1, 0 };
+    case 5:
+        return { 0, 0, 1 };
+    case 3:
+        return { 0, 0, -1 };
+    default:
+        return {};
+    }
+}
+
 bool isPie(int type)
 {
     return type == ChartPie2D || type == ChartPie3D;
@@ -360,55 +394,25 @@ void CMyChartView::placePies()
 
 void CMyChartView::RotateChart(int part, double xStep, double yStep, double perspectiveStep)
 {
-    ChartRotation &r = m_rotation;
-    if (isPie(m_type)) {
-        switch (part) {
-        case 0:
-            r.pieAngle = std::max(1.0, r.pieAngle - 10.0);
-            break;
-        case 4:
-            r.pieAngle += 10.0;
-            break;
-        case 2:
-            r.pieHeight -= 10;
-            break;
-        case 6:
-            r.pieHeight += 10;
-            break;
-        case 8:
-            ResetRotation();
-            return;
-        default:
-            return;
-        }
-    } else if (m_type == ChartColumns3D || m_type == ChartBars3D) {
-        switch (part) {
-        case 0:
-            r.yRotation += yStep;
-            break;
-        case 4:
-            r.yRotation -= yStep;
-            break;
-        case 6:
-            r.xRotation += xStep;
-            break;
-        case 2:
-            r.xRotation -= xStep;
-            break;
-        case 5:
-            r.perspective += perspectiveStep;
-            break;
-        case 3:
-            r.perspective -= perspectiveStep;
-            break;
-        case 8:
-            ResetRotation();
-            return;
-        default:
-            return;
-        }
-    } else {
+    const bool pie = isPie(m_type);
+    if (!pie && m_type != ChartColumns3D && m_type != ChartBars3D)
         return;
+    if (part == resetPart) {
+        ResetRotation();
+        return;
+    }
+    const PadTurn turn = padTurn(part);
+    if (turn.vertical == 0 && turn.horizontal == 0 && (pie || turn.depth == 0))
+        return;
+    ChartRotation &r = m_rotation;
+    if (pie) {
+        // Up tilts the pie towards edge-on, never below 1 degree; left thickens it.
+        r.pieAngle = std::max(1.0, r.pieAngle - pieStep * turn.vertical);
+        r.pieHeight += pieStep * turn.horizontal;
+    } else {
+        r.yRotation += yStep * turn.vertical;
+        r.xRotation += xStep * turn.horizontal;
+        r.perspective += perspectiveStep * turn.depth;
     }
     rebuild();
 }
