@@ -356,8 +356,9 @@ void CMyChartView::buildPies2D()
         }
         if (m_labels) {
             for (QPieSlice *slice : pie->slices()) {
+                // An empty slice has no room for a label, as in the 3D pie.
                 slice->setLabel(ChartStyle::valueText(slice->value()));
-                slice->setLabelVisible(true);
+                slice->setLabelVisible(slice->value() > 0);
             }
         }
         if (count > 1) {

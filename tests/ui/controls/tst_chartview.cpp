@@ -58,12 +58,17 @@ bool showChart(CMyChartView &view, int type, const ChartContent &c, QSize size =
     return QTest::qWaitForWindowExposed(&view);
 }
 
+// The widget that takes the mouse: the 3D chart or the 2D chart's viewport.
+QWidget *chartSurface(CMyChartView &view)
+{
+    return view.currentWidget() == view.chart3D() ? static_cast<QWidget *>(view.chart3D())
+                                                  : view.chartView()->viewport();
+}
+
 // Clicks the chart at pos (chart coordinates) on the surface that shows.
 void clickChart(CMyChartView &view, const QPoint &pos)
 {
-    QWidget *surface = view.currentWidget() == view.chart3D()
-        ? static_cast<QWidget *>(view.chart3D())
-        : view.chartView()->viewport();
+    QWidget *surface = chartSurface(view);
     QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, pos));
 }
 
@@ -112,8 +117,8 @@ private Q_SLOTS:
     void fillRunsTheRightWay();
     void labelsFollowSetting_data();
     void labelsFollowSetting();
-    void hoverHighlights3D_data();
-    void hoverHighlights3D();
+    void hoverHighlights_data();
+    void hoverHighlights();
 };
 
 void TestChartView::holdsSeriesOfPoints_data()
@@ -442,18 +447,19 @@ void TestChartView::labelsFollowSetting()
     QTRY_COMPARE(view.grab().toImage(), with);
 }
 
-void TestChartView::hoverHighlights3D_data()
+void TestChartView::hoverHighlights_data()
 {
-    typeRows({ int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) });
+    typeRows(allTypes);
 }
 
-void TestChartView::hoverHighlights3D()
+void TestChartView::hoverHighlights()
 {
     QFETCH(int, type);
     CMyChartView view;
     QVERIFY(showChart(view, type, content(1, 3, false)));
-    Chart3DWidget *surface = view.chart3D();
-    QTest::mouseMove(surface, QPoint(2, 2));
+    QWidget *surface = chartSurface(view);
+    const QPoint away = surface->mapFrom(&view, QPoint(2, 2));
+    QTest::mouseMove(surface, away);
     const QImage plain = view.grab().toImage();
     std::optional<QPoint> onPoint;
     for (int y = view.height() / 2; y < view.height() && !onPoint; y += 4) {
@@ -463,12 +469,12 @@ void TestChartView::hoverHighlights3D()
         }
     }
     QVERIFY(onPoint);
-    QTest::mouseMove(surface, *onPoint);
-    QCOMPARE(surface->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(view.grab().toImage() != plain);
-    QTest::mouseMove(surface, QPoint(2, 2));
-    QCOMPARE(surface->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(view.grab().toImage(), plain);
+    QTest::mouseMove(surface, surface->mapFrom(&view, *onPoint));
+    QTRY_COMPARE(surface->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_VERIFY(view.grab().toImage() != plain);
+    QTest::mouseMove(surface, away);
+    QTRY_COMPARE(surface->cursor().shape(), Qt::ArrowCursor);
+    QTRY_COMPARE(view.grab().toImage(), plain);
 }
 
 QTEST_MAIN(TestChartView)
