@@ -317,8 +317,9 @@ void CMyChartView::buildBars2D(bool horizontal)
     categories->setLabelsFont(ChartStyle::font(11));
     auto *values = new QValueAxis;
     values->setLabelsFont(ChartStyle::font(11));
-    values->setLabelFormat(u"%g"_s);
     const auto [step, end] = ChartStyle::valueScale(top);
+    // Whole steps as whole numbers, also past a million.
+    values->setLabelFormat(step >= 1 ? u"%.0f"_s : u"%g"_s);
     values->setRange(0, end);
     values->setTickCount(int(std::lround(end / step)) + 1);
     chart()->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
