@@ -38,3 +38,4 @@ add_library(vantrel_personnel_ui STATIC
 )
 target_link_libraries(vantrel_personnel_ui PUBLIC vantrel_personnel vantrel_ui vantrel_idcard)
 vantrel_target_defaults(vantrel_personnel_ui)
+target_sources(vantrel_personnel_ui PRIVATE ui/cdlgpsnstatchartset.cpp)

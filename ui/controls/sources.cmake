@@ -18,7 +18,10 @@ target_sources(vantrel_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/cdeptpane.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmyadogridctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmybcgpgridview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chart3dwidget.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chartpalettes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmychartview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/crotationctrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmyfilelistview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmyhtmlview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cmytreeview.cpp
