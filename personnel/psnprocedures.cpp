@@ -74,6 +74,25 @@ bool refreshPsnBaseOrder(ProcedureContext &ctx)
     return true;
 }
 
+// ID 0 adds a range of a statistic, another ID rewrites that range.
+bool addStatItmFilter(ProcedureContext &ctx)
+{
+    const int id = ctx.input(u"ID"_s).toInt();
+    QVariantList values { ctx.input(u"TID"_s).toInt(), ctx.input(u"Title"_s).toString().left(200),
+                          ctx.input(u"LowerVal"_s).toString().left(50),
+                          ctx.input(u"UperVal"_s).toString().left(50),
+                          ctx.input(u"Ord"_s).toInt() };
+    if (id == 0)
+        return ctx.exec(u"INSERT INTO qz_StatItmFilter (TID, fTitle, LowerVal, UperVal, Ord)"
+                        " VALUES (?, ?, ?, ?, ?)"_s,
+                        values);
+    if (!ctx.exec(u"UPDATE qz_StatItmFilter SET TID = ?, fTitle = ?, LowerVal = ?, UperVal = ?,"
+                  " Ord = ? WHERE id = ?"_s,
+                  values << id))
+        return false;
+    return ctx.recordsAffected() > 0 || ctx.fail(u"No statistic range has the id %1."_s.arg(id));
+}
+
 } // namespace
 
 void registerPsnProcedures()
@@ -82,6 +101,7 @@ void registerPsnProcedures()
     registry.add(u"qz_DeletePsnBaseByID"_s, deletePsnBaseById);
     registry.add(u"qz_SelectPsnbaseReOrderByDeptID"_s, selectPsnBaseReorder);
     registry.add(u"qz_RefreshPsnBaseOrder"_s, refreshPsnBaseOrder);
+    registry.add(u"qz_AddStatItmFilter"_s, addStatItmFilter);
 }
 
 } // namespace vantrel::personnel

@@ -10,6 +10,8 @@ namespace vantrel::personnel {
 //   qz_SelectPsnbaseReOrderByDeptID (DID): the persons of the department in their order:
 //     0 PID, 1 number, 2 name, 3 department, 4 category, 5 Ord.
 //   qz_RefreshPsnBaseOrder (DID): renumbers the department's Ord 1 … n in the present order.
+//   qz_AddStatItmFilter (ID, TID, Title, LowerVal, UperVal, Ord): ID 0 adds a statistic's
+//     range, another ID rewrites that range (fails when it is gone).
 void registerPsnProcedures();
 
 } // namespace vantrel::personnel

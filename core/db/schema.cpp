@@ -14,10 +14,10 @@ namespace {
 
 QVector<SchemaMigration> allMigrations()
 {
-    return { migration001CoreTables(), migration002Reminders(),  migration003Payroll(),
-             migration004PersonList(), migration005WageSetup(),  migration006WageRound(),
-             migration007PsnFiles(),   migration008AdminNames(), migration009SearchHistory(),
-             migration010WakeupTable() };
+    return { migration001CoreTables(),  migration002Reminders(),  migration003Payroll(),
+             migration004PersonList(),  migration005WageSetup(),  migration006WageRound(),
+             migration007PsnFiles(),    migration008AdminNames(), migration009SearchHistory(),
+             migration010WakeupTable(), migration011Statistics() };
 }
 
 bool tableExists(CADODatabase &db, const QString &table)

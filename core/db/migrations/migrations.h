@@ -55,4 +55,8 @@ SchemaMigration migration009SearchHistory();
 // Version 10: the person table's qz_Table row has nType 4, so reminders can name its dates.
 SchemaMigration migration010WakeupTable();
 
+// Version 11: statistic definitions (qz_Stat) with their ranges (qz_StatItmFilter); the person
+// table and the related archives are offered to statistics (qz_Table.bStat).
+SchemaMigration migration011Statistics();
+
 } // namespace vantrel::db
