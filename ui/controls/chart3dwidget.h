@@ -62,8 +62,9 @@ private:
         QRectF box;
         QString text;
         int flags = 0;
-        bool framed = false;
+        bool framed = false; // a data label in its box
         bool bold = false;
+        int pixels = 12;
     };
     struct Line
     {
@@ -76,6 +77,7 @@ private:
         QVector<Face> walls;
         QVector<Line> grid;
         QVector<Face> faces;
+        QVector<Face> legend;
         QVector<Line> leaders;
         QVector<Text> texts;
     };

@@ -115,6 +115,16 @@ QFont font(int pixelSize, bool bold)
     return f;
 }
 
+ValueScale valueScale(double highest)
+{
+    const double wanted = highest > 0 ? highest * 1.05 : 1.0;
+    const double raw = wanted / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / magnitude;
+    const double step = (norm <= 1 ? 1 : norm <= 2 ? 2 : norm <= 5 ? 5 : 10) * magnitude;
+    return { step, std::ceil(wanted / step) * step };
+}
+
 QString valueText(double value)
 {
     if (std::isfinite(value) && value == std::round(value) && std::abs(value) < 1e15)

@@ -30,6 +30,15 @@ QBrush fill(const QColor &color, int setting, Qt::Orientation across = Qt::Horiz
 // in pixels, so a chart drawn scaled onto a page keeps its proportions.
 QFont font(int pixelSize, bool bold = false);
 
+// A value axis for values up to highest: a tick step of 1, 2 or 5 times a power of ten giving
+// about five ticks, and the axis top, a whole number of steps with room above highest.
+struct ValueScale
+{
+    double step;
+    double top;
+};
+ValueScale valueScale(double highest);
+
 // A value as labels and tooltips show it: counts without decimals, others to 12 digits.
 QString valueText(double value);
 

@@ -284,9 +284,9 @@ void CMyChartView::buildBars2D(bool horizontal)
     auto *values = new QValueAxis;
     values->setLabelsFont(ChartStyle::font(11));
     values->setLabelFormat(u"%g"_s);
-    // Room above the highest bar for its label.
-    values->setRange(0, top > 0 ? top * 1.12 : 1);
-    values->applyNiceNumbers();
+    const auto [step, end] = ChartStyle::valueScale(top);
+    values->setRange(0, end);
+    values->setTickCount(int(std::lround(end / step)) + 1);
     chart()->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart()->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(categories);

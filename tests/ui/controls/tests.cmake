@@ -10,3 +10,4 @@ vantrel_add_test(NAME tst_widgetfillers SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_wi
 vantrel_add_test(NAME tst_gridprint SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_gridprint.cpp LIBS vantrel_ui)
 find_package(SQLite3 REQUIRED)
 vantrel_add_test(NAME tst_filedialogs SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_filedialogs.cpp LIBS vantrel_ui SQLite::SQLite3)
+vantrel_add_test(NAME tst_chartview SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_chartview.cpp LIBS vantrel_ui)
