@@ -308,6 +308,10 @@ Status MoveStat(int tidMove, int tidTarget, int flag)
 {
     if (tidMove == tidTarget)
         return {};
+    // The check and the move see the same rows.
+    db::DbTransaction transaction(theDatabase);
+    if (!transaction.isActive())
+        return Status::failure(theDatabase.GetLastErrorString());
     const db::QueryResult members
         = theDatabase.run(u"SELECT COUNT(*) FROM qz_Stat WHERE sFlag = ? AND TID IN (?, ?)"_s,
                           { flag, tidMove, tidTarget });
@@ -316,8 +320,13 @@ Status MoveStat(int tidMove, int tidTarget, int flag)
     if (members.scalar().toInt() != 2)
         return Status::failure(
             u"The statistics %1 and %2 are not two of one group."_s.arg(tidMove).arg(tidTarget));
-    return MoveOrderPosition({ u"qz_Stat"_s, u"TID"_s, u"Ord"_s, u"sFlag = ?"_s, { flag } },
-                             tidMove, tidTarget);
+    if (Status moved = MoveOrderPosition(
+            { u"qz_Stat"_s, u"TID"_s, u"Ord"_s, u"sFlag = ?"_s, { flag } }, tidMove, tidTarget);
+        !moved)
+        return moved;
+    if (!transaction.commit())
+        return Status::failure(theDatabase.GetLastErrorString());
+    return {};
 }
 
 } // namespace vantrel::personnel

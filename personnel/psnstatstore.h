@@ -84,8 +84,9 @@ Result<int> SaveStat1D(CADODatabase &db, const StatDefinition &definition, int d
 
 // Saves a cross of two one-dimensional statistics in one transaction: tid 0 inserts it
 // (Ord = its new TID), otherwise its caption and both TIDs are rewritten. Refused with
-// "标题不能为空!" for an empty caption, and with "不能创建这两横纵指标统计项!" unless the two
-// differ and one of them counts a column of QZ_PSNBASE. Returns the TID.
+// "标题不能为空!" for an empty caption, and with "不能创建这两横纵指标统计项!" unless both are
+// one-dimensional statistics, they differ and one of them counts a column of QZ_PSNBASE.
+// Returns the TID.
 Result<int> SaveStat2D(CADODatabase &db, int tid, const QString &caption, int horzTid, int vertTid);
 
 // Deletes one range at once (the range editor's delete); id 0 deletes nothing.

@@ -2,6 +2,7 @@
 #include "core/db/adoconstants.h"
 #include "core/db/cadocommand.h"
 #include "core/db/cadodatabase.h"
+#include "core/db/schema.h"
 #include "personnel/psnprocedures.h"
 #include "personnel/psnstat.h"
 #include "statfixture.h"
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void offeredTables();
+    void upgradeOffersArchives();
     void rangeProcedure();
     void parseDate_data();
     void parseDate();
@@ -124,6 +126,25 @@ void TestPsnStatStore::offeredTables()
     QCOMPARE(offered.rows.rowCount(), 2);
     QCOMPARE(offered.rows.value(0, 0).toString(), u"QZ_PSNBASE"_s);
     QCOMPARE(offered.rows.value(1, 0).toString(), u"qz_Rel1"_s);
+}
+
+// A database from before the statistics: its archives are offered, its wage sets are not.
+void TestPsnStatStore::upgradeOffersArchives()
+{
+    for (const QString &sql :
+         { u"DROP TABLE qz_StatItmFilter"_s, u"DROP TABLE qz_Stat"_s,
+           u"DELETE FROM qz_SchemaVersion WHERE version = 11"_s, u"UPDATE qz_Table SET bStat = 0"_s,
+           u"INSERT INTO qz_Table (TblName, Title, nType, Ord) VALUES ('W20', '工资', 6, 5)"_s })
+        QVERIFY2(theDatabase.Execute(sql), qPrintable(theDatabase.GetLastErrorString()));
+    QVERIFY(vantrel::db::upgradeSchema(theDatabase));
+    const vantrel::db::QueryResult offered
+        = theDatabase.run(u"SELECT TblName, bStat FROM qz_Table ORDER BY Ord, ID"_s);
+    QStringList flags;
+    for (int row = 0; row < offered.rows.rowCount(); ++row)
+        flags << offered.rows.value(row, 0).toString() + u'='
+                + offered.rows.value(row, 1).toString();
+    QCOMPARE(flags.join(u','), u"QZ_PSNBASE=1,qz_PsnSort=0,qz_Dept=0,qz_Rel1=1,W20=0"_s);
+    QVERIFY(save1D(u"性别"_s, u"QZ_PSNBASE"_s, u"Sex"_s, 1) > 0);
 }
 
 void TestPsnStatStore::rangeProcedure()
@@ -402,6 +423,7 @@ void TestPsnStatStore::moveWithinGroup()
     QVERIFY(!MoveStat(cross, a, 1));
     QVERIFY(!MoveStat(a, cross, 2));
     QVERIFY(!MoveStat(a, b, 2));
+    QVERIFY(!MoveStat(a, -1, 1)); // onto a group node
     QCOMPARE(groupText(1), u"%1:甲,%2:乙,%3:丙"_s.arg(a).arg(b).arg(c));
     QCOMPARE(groupText(2), u"%1:交"_s.arg(cross));
 }
