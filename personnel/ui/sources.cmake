@@ -18,6 +18,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cdlgpsnprintrsselect.cpp
     ui/cdlgpsnhistorymanage.cpp
     ui/cdlgpsnselectwizard.cpp
+    ui/cdlgpsnstatanalyze.cpp
     ui/cdlgpsnstatanalyzeitem.cpp
     ui/cdlgpsnwakeupitem.cpp
     ui/cdlgpsnwakeupmanage.cpp
