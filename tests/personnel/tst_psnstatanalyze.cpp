@@ -6,6 +6,7 @@
 #include "personnel/ui/cdlgpsndatapreview.h"
 #include "personnel/ui/cdlgpsnstatanalyze.h"
 #include "personnel/ui/cdlgpsnstatanalyzeitem.h"
+#include "personnel/ui/cdlgpsnstatchartset.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
 #include "statrows.h"
@@ -15,11 +16,13 @@
 #include "ui/controls/cmytreectrl.h"
 #include "ui/frame/modulecommands.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -114,6 +117,7 @@ private Q_SLOTS:
     void scopeRecomputesAndGoneKeepsResult();
     void failingComputationShowsError_data();
     void failingComputationShowsError();
+    void chartTypesAndSettings();
     void commands();
     void printsToPdf();
     void keysAndPopup();
@@ -379,6 +383,50 @@ void TestPsnStatAnalyze::failingComputationShowsError()
     // No table of zeros: nothing is shown.
     QCOMPARE(window.grid()->rowCount(), 0);
     QCOMPARE(window.chartView()->seriesCount(), 0);
+}
+
+void TestPsnStatAnalyze::chartTypesAndSettings()
+{
+    CDlgPsnStatAnalyze window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    select(window, u"数额×备注"_s);
+    const int columns = window.grid()->columnCount() - 1;
+    const std::pair<int, int> commands[] = {
+        { CDlgPsnStatAnalyze::IdBar2D, 8 },      { CDlgPsnStatAnalyze::IdHorzBar2D, 9 },
+        { CDlgPsnStatAnalyze::IdPie2D, 2 },      { CDlgPsnStatAnalyze::IdBar3D, 20 },
+        { CDlgPsnStatAnalyze::IdHorzBar3D, 21 }, { CDlgPsnStatAnalyze::IdPie3D, 3 },
+    };
+    for (const auto &[id, code] : commands) {
+        window.action(id)->trigger();
+        QCOMPARE(window.chartType(), code);
+        QCOMPARE(window.chartView()->chartType(), code);
+        QCOMPARE(window.chartView()->seriesCount(), columns);
+        QCOMPARE(window.chartView()->pointCount(0), 3);
+    }
+
+    // The settings reach the window and its chart at once; reset puts them back.
+    answerNextModal<CDlgPsnStatChartSet>([&window](CDlgPsnStatChartSet *dialog) {
+        dialog->themeBox()->setCurrentIndex(4);
+        Q_EMIT dialog->themeBox()->activated(4);
+        dialog->labelsBox()->click();
+        QCOMPARE(window.colorTheme(), 4);
+        QCOMPARE(window.chartView()->colorTheme(), 4);
+        QCOMPARE(window.showDataLabels(), false);
+        QCOMPARE(window.chartView()->showDataLabels(), false);
+        window.RotateChart(0, 10.0, 10.0, 0.1);
+        QCOMPARE(window.chartView()->pieAngle(), 35.0);
+        dialog->resetButton()->click();
+        QCOMPARE(window.colorTheme(), 0);
+        QCOMPARE(window.showDataLabels(), true);
+        QCOMPARE(window.chartView()->pieAngle(), 45.0);
+        dialog->themeBox()->setCurrentIndex(9);
+        Q_EMIT dialog->themeBox()->activated(9);
+        dialog->reject(); // closing keeps what was applied
+    });
+    window.action(CDlgPsnStatAnalyze::IdChartSettings)->trigger();
+    QCOMPARE(window.colorTheme(), 9);
+    QCOMPARE(window.chartView()->colorTheme(), 9);
 }
 
 void TestPsnStatAnalyze::commands()
