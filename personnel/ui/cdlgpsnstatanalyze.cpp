@@ -100,7 +100,7 @@ CDlgPsnStatAnalyze::CDlgPsnStatAnalyze(QWidget *parent)
     layout->addWidget(m_pToolBar);
     layout->addWidget(m_pSplitter, 1);
     layout->addWidget(m_pStatusBar);
-    resize(800, 560);
+    resize(980, 660);
 
     m_pChart->ClearChart();
     m_pChart->SetChartType(m_nChartType);

@@ -2,6 +2,7 @@
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "core/util/profile.h"
+#include "core/util/stringtable.h"
 #include "modalanswers.h"
 #include "personnel/ui/cdlgpsndatapreview.h"
 #include "personnel/ui/cdlgpsnstatanalyze.h"
@@ -14,7 +15,10 @@
 #include "testprofile.h"
 #include "ui/controls/cmychartview.h"
 #include "ui/controls/cmytreectrl.h"
+#include "ui/frame/cmainframe.h"
+#include "ui/frame/framecommands.h"
 #include "ui/frame/modulecommands.h"
+#include "ui/frame/remindercontroller.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,7 +111,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void openerRegistered();
+    void openerChecksRight();
     void profileAtFirstStartAndOnClose();
     void gridAndChart_data();
     void gridAndChart();
@@ -168,11 +172,34 @@ void TestPsnStatAnalyze::cleanup()
     theCurrentUser.reset();
 }
 
-void TestPsnStatAnalyze::openerRegistered()
+void TestPsnStatAnalyze::openerChecksRight()
 {
-    ModuleCommands::instance().unregisterOpener(33249);
     RegisterPsnStatOpener();
     QVERIFY(ModuleCommands::instance().hasOpener(33249));
+    CMainFrame frame;
+    frame.reminders().setDueTest({});
+    // Every statistics window that opens is closed at once, its title kept.
+    QStringList opened;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&opened] {
+        if (auto *window = qobject_cast<CDlgPsnStatAnalyze *>(QApplication::activeModalWidget())) {
+            opened << window->windowTitle();
+            window->reject();
+        }
+    });
+    closer.start(10);
+    // Without right 14 the frame refuses and nothing opens.
+    loginAs(u"viewer"_s);
+    {
+        MessageCatcher catcher;
+        frame.commands().run(33249);
+        QCOMPARE(catcher.texts, QStringList { LoadResString(106) });
+    }
+    QCOMPARE(opened, QStringList());
+    loginAs(u"admin"_s);
+    frame.commands().run(33249);
+    const QString title = opened.value(0);
+    QCOMPARE(title, u"人员统计分析"_s);
 }
 
 void TestPsnStatAnalyze::profileAtFirstStartAndOnClose()
