@@ -44,6 +44,18 @@ void fail(QWidget *owner, const QString &text)
     ShowMessage(owner, text, LoadResString(117), QMessageBox::Critical);
 }
 
+// "确定" and "取消" at the right of a row; "确定" is the default button.
+QHBoxLayout *okCancelRow(QPushButton *ok, QPushButton *cancel)
+{
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 // Selects the entry whose item data equals the value; none when no entry has it.
 void selectData(QComboBox *combo, const QVariant &value)
 {
@@ -156,9 +168,8 @@ CDlgPsnStatAnalyzeItem::CDlgPsnStatAnalyzeItem(const QString &caption, int tid,
     m_pGrid->setItemDelegateForColumn(ColUpper, m_pDelegate);
 
     auto *cancel = new QPushButton(u"取消"_s, this);
-    for (QPushButton *button : { m_pNew, m_pDelete, m_pDown, m_pUp, cancel })
+    for (QPushButton *button : { m_pNew, m_pDelete, m_pDown, m_pUp })
         button->setAutoDefault(false);
-    m_pSave->setDefault(true);
 
     auto *form = new QFormLayout;
     form->addRow(u"标题："_s, m_pTitle);
@@ -171,14 +182,10 @@ CDlgPsnStatAnalyzeItem::CDlgPsnStatAnalyzeItem(const QString &caption, int tid,
     auto *rangeLayout = new QHBoxLayout(m_pRangeBox);
     rangeLayout->addWidget(m_pGrid, 1);
     rangeLayout->addLayout(rangeButtons);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_pSave);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_pRangeBox, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_pSave, cancel));
     resize(460, 420);
 
     connect(m_pNew, &QPushButton::clicked, this, &CDlgPsnStatAnalyzeItem::OnNewBucket);
@@ -445,20 +452,14 @@ CDlgPsnStatAnalyzeItem2D::CDlgPsnStatAnalyzeItem2D(const QString &caption, int t
     setWindowIcon(QIcon(u":/bitmaps/128.png"_s));
     auto *ok = new QPushButton(u"确定"_s, this);
     auto *cancel = new QPushButton(u"取消"_s, this);
-    ok->setDefault(true);
-    cancel->setAutoDefault(false);
     auto *form = new QFormLayout;
     form->addRow(u"标题："_s, m_pTitle);
     form->addRow(u"横向指标："_s, m_pHorzCombo);
     form->addRow(u"纵向指标："_s, m_pVertCombo);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(ok, cancel));
     resize(360, 170);
     connect(ok, &QPushButton::clicked, this, &CDlgPsnStatAnalyzeItem2D::accept);
     connect(cancel, &QPushButton::clicked, this, &CDlgPsnStatAnalyzeItem2D::reject);

@@ -10,7 +10,7 @@
 #include "personnel/ui/cdlgpsnstatchartset.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
-#include "statrows.h"
+#include "statwindowfixture.h"
 #include "testdatabase.h"
 #include "testprofile.h"
 #include "ui/controls/cmychartview.h"
@@ -141,13 +141,11 @@ void TestPsnStatAnalyze::initTestCase()
 
 void TestPsnStatAnalyze::init()
 {
-    clearTestProfile();
-    m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
-    theApp.m_strConnection = m_fixture->connectionString();
-    loginAs(u"admin"_s);
+    bool skip = false;
+    const QString error = openStatTestDb(m_fixture, &skip);
+    if (skip)
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET F12 = PID * 10"_s));
     const QStringList notes = { u"abc "_s, u"abc"_s, QString(), u"  "_s, u"x"_s, u"x"_s, u""_s };
     for (int pid = 1; pid <= notes.size(); ++pid) {
@@ -166,10 +164,7 @@ void TestPsnStatAnalyze::init()
 
 void TestPsnStatAnalyze::cleanup()
 {
-    theDatabase.Close();
-    delete m_fixture;
-    m_fixture = nullptr;
-    theCurrentUser.reset();
+    closeStatTestDb(m_fixture);
 }
 
 void TestPsnStatAnalyze::openerChecksRight()

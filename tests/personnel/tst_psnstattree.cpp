@@ -4,7 +4,7 @@
 #include "personnel/ui/cpsnstattreeview.h"
 #include "personnel/ui/personnelmodule.h"
 #include "psnfixture.h"
-#include "statrows.h"
+#include "statwindowfixture.h"
 #include "testdatabase.h"
 #include "testprofile.h"
 #include "ui/controls/cdropdownlistdept.h"
@@ -68,21 +68,16 @@ void TestPsnStatTree::initTestCase()
 
 void TestPsnStatTree::init()
 {
-    clearTestProfile();
-    m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
-    theApp.m_strConnection = m_fixture->connectionString();
-    loginAs(u"admin"_s);
+    bool skip = false;
+    const QString error = openStatTestDb(m_fixture, &skip);
+    if (skip)
+        QSKIP(qPrintable(error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
 void TestPsnStatTree::cleanup()
 {
-    theDatabase.Close();
-    delete m_fixture;
-    m_fixture = nullptr;
-    theCurrentUser.reset();
+    closeStatTestDb(m_fixture);
 }
 
 void TestPsnStatTree::emptyGroupsExpandedRootSelected()

@@ -1,11 +1,44 @@
 #pragma once
 
+#include "core/app/currentuser.h"
+#include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
+#include "psnfixture.h"
+#include "testdatabase.h"
+#include "testprofile.h"
 
 #include <QString>
 #include <QStringList>
 
-// Stored statistics written straight into theDatabase, for the statistics window tests.
+// The statistics window tests' database: the person fixture with admin logged in, and stored
+// statistics written straight into theDatabase.
+
+// Opens a fresh database with the person fixture on theDatabase for one test. Empty on
+// success; otherwise the reason, with *skip set when the backend is not available here.
+inline QString openStatTestDb(TestDatabase *&fixture, bool *skip)
+{
+    clearTestProfile();
+    fixture = new TestDatabase;
+    *skip = false;
+    if (!fixture->open(theDatabase, true)) {
+        *skip = !fixture->skipReason().isEmpty();
+        return *skip ? fixture->skipReason() : fixture->error();
+    }
+    QString error;
+    if (!fillPersonFixture(theDatabase, &error))
+        return error;
+    theApp.m_strConnection = fixture->connectionString();
+    loginAs(QStringLiteral("admin"));
+    return {};
+}
+
+inline void closeStatTestDb(TestDatabase *&fixture)
+{
+    theDatabase.Close();
+    delete fixture;
+    fixture = nullptr;
+    theCurrentUser.reset();
+}
 
 // A qz_Stat row; returns its TID (0 when the insert failed).
 inline int addStatRow(const QString &caption, int flag, const QString &table, const QString &field,
