@@ -64,8 +64,8 @@ void CPsnStatTreeView::OnInitialUpdate()
     if (m_pSortCombo->count() > 0)
         m_pSortCombo->setCurrentIndex(0);
     m_pDeptPicker->Initialize();
-    if (const QTreeWidgetItem *first = m_pDeptPicker->GetDropTree()->topLevelItem(0)) {
-        m_pDeptPicker->GetDropTree()->setCurrentItem(const_cast<QTreeWidgetItem *>(first));
+    if (QTreeWidgetItem *first = m_pDeptPicker->GetDropTree()->topLevelItem(0)) {
+        m_pDeptPicker->GetDropTree()->setCurrentItem(first);
         m_pDeptPicker->setText(first->text(0));
     }
     m_bLoading = false;
