@@ -37,6 +37,7 @@ QColor shaded(const QColor &color, qreal light)
 class Projection
 {
 public:
+    Projection() = default;
     Projection(const ChartRotation &rotation, qreal radius)
         : m_azimuth(radians(rotation.xRotation))
         , m_tilt(radians(rotation.yRotation))
@@ -88,10 +89,10 @@ public:
     }
 
 private:
-    qreal m_azimuth;
-    qreal m_tilt;
-    qreal m_perspective;
-    qreal m_radius;
+    qreal m_azimuth = 0;
+    qreal m_tilt = 0;
+    qreal m_perspective = 0;
+    qreal m_radius = 1;
     qreal m_scale = 1;
     QPointF m_offset;
 };
@@ -217,98 +218,145 @@ QRectF Chart3DWidget::layoutFrame(const QRectF &rect, Scene &scene) const
     return plot;
 }
 
+class Chart3DWidget::PrismSpace
+{
+public:
+    PrismSpace(const ChartContent &content, const Style &style, const QRectF &plot)
+        : columns(style.type != ChartBars3D)
+        , points(int(content.labels.size()))
+        , seriesCount(int(content.series.size()))
+        , metrics(ChartStyle::font(textPixels))
+        , textHeight(metrics.height())
+        , m_categoryLength(points)
+        , m_valueLength(std::max<qreal>(3.0, points * 0.6))
+    {
+        double highest = 0;
+        for (const ChartSeriesData &series : content.series) {
+            for (double value : series.values)
+                highest = std::max(highest, value);
+        }
+        const ChartStyle::ValueScale scale = ChartStyle::valueScale(highest);
+        step = scale.step;
+        top = scale.top;
+        for (qreal t = 0; t <= top + step / 2; t += step)
+            ticks << ChartStyle::valueText(t);
+
+        const QVector3D a = at(0, 0, 0), b = at(m_categoryLength, top, depth);
+        bounds = { QVector3D(std::min(a.x(), b.x()), std::min(a.y(), b.y()), a.z()),
+                   QVector3D(std::max(a.x(), b.x()), std::max(a.y(), b.y()), b.z()) };
+        view = Projection(style.rotation, (bounds.high - bounds.low).length() / 2);
+
+        // The box fills the plot but for room for the axis texts around it.
+        QPolygonF corners;
+        for (int i = 0; i < 8; ++i)
+            corners << view.flat(bounds.corner(i));
+        const qreal labels = style.labels ? textHeight + margin : 0;
+        const QRectF into = columns
+            ? plot.adjusted(textWidth(metrics, ticks) + 2 * margin, labels, -margin,
+                            -(textHeight + 2 * margin))
+            : plot.adjusted(textWidth(metrics, content.labels) + 2 * margin, 0,
+                            style.labels ? -(textWidth(metrics, ticks) + 3 * margin) : -margin,
+                            -(textHeight + 2 * margin));
+        view.fit(corners.boundingRect(), into);
+    }
+
+    // A world point: categories one unit apart, left to right as columns and top to bottom as
+    // bars; values up to the axis top along the other axis; z from 0 (front) to depth.
+    QVector3D at(qreal category, qreal value, qreal z) const
+    {
+        const qreal v = value / top * m_valueLength - m_valueLength / 2;
+        const qreal c = category - m_categoryLength / 2;
+        const auto d = float(z - depth / 2);
+        return columns ? QVector3D(float(c), float(v), d) : QVector3D(float(v), float(-c), d);
+    }
+    int valueAxis() const { return columns ? 1 : 0; }
+    // The width of one series' prisms in a category.
+    qreal share() const { return 0.7 / seriesCount; }
+    qreal prismStart(int series, int category) const { return category + 0.15 + series * share(); }
+
+    static constexpr qreal depth = 1.0;
+    const bool columns;
+    const int points;
+    const int seriesCount;
+    const QFontMetricsF metrics;
+    const qreal textHeight;
+    qreal step = 1;
+    qreal top = 1;
+    QStringList ticks;
+    Box bounds;
+    Projection view;
+
+private:
+    const qreal m_categoryLength;
+    const qreal m_valueLength;
+};
+
 void Chart3DWidget::layoutPrisms(const QRectF &plot, Scene &scene) const
 {
-    const bool columns = m_style.type != ChartBars3D;
-    const int points = int(m_content.labels.size());
-    const int seriesCount = int(m_content.series.size());
-    if (points == 0 || seriesCount == 0)
+    if (m_content.labels.isEmpty() || m_content.series.isEmpty())
         return;
-    double highest = 0;
-    for (const ChartSeriesData &series : m_content.series) {
-        for (double value : series.values)
-            highest = std::max(highest, value);
-    }
-    const auto [step, top] = ChartStyle::valueScale(highest);
+    const PrismSpace space(m_content, m_style, plot);
+    layoutWalls(space, scene);
+    layoutAxisTexts(space, scene);
+    layoutPrismFaces(space, scene);
+    if (m_style.labels)
+        layoutValueLabels(space, scene);
+}
 
-    // The world: categories one unit apart along one axis, values along another, depth 1.
-    const qreal categoryLength = points;
-    const qreal valueLength = std::max<qreal>(3.0, points * 0.6);
-    const qreal depth = 1.0;
-    const int valueAxis = columns ? 1 : 0;
-    auto at = [&](qreal category, qreal value, qreal z) {
-        // Categories run left to right as columns, top to bottom as bars.
-        const qreal v = value / top * valueLength;
-        return columns ? QVector3D(float(category - categoryLength / 2), float(v - valueLength / 2),
-                                   float(z - depth / 2))
-                       : QVector3D(float(v - valueLength / 2), float(categoryLength / 2 - category),
-                                   float(z - depth / 2));
-    };
-    const Box world { at(0, 0, 0), at(categoryLength, top, depth) };
-    const Box bounds { QVector3D(std::min(world.low.x(), world.high.x()),
-                                 std::min(world.low.y(), world.high.y()), world.low.z()),
-                       QVector3D(std::max(world.low.x(), world.high.x()),
-                                 std::max(world.low.y(), world.high.y()), world.high.z()) };
-    Projection view(m_style.rotation, (bounds.high - bounds.low).length() / 2);
-
-    // Fit the box with room for the axis texts around it.
-    const QFontMetricsF metrics(ChartStyle::font(textPixels));
-    QStringList ticks;
-    for (qreal t = 0; t <= top + step / 2; t += step)
-        ticks << ChartStyle::valueText(t);
-    QPolygonF corners;
-    for (int i = 0; i < 8; ++i)
-        corners << view.flat(bounds.corner(i));
-    const QRectF flatBounds = corners.boundingRect();
-    const qreal textHeight = metrics.height();
-    const QRectF into = columns
-        ? plot.adjusted(textWidth(metrics, ticks) + 2 * margin,
-                        m_style.labels ? textHeight + margin : 0, -margin,
-                        -(textHeight + 2 * margin))
-        : plot.adjusted(textWidth(metrics, m_content.labels) + 2 * margin, 0,
-                        m_style.labels ? -(textWidth(metrics, ticks) + 3 * margin) : -margin,
-                        -(textHeight + 2 * margin));
-    view.fit(flatBounds, into);
-
-    // The walls behind the diagram, with a line at every tick of the value axis.
+// The walls behind the diagram, with a line at every tick of the value axis.
+void Chart3DWidget::layoutWalls(const PrismSpace &space, Scene &scene) const
+{
+    const Box &bounds = space.bounds;
+    const int valueAxis = space.valueAxis();
     for (const BoxFace &face : boxFaces) {
-        if (face.normal.y() > 0 || view.facesViewer(face.normal, faceCentre(bounds, face)))
+        if (face.normal.y() > 0 || space.view.facesViewer(face.normal, faceCentre(bounds, face)))
             continue;
-        scene.walls.append({ project(view, bounds, face), wallColor, -1, -1 });
+        scene.walls.append({ project(space.view, bounds, face), wallColor });
         if (face.normal[valueAxis] != 0)
             continue;
         const int normalAxis = face.normal.x() != 0 ? 0 : face.normal.y() != 0 ? 1 : 2;
         const int acrossAxis = 3 - normalAxis - valueAxis;
         const QVector3D onWall = faceCentre(bounds, face);
-        for (qreal t = step; t <= top + step / 2; t += step) {
+        for (qreal t = space.step; t <= space.top + space.step / 2; t += space.step) {
             QVector3D from = onWall, to = onWall;
-            const float v = at(0, t, 0)[valueAxis];
-            from[valueAxis] = to[valueAxis] = v;
+            from[valueAxis] = to[valueAxis] = space.at(0, t, 0)[valueAxis];
             from[acrossAxis] = bounds.low[acrossAxis];
             to[acrossAxis] = bounds.high[acrossAxis];
-            scene.grid.append({ QLineF(view(from), view(to)), gridColor });
+            scene.grid.append({ QLineF(space.view(from), space.view(to)), gridColor });
         }
     }
+}
 
-    // Value ticks along the front edge, category names along the other.
-    for (int i = 0; i < ticks.size(); ++i) {
-        const QPointF p = view(at(columns ? 0 : points, i * step, 0));
-        scene.texts.append(
-            columns ? Text { QRectF(p.x() - 200 - margin, p.y() - textHeight / 2, 200, textHeight),
-                             ticks.at(i), Qt::AlignRight | Qt::AlignVCenter }
-                    : Text { QRectF(p.x() - 100, p.y() + margin, 200, textHeight), ticks.at(i),
-                             Qt::AlignHCenter | Qt::AlignTop });
+// Value ticks along the front edge, category names along the other.
+void Chart3DWidget::layoutAxisTexts(const PrismSpace &space, Scene &scene) const
+{
+    const qreal h = space.textHeight;
+    for (int i = 0; i < space.ticks.size(); ++i) {
+        const QPointF p = space.view(space.at(space.columns ? 0 : space.points, i * space.step, 0));
+        scene.texts.append(space.columns
+                               ? Text { QRectF(p.x() - 200 - margin, p.y() - h / 2, 200, h),
+                                        space.ticks.at(i), Qt::AlignRight | Qt::AlignVCenter }
+                               : Text { QRectF(p.x() - 100, p.y() + margin, 200, h),
+                                        space.ticks.at(i), Qt::AlignHCenter | Qt::AlignTop });
     }
-    for (int c = 0; c < points; ++c) {
-        const QPointF p = view(at(c + 0.5, 0, 0));
+    // Names too close to read side by side are thinned out.
+    const QPointF apart = space.view(space.at(1.5, 0, 0)) - space.view(space.at(0.5, 0, 0));
+    const qreal spacing = std::max(std::abs(space.columns ? apart.x() : apart.y()), 1.0);
+    const qreal needed = space.columns ? textWidth(space.metrics, m_content.labels) + 6 : h + 2;
+    const int every = std::max(1, int(std::ceil(needed / spacing)));
+    for (int c = 0; c < space.points; c += every) {
+        const QPointF p = space.view(space.at(c + 0.5, 0, 0));
         scene.texts.append(
-            columns ? Text { QRectF(p.x() - 100, p.y() + margin, 200, textHeight),
-                             m_content.labels.at(c), Qt::AlignHCenter | Qt::AlignTop }
-                    : Text { QRectF(p.x() - 400 - margin, p.y() - textHeight / 2, 400, textHeight),
-                             m_content.labels.at(c), Qt::AlignRight | Qt::AlignVCenter });
+            space.columns ? Text { QRectF(p.x() - 100, p.y() + margin, 200, h),
+                                   m_content.labels.at(c), Qt::AlignHCenter | Qt::AlignTop }
+                          : Text { QRectF(p.x() - 400 - margin, p.y() - h / 2, 400, h),
+                                   m_content.labels.at(c), Qt::AlignRight | Qt::AlignVCenter });
     }
+}
 
-    // The prisms, far ones first; each series takes its share of a category's width.
+// The prisms' visible faces, far prisms first.
+void Chart3DWidget::layoutPrismFaces(const PrismSpace &space, Scene &scene) const
+{
     struct Prism
     {
         Box box;
@@ -317,46 +365,73 @@ void Chart3DWidget::layoutPrisms(const QRectF &plot, Scene &scene) const
         qreal distance;
     };
     QVector<Prism> prisms;
-    const qreal share = 0.7 / seriesCount;
-    for (int s = 0; s < seriesCount; ++s) {
+    for (int s = 0; s < space.seriesCount; ++s) {
         const QVector<double> &values = m_content.series.at(s).values;
-        for (int c = 0; c < points && c < values.size(); ++c) {
-            const qreal from = c + 0.15 + s * share;
-            const QVector3D a = at(from, 0, 0.2), b = at(from + share * 0.9, values.at(c), 0.8);
-            Box box { QVector3D(std::min(a.x(), b.x()), std::min(a.y(), b.y()), a.z()),
-                      QVector3D(std::max(a.x(), b.x()), std::max(a.y(), b.y()), b.z()) };
-            prisms.append({ box, s, c, view.turn(box.centre()).z() });
+        for (int c = 0; c < space.points && c < values.size(); ++c) {
+            const qreal from = space.prismStart(s, c);
+            const QVector3D a = space.at(from, 0, 0.2);
+            const QVector3D b = space.at(from + space.share() * 0.9, values.at(c), 0.8);
+            const Box box { QVector3D(std::min(a.x(), b.x()), std::min(a.y(), b.y()), a.z()),
+                            QVector3D(std::max(a.x(), b.x()), std::max(a.y(), b.y()), b.z()) };
+            prisms.append({ box, s, c, space.view.turn(box.centre()).z() });
         }
     }
     std::stable_sort(prisms.begin(), prisms.end(),
                      [](const Prism &a, const Prism &b) { return a.distance > b.distance; });
-    const Qt::Orientation across = columns ? Qt::Horizontal : Qt::Vertical;
+    const Qt::Orientation across = space.columns ? Qt::Horizontal : Qt::Vertical;
     for (const Prism &prism : prisms) {
         const QColor color = ChartStyle::color(m_style.theme, prism.series);
         for (const BoxFace &face : boxFaces) {
-            if (!view.facesViewer(face.normal, faceCentre(prism.box, face)))
+            if (!space.view.facesViewer(face.normal, faceCentre(prism.box, face)))
                 continue;
-            scene.faces.append({ project(view, prism.box, face),
-                                 shaded(color, view.light(face.normal)), prism.series, prism.point,
-                                 across });
-        }
-    }
-
-    if (!m_style.labels)
-        return;
-    for (int s = 0; s < seriesCount; ++s) {
-        const QVector<double> &values = m_content.series.at(s).values;
-        for (int c = 0; c < points && c < values.size(); ++c) {
-            const QString text = ChartStyle::valueText(values.at(c));
-            const QSizeF size(metrics.horizontalAdvance(text) + 6, textHeight);
-            const QPointF p = view(at(c + 0.15 + (s + 0.45) * share, values.at(c), 0.2));
-            const QRectF box = columns
-                ? QRectF(QPointF(p.x() - size.width() / 2, p.y() - size.height() - 3), size)
-                : QRectF(QPointF(p.x() + 4, p.y() - size.height() / 2), size);
-            scene.texts.append({ box, text, Qt::AlignCenter, true, false });
+            scene.faces.append({ project(space.view, prism.box, face),
+                                 shaded(color, space.view.light(face.normal)), prism.series,
+                                 prism.point, across });
         }
     }
 }
+
+// Each value in a box over its prism's front edge.
+void Chart3DWidget::layoutValueLabels(const PrismSpace &space, Scene &scene) const
+{
+    for (int s = 0; s < space.seriesCount; ++s) {
+        const QVector<double> &values = m_content.series.at(s).values;
+        for (int c = 0; c < space.points && c < values.size(); ++c) {
+            const QString text = ChartStyle::valueText(values.at(c));
+            const QSizeF size(space.metrics.horizontalAdvance(text) + 6, space.textHeight);
+            const qreal middle = space.prismStart(s, c) + space.share() * 0.45;
+            const QPointF p = space.view(space.at(middle, values.at(c), 0.2));
+            const QRectF box = space.columns
+                ? QRectF(QPointF(p.x() - size.width() / 2, p.y() - size.height() - 3), size)
+                : QRectF(QPointF(p.x() + 4, p.y() - size.height() / 2), size);
+            scene.texts.append({ box, text, Qt::AlignCenter, true });
+        }
+    }
+}
+
+struct Chart3DWidget::PieShape
+{
+    qreal column; // the width each pie takes
+    qreal top;    // where the pies' band begins
+    qreal left;
+    qreal height; // the band's height
+    qreal rx, ry; // the top ellipse's radii
+    qreal depth;  // the rim's height on screen
+    qreal textHeight;
+    bool named; // a cross names its pies
+    QFontMetricsF metrics;
+
+    QPointF centre(int series) const
+    {
+        return QPointF(left + column * (series + 0.5), top + (height - 2 * ry - depth) / 2 + ry);
+    }
+    // A point of the rim at degrees (anticlockwise from three o'clock), down from the top face.
+    QPointF rim(const QPointF &centre, qreal degrees, qreal down) const
+    {
+        const qreal a = radians(degrees);
+        return QPointF(centre.x() + rx * std::cos(a), centre.y() - ry * std::sin(a) + down);
+    }
+};
 
 void Chart3DWidget::layoutPies(const QRectF &plot, Scene &scene) const
 {
@@ -365,79 +440,109 @@ void Chart3DWidget::layoutPies(const QRectF &plot, Scene &scene) const
         return;
     const QFontMetricsF metrics(ChartStyle::font(textPixels));
     const qreal textHeight = metrics.height();
+    // The pie angle tilts the pie from edge-on (1) to seen from above (90); the height thickens
+    // the rim from the default quarter of the radius.
     const qreal tilt = radians(std::clamp(m_style.rotation.pieAngle, 1.0, 90.0));
     const qreal thickness = std::clamp(0.25 + m_style.rotation.pieHeight / 100.0, 0.02, 1.0);
     const qreal column = plot.width() / pies;
-    const qreal height = plot.height() - (pies > 1 ? textHeight + margin : 0);
+    const qreal height = plot.height() - (pies > 1 ? 2 * textHeight + margin : 0);
     const qreal room = m_style.labels ? 0.72 : 0.9;
     const qreal rx = std::min(column * room / 2,
                               height * room / (2 * std::sin(tilt) + thickness * std::cos(tilt)));
-    const qreal ry = rx * std::sin(tilt);
-    const qreal depth = rx * thickness * std::cos(tilt);
+    const PieShape shape { column,
+                           plot.top(),
+                           plot.left(),
+                           height,
+                           rx,
+                           rx * std::sin(tilt),
+                           rx * thickness * std::cos(tilt),
+                           textHeight,
+                           pies > 1,
+                           metrics };
+    for (int s = 0; s < pies; ++s)
+        layoutPie(shape, s, scene);
+}
+
+// Slices run clockwise from twelve o'clock; angles here count anticlockwise from three.
+void Chart3DWidget::layoutPie(const PieShape &shape, int series, Scene &scene) const
+{
     constexpr qreal stepDegrees = 2.0;
+    const QPointF centre = shape.centre(series);
+    if (shape.named)
+        scene.texts.append({ QRectF(centre.x() - shape.column / 2,
+                                    centre.y() + shape.ry + shape.depth + margin
+                                        + (m_style.labels ? shape.textHeight : 0),
+                                    shape.column, shape.textHeight),
+                             m_content.series.at(series).name, Qt::AlignCenter, false, true });
+    const QVector<double> &values = m_content.series.at(series).values;
+    double total = 0;
+    for (double value : values)
+        total += std::max(0.0, value);
+    if (total <= 0)
+        return;
 
-    for (int s = 0; s < pies; ++s) {
-        const QVector<double> &values = m_content.series.at(s).values;
-        const QPointF centre(plot.left() + column * (s + 0.5),
-                             plot.top() + (height - 2 * ry - depth) / 2 + ry);
-        auto rim = [&](qreal degrees, qreal down) {
-            const qreal a = radians(degrees);
-            return QPointF(centre.x() + rx * std::cos(a), centre.y() - ry * std::sin(a) + down);
-        };
-        if (pies > 1)
-            scene.texts.append({ QRectF(centre.x() - column / 2, centre.y() + ry + depth + margin,
-                                        column, textHeight),
-                                 m_content.series.at(s).name, Qt::AlignCenter, false, true });
-        double total = 0;
-        for (double value : values)
-            total += std::max(0.0, value);
-        if (total <= 0)
+    QVector<Face> sides, tops;
+    qreal start = 90.0;
+    for (int p = 0; p < values.size(); ++p) {
+        if (values.at(p) <= 0)
             continue;
+        const qreal end = start - 360.0 * values.at(p) / total;
+        const QColor color = ChartStyle::color(m_style.theme, p);
+        QPolygonF top { centre };
+        for (qreal a = start; a > end; a -= stepDegrees)
+            top << shape.rim(centre, a, 0);
+        top << shape.rim(centre, end, 0);
+        tops.append({ top, color.lighter(105), series, p, Qt::Horizontal });
 
-        // Slices run clockwise from twelve o'clock; angles here count anticlockwise from three.
-        QVector<Face> sides, tops;
-        qreal start = 90.0;
-        for (int p = 0; p < values.size(); ++p) {
-            if (values.at(p) <= 0)
-                continue;
-            const qreal end = start - 360.0 * values.at(p) / total;
-            const QColor color = ChartStyle::color(m_style.theme, p);
-            QPolygonF top { centre };
-            for (qreal a = start; a > end; a -= stepDegrees)
-                top << rim(a, 0);
-            top << rim(end, 0);
-            tops.append({ top, color.lighter(105), s, p, Qt::Horizontal });
-
-            // Only the front half of the rim (between nine and three o'clock below) shows.
-            const qreal from = std::min(start, 0.0), to = std::max(end, -180.0);
-            if (from > to && depth > 0.5) {
-                QPolygonF side;
-                for (qreal a = from; a > to; a -= stepDegrees)
-                    side << rim(a, 0);
-                side << rim(to, 0);
-                for (qreal a = to; a < from; a += stepDegrees)
-                    side << rim(a, depth);
-                side << rim(from, depth);
-                sides.append({ side, color.darker(135), s, p, Qt::Vertical });
-            }
-            if (m_style.labels) {
-                const qreal middle = (start + end) / 2;
-                const qreal down = std::sin(radians(middle)) < 0 ? depth : 0;
-                const QPointF edge = rim(middle, down / 2);
-                const QPointF out = centre + (edge - centre) * 1.15
-                    + QPointF(0, std::sin(radians(middle)) < 0 ? down / 2 : 0);
-                const QString text = ChartStyle::valueText(values.at(p));
-                const QSizeF size(metrics.horizontalAdvance(text) + 6, textHeight);
-                const bool right = std::cos(radians(middle)) >= 0;
-                const QRectF box(
-                    QPointF(right ? out.x() : out.x() - size.width(), out.y() - size.height() / 2),
-                    size);
-                scene.leaders.append({ QLineF(edge, out), QColor(0x80, 0x80, 0x80) });
-                scene.texts.append({ box, text, Qt::AlignCenter, true, false });
-            }
-            start = end;
+        // Only the front half of the rim (from nine to three o'clock below) shows.
+        const qreal from = std::min(start, 0.0), to = std::max(end, -180.0);
+        if (from > to && shape.depth > 0.5) {
+            QPolygonF side;
+            for (qreal a = from; a > to; a -= stepDegrees)
+                side << shape.rim(centre, a, 0);
+            side << shape.rim(centre, to, 0);
+            for (qreal a = to; a < from; a += stepDegrees)
+                side << shape.rim(centre, a, shape.depth);
+            side << shape.rim(centre, from, shape.depth);
+            sides.append({ side, color.darker(135), series, p, Qt::Vertical });
         }
-        scene.faces << sides << tops;
+        if (m_style.labels)
+            layoutSliceLabel(shape, centre, (start + end) / 2, values.at(p), scene);
+        start = end;
+    }
+    scene.faces << sides << tops;
+}
+
+// A slice's value in a box outside the rim, tied to it by a short line.
+void Chart3DWidget::layoutSliceLabel(const PieShape &shape, const QPointF &centre, qreal middle,
+                                     double value, Scene &scene) const
+{
+    const bool front = std::sin(radians(middle)) < 0;
+    const QPointF edge = shape.rim(centre, middle, front ? shape.depth / 2 : 0);
+    const QPointF out = centre + (edge - centre) * 1.15 + QPointF(0, front ? shape.depth / 2 : 0);
+    const QString text = ChartStyle::valueText(value);
+    const QSizeF size(shape.metrics.horizontalAdvance(text) + 6, shape.textHeight);
+    const bool right = std::cos(radians(middle)) >= 0;
+    const QRectF box(QPointF(right ? out.x() : out.x() - size.width(), out.y() - size.height() / 2),
+                     size);
+    scene.leaders.append({ QLineF(edge, out), QColor(0x80, 0x80, 0x80) });
+    scene.texts.append({ box, text, Qt::AlignCenter, true });
+}
+
+void Chart3DWidget::drawFlat(QPainter &painter, const QVector<Face> &faces, const QColor &edge)
+{
+    painter.setPen(QPen(edge, 0));
+    for (const Face &face : faces) {
+        painter.setBrush(face.color);
+        painter.drawPolygon(face.polygon);
+    }
+}
+
+void Chart3DWidget::drawLines(QPainter &painter, const QVector<Line> &lines)
+{
+    for (const Line &line : lines) {
+        painter.setPen(QPen(line.color, 0));
+        painter.drawLine(line.line);
     }
 }
 
@@ -446,15 +551,8 @@ void Chart3DWidget::paintChart(QPainter &painter, const QRectF &rect) const
     const Scene scene = layout(rect);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(wallEdge, 0));
-    for (const Face &wall : scene.walls) {
-        painter.setBrush(wall.color);
-        painter.drawPolygon(wall.polygon);
-    }
-    for (const Line &line : scene.grid) {
-        painter.setPen(QPen(line.color, 0));
-        painter.drawLine(line.line);
-    }
+    drawFlat(painter, scene.walls, wallEdge);
+    drawLines(painter, scene.grid);
     painter.save();
     if (m_content.oneDimensional)
         painter.setOpacity(0.8);
@@ -466,15 +564,8 @@ void Chart3DWidget::paintChart(QPainter &painter, const QRectF &rect) const
         painter.drawPolygon(face.polygon);
     }
     painter.restore();
-    painter.setPen(QPen(Qt::white, 0));
-    for (const Face &mark : scene.legend) {
-        painter.setBrush(mark.color);
-        painter.drawPolygon(mark.polygon);
-    }
-    for (const Line &line : scene.leaders) {
-        painter.setPen(QPen(line.color, 0));
-        painter.drawLine(line.line);
-    }
+    drawFlat(painter, scene.legend, Qt::white);
+    drawLines(painter, scene.leaders);
     for (const Text &text : scene.texts) {
         painter.setFont(ChartStyle::font(text.pixels, text.bold));
         if (text.framed) {

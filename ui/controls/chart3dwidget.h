@@ -82,10 +82,24 @@ private:
         QVector<Text> texts;
     };
 
+    // The value and category axes of a prism chart, turned and fitted into the plot.
+    class PrismSpace;
+    // The place and shape of the pies of a pie chart.
+    struct PieShape;
+
     Scene layout(const QRectF &rect) const;
     QRectF layoutFrame(const QRectF &rect, Scene &scene) const;
     void layoutPrisms(const QRectF &plot, Scene &scene) const;
+    void layoutWalls(const PrismSpace &space, Scene &scene) const;
+    void layoutAxisTexts(const PrismSpace &space, Scene &scene) const;
+    void layoutPrismFaces(const PrismSpace &space, Scene &scene) const;
+    void layoutValueLabels(const PrismSpace &space, Scene &scene) const;
     void layoutPies(const QRectF &plot, Scene &scene) const;
+    void layoutPie(const PieShape &shape, int series, Scene &scene) const;
+    void layoutSliceLabel(const PieShape &shape, const QPointF &centre, qreal middle, double value,
+                          Scene &scene) const;
+    static void drawFlat(QPainter &painter, const QVector<Face> &faces, const QColor &edge);
+    static void drawLines(QPainter &painter, const QVector<Line> &lines);
     void setHover(int series, int point);
 
     ChartContent m_content;

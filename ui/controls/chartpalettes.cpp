@@ -63,8 +63,15 @@ QList<QColor> palette(int theme)
 
 QColor color(int theme, int index)
 {
+    // Past the end of the palette the colours come round again, lighter, then darker.
     const QList<QColor> colors = palette(theme);
-    return colors.at(std::abs(index) % colors.size());
+    const int n = int(colors.size());
+    const QColor base = colors.at(std::abs(index) % n);
+    const int round = std::abs(index) / n;
+    if (round == 0)
+        return base;
+    return round % 2 == 1 ? base.lighter(100 + 35 * ((round + 1) / 2))
+                          : base.darker(100 + 35 * (round / 2));
 }
 
 QBrush fill(const QColor &color, int setting, Qt::Orientation across)

@@ -18,7 +18,8 @@ namespace ChartStyle {
 
 // The series (or slice) colours of a theme; a number outside 0..19 gives theme 0.
 QList<QColor> palette(int theme);
-// The colour of series or slice index in a theme, repeating the palette.
+// The colour of series or slice index in a theme; past the palette's end the colours repeat
+// lighter or darker.
 QColor color(int theme, int index);
 
 // The fill of one bar, face or slice drawn in color under a fill setting (0..5; 0 or above 5 is

@@ -28,6 +28,40 @@ constexpr qreal pointRadius = 6.0;
 // The share of a category that its bars fill together (QtCharts' default).
 constexpr qreal barWidth = 0.5;
 
+// The pad's centre part resets the turning.
+constexpr int resetPart = 8;
+// What a pie turns by per press: degrees of tilt, or height.
+constexpr int pieStep = 10;
+
+// Which way a part of the rotation pad turns: up (0) and down (4), left (6) and right (2),
+// down-left (5) and down-right (3) deeper and flatter; the other parts not at all.
+struct PadTurn
+{
+    int vertical = 0;
+    int horizontal = 0;
+    int depth = 0;
+};
+
+PadTurn padTurn(int part)
+{
+    switch (part) {
+    case 0:
+        return { 1, 0, 0 };
+    case 4:
+        return { -1, 0, 0 };
+    case 6:
+        return { 0, 1, 0 };
+    case 2:
+        return { 0, -1, 0 };
+    case 5:
+        return { 0, 0, 1 };
+    case 3:
+        return { 0, 0, -1 };
+    default:
+        return {};
+    }
+}
+
 bool isPie(int type)
 {
     return type == ChartPie2D || type == ChartPie3D;
@@ -76,7 +110,7 @@ CMyChartView::CMyChartView(QWidget *parent)
     chart()->setTitleFont(ChartStyle::font(16, true));
     chart()->legend()->setFont(ChartStyle::font(12));
     connect(m_3d, &Chart3DWidget::pointClicked, this, &CMyChartView::post);
-    connect(chart(), &QChart::plotAreaChanged, this, &CMyChartView::placePieTitles);
+    connect(chart(), &QChart::plotAreaChanged, this, &CMyChartView::placePies);
 }
 
 QChart *CMyChartView::chart() const
@@ -283,8 +317,9 @@ void CMyChartView::buildBars2D(bool horizontal)
     categories->setLabelsFont(ChartStyle::font(11));
     auto *values = new QValueAxis;
     values->setLabelsFont(ChartStyle::font(11));
-    values->setLabelFormat(u"%g"_s);
     const auto [step, end] = ChartStyle::valueScale(top);
+    // Whole steps as whole numbers, also past a million.
+    values->setLabelFormat(step >= 1 ? u"%.0f"_s : u"%g"_s);
     values->setRange(0, end);
     values->setTickCount(int(std::lround(end / step)) + 1);
     chart()->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
@@ -311,7 +346,6 @@ void CMyChartView::buildPies2D()
             slice->setExplodeDistanceFactor(0.06);
         }
         pie->setHorizontalPosition((s + 0.5) / count);
-        pie->setPieSize(std::min(0.7, 0.9 / count));
         if (m_content.oneDimensional)
             pie->setOpacity(0.8);
         AddSeries(pie);
@@ -323,8 +357,9 @@ void CMyChartView::buildPies2D()
         }
         if (m_labels) {
             for (QPieSlice *slice : pie->slices()) {
+                // An empty slice has no room for a label, as in the 3D pie.
                 slice->setLabel(ChartStyle::valueText(slice->value()));
-                slice->setLabelVisible(true);
+                slice->setLabelVisible(slice->value() > 0);
             }
         }
         if (count > 1) {
@@ -333,78 +368,53 @@ void CMyChartView::buildPies2D()
             m_pieTitles.append(title);
         }
     }
-    placePieTitles();
+    placePies();
 }
 
-void CMyChartView::placePieTitles()
+void CMyChartView::placePies()
 {
-    // A cross as pies names each pie under it.
-    const QList<QGraphicsSimpleTextItem *> &titles = m_pieTitles;
+    // Pies side by side share the width; a cross names each pie under it.
     const QRectF plot = chart()->plotArea();
     const QList<QAbstractSeries *> all = chart()->series();
-    for (int i = 0; i < titles.size() && i < all.size(); ++i) {
+    const qreal side = std::min(plot.width(), plot.height());
+    if (side <= 0)
+        return;
+    for (int i = 0; i < all.size(); ++i) {
         auto *pie = qobject_cast<QPieSeries *>(all.at(i));
         if (!pie)
             continue;
-        const qreal radius = std::min(plot.width(), plot.height()) * pie->pieSize() / 2;
-        const QRectF box = titles.at(i)->boundingRect();
-        titles.at(i)->setPos(plot.left() + plot.width() * pie->horizontalPosition()
-                                 - box.width() / 2,
-                             plot.top() + plot.height() * pie->verticalPosition() + radius * 1.25);
+        const qreal diameter = std::min(plot.height() * 0.75, plot.width() / all.size() * 0.7);
+        pie->setPieSize(diameter / side);
+        if (i >= m_pieTitles.size())
+            continue;
+        QGraphicsSimpleTextItem *title = m_pieTitles.at(i);
+        const QRectF box = title->boundingRect();
+        title->setPos(plot.left() + plot.width() * pie->horizontalPosition() - box.width() / 2,
+                      plot.top() + plot.height() * pie->verticalPosition() + diameter * 0.62);
     }
 }
 
 void CMyChartView::RotateChart(int part, double xStep, double yStep, double perspectiveStep)
 {
-    ChartRotation &r = m_rotation;
-    if (isPie(m_type)) {
-        switch (part) {
-        case 0:
-            r.pieAngle = std::max(1.0, r.pieAngle - 10.0);
-            break;
-        case 4:
-            r.pieAngle += 10.0;
-            break;
-        case 2:
-            r.pieHeight -= 10;
-            break;
-        case 6:
-            r.pieHeight += 10;
-            break;
-        case 8:
-            ResetRotation();
-            return;
-        default:
-            return;
-        }
-    } else if (m_type == ChartColumns3D || m_type == ChartBars3D) {
-        switch (part) {
-        case 0:
-            r.yRotation += yStep;
-            break;
-        case 4:
-            r.yRotation -= yStep;
-            break;
-        case 6:
-            r.xRotation += xStep;
-            break;
-        case 2:
-            r.xRotation -= xStep;
-            break;
-        case 5:
-            r.perspective += perspectiveStep;
-            break;
-        case 3:
-            r.perspective -= perspectiveStep;
-            break;
-        case 8:
-            ResetRotation();
-            return;
-        default:
-            return;
-        }
-    } else {
+    const bool pie = isPie(m_type);
+    if (!pie && m_type != ChartColumns3D && m_type != ChartBars3D)
         return;
+    if (part == resetPart) {
+        ResetRotation();
+        return;
+    }
+    const PadTurn turn = padTurn(part);
+    if (turn.vertical == 0 && turn.horizontal == 0 && (pie || turn.depth == 0))
+        return;
+    ChartRotation &r = m_rotation;
+    if (pie) {
+        // Up tilts the pie towards edge-on, never below 1 degree; left thickens it.
+        r.pieAngle = std::max(1.0, r.pieAngle - pieStep * turn.vertical);
+        r.pieHeight += pieStep * turn.horizontal;
+    } else {
+        r.yRotation += yStep * turn.vertical;
+        r.xRotation += xStep * turn.horizontal;
+        r.perspective += perspectiveStep * turn.depth;
     }
     rebuild();
 }
@@ -425,21 +435,17 @@ void CMyChartView::ResetRotation()
 
 void CMyChartView::PrintChart(QPainter &painter, const QRectF &page)
 {
-    // Drawn at a screen-like size and scaled onto the page, so fonts and lines keep their
-    // proportions on any printer resolution.
+    // The chart as shown, scaled onto the page: fonts and lines keep their proportions on any
+    // printer resolution.
     const QSizeF shown = currentWidget()->size();
-    QSizeF logical = page.size();
-    logical.scale(std::max<qreal>(shown.width(), 800), 1e9, Qt::KeepAspectRatio);
-    const QRectF target = [&] {
-        QSizeF size = shown;
-        size.scale(page.size(), Qt::KeepAspectRatio);
-        return QRectF(page.topLeft(), size);
-    }();
+    QSizeF size = shown;
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(page.topLeft(), size);
     painter.save();
     if (is3D()) {
-        painter.translate(page.topLeft());
-        painter.scale(page.width() / logical.width(), page.height() / logical.height());
-        m_3d->paintChart(painter, QRectF(QPointF(0, 0), logical));
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / shown.width(), target.height() / shown.height());
+        m_3d->paintChart(painter, QRectF(QPointF(0, 0), shown));
     } else {
         m_view->scene()->render(&painter, target, chart()->geometry(), Qt::KeepAspectRatio);
     }

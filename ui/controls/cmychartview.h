@@ -134,7 +134,7 @@ private:
     void build2D();
     void buildBars2D(bool horizontal);
     void buildPies2D();
-    void placePieTitles();
+    void placePies();
     void post(const ChartPointHit &hit);
     void setHandCursor(bool on);
     int seriesIndex(QAbstractSeries *series) const;

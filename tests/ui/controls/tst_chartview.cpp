@@ -40,6 +40,38 @@ ChartContent content(int series, int points, bool legend)
     return c;
 }
 
+// The rows of a data table with one column, the chart type.
+void typeRows(const QList<int> &types)
+{
+    QTest::addColumn<int>("type");
+    for (int type : types)
+        QTest::addRow("type %d", type) << type;
+}
+
+// Shows the chart of a type with the content, at a size; true once it is on screen.
+bool showChart(CMyChartView &view, int type, const ChartContent &c, QSize size = QSize(500, 350))
+{
+    view.resize(size);
+    view.SetChartType(type);
+    view.SetContent(c);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
+// The widget that takes the mouse: the 3D chart or the 2D chart's viewport.
+QWidget *chartSurface(CMyChartView &view)
+{
+    return view.currentWidget() == view.chart3D() ? static_cast<QWidget *>(view.chart3D())
+                                                  : view.chartView()->viewport();
+}
+
+// Clicks the chart at pos (chart coordinates) on the surface that shows.
+void clickChart(CMyChartView &view, const QPoint &pos)
+{
+    QWidget *surface = chartSurface(view);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, pos));
+}
+
 QString pdfText(const QString &file)
 {
     QProcess p;
@@ -76,10 +108,17 @@ private Q_SLOTS:
     void each3DTypeIsDrawn();
     void barIsHit_data();
     void barIsHit();
-    void pieSliceIsHit3D();
+    void pieSliceIsHit_data();
+    void pieSliceIsHit();
     void printsIntoPdf_data();
     void printsIntoPdf();
     void themesDiffer();
+    void fillRunsTheRightWay_data();
+    void fillRunsTheRightWay();
+    void labelsFollowSetting_data();
+    void labelsFollowSetting();
+    void hoverHighlights_data();
+    void hoverHighlights();
 };
 
 void TestChartView::holdsSeriesOfPoints_data()
@@ -101,11 +140,7 @@ void TestChartView::holdsSeriesOfPoints()
     QFETCH(int, points);
     QFETCH(bool, legend);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(series, points, legend));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(series, points, legend)));
 
     QCOMPARE(view.chartType(), type);
     QCOMPARE(view.seriesCount(), series);
@@ -200,11 +235,7 @@ void TestChartView::each3DTypeIsDrawn()
     QList<QImage> images;
     for (int type : { int(ChartColumns3D), int(ChartBars3D), int(ChartPie3D) }) {
         CMyChartView view;
-        view.resize(640, 420);
-        view.SetChartType(type);
-        view.SetContent(content(3, 4, true));
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showChart(view, type, content(3, 4, true), QSize(640, 420)));
         const QImage image = view.grab().toImage();
         QVERIFY2(colourCount(image) > 20, "a blank or nearly blank chart");
         images << image;
@@ -223,10 +254,7 @@ void TestChartView::each3DTypeIsDrawn()
 
 void TestChartView::barIsHit_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type :
-         { int(ChartColumns2D), int(ChartBars2D), int(ChartColumns3D), int(ChartBars3D) })
-        QTest::addRow("type %d", type) << type;
+    typeRows({ int(ChartColumns2D), int(ChartBars2D), int(ChartColumns3D), int(ChartBars3D) });
 }
 
 // One bar towers over the rest: the ends of the value axis hold only that bar, the start of it
@@ -237,11 +265,7 @@ void TestChartView::barIsHit()
     ChartContent c = content(2, 3, true);
     c.series[1].values = { 1, 2, 100 };
     CMyChartView view;
-    view.resize(600, 400);
-    view.SetChartType(type);
-    view.SetContent(c);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, c, QSize(600, 400)));
 
     const bool horizontal = type == ChartBars2D || type == ChartBars3D;
     std::set<std::pair<int, int>> hits;
@@ -266,10 +290,7 @@ void TestChartView::barIsHit()
     QVERIFY(!view.HitTest(QPoint(2, 2)));
 
     QSignalSpy clicks(&view, &CMyChartView::chartPointClick);
-    QWidget *surface = view.currentWidget() == view.chart3D()
-        ? static_cast<QWidget *>(view.chart3D())
-        : view.chartView()->viewport();
-    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, *onTall));
+    clickChart(view, *onTall);
     QTRY_COMPARE(clicks.size(), 1);
     const auto hit = clicks.first().first().value<ChartPointHit>();
     QCOMPARE(hit.seriesIndex, 1);
@@ -277,48 +298,55 @@ void TestChartView::barIsHit()
     QCOMPARE(hit.value, QPointF(2, 100));
 }
 
-void TestChartView::pieSliceIsHit3D()
+void TestChartView::pieSliceIsHit_data()
 {
+    typeRows({ int(ChartPie2D), int(ChartPie3D) });
+}
+
+void TestChartView::pieSliceIsHit()
+{
+    QFETCH(int, type);
     ChartContent c;
     c.labels = { u"甲"_s, u"乙"_s, u"丙"_s };
     c.series = { { u"人数"_s, { 1, 1, 2 } } };
     c.legend = false;
     CMyChartView view;
-    view.resize(400, 300);
-    view.SetChartType(ChartPie3D);
-    view.SetContent(c);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, c, QSize(400, 300)));
     // Clockwise from twelve o'clock: a quarter, a quarter, then the left half.
     std::set<int> seen;
+    std::optional<QPoint> onLeft;
     for (int y = 0; y < view.height(); y += 4) {
         for (int x = 0; x < view.width(); x += 4) {
             if (const auto hit = view.HitTest(QPoint(x, y))) {
                 seen.insert(hit->pointIndex);
-                if (x < view.width() / 2 - 10)
+                if (x < view.width() / 2 - 10) {
                     QCOMPARE(hit->pointIndex, 2);
+                    onLeft = QPoint(x, y);
+                }
             }
         }
     }
     QCOMPARE(seen, std::set<int>({ 0, 1, 2 }));
+
+    QSignalSpy clicks(&view, &CMyChartView::chartPointClick);
+    clickChart(view, *onLeft);
+    QTRY_COMPARE(clicks.size(), 1);
+    const auto hit = clicks.first().first().value<ChartPointHit>();
+    QCOMPARE(hit.seriesIndex, 0);
+    QCOMPARE(hit.pointIndex, 2);
+    QCOMPARE(hit.value, QPointF(2, 2));
 }
 
 void TestChartView::printsIntoPdf_data()
 {
-    QTest::addColumn<int>("type");
-    for (int type : allTypes)
-        QTest::addRow("type %d", type) << type;
+    typeRows(allTypes);
 }
 
 void TestChartView::printsIntoPdf()
 {
     QFETCH(int, type);
     CMyChartView view;
-    view.resize(500, 350);
-    view.SetChartType(type);
-    view.SetContent(content(2, 3, true));
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(showChart(view, type, content(2, 3, true)));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"chart.pdf"_s);
@@ -352,6 +380,101 @@ void TestChartView::themesDiffer()
     auto *bars = qobject_cast<QAbstractBarSeries *>(view.chart()->series().first());
     QVERIFY(bars);
     QCOMPARE(bars->barSets().at(1)->color(), ChartStyle::color(8, 1));
+}
+
+void TestChartView::fillRunsTheRightWay_data()
+{
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<int>("across");
+    QTest::addColumn<bool>("alongX"); // the colour changes from left to right
+    QTest::addColumn<bool>("alongY"); // the colour changes from top to bottom
+    QTest::newRow("solid") << 1 << int(Qt::Horizontal) << false << false;
+    QTest::newRow("horizontal") << 2 << int(Qt::Horizontal) << true << false;
+    QTest::newRow("vertical") << 3 << int(Qt::Horizontal) << false << true;
+    QTest::newRow("diagonal") << 4 << int(Qt::Horizontal) << true << true;
+    QTest::newRow("tube across a column") << 5 << int(Qt::Horizontal) << true << false;
+    QTest::newRow("tube across a bar") << 5 << int(Qt::Vertical) << false << true;
+}
+
+void TestChartView::fillRunsTheRightWay()
+{
+    QFETCH(int, setting);
+    QFETCH(int, across);
+    QFETCH(bool, alongX);
+    QFETCH(bool, alongY);
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.fillRect(
+            QRectF(10, 10, 40, 20),
+            ChartStyle::fill(QColor(0x40, 0x70, 0xc0), setting, Qt::Orientation(across)));
+    }
+    QCOMPARE(image.pixel(12, 20) != image.pixel(47, 20), alongX);
+    QCOMPARE(image.pixel(30, 11) != image.pixel(30, 28), alongY);
+    if (setting == 5) {
+        // A tube is lighter inside than at both edges.
+        const QPoint edge1 = alongX ? QPoint(11, 20) : QPoint(30, 11);
+        const QPoint inside = alongX ? QPoint(26, 20) : QPoint(30, 18);
+        const QPoint edge2 = alongX ? QPoint(48, 20) : QPoint(30, 28);
+        QVERIFY(qGray(image.pixel(inside)) > qGray(image.pixel(edge1)));
+        QVERIFY(qGray(image.pixel(inside)) > qGray(image.pixel(edge2)));
+    }
+}
+
+void TestChartView::labelsFollowSetting_data()
+{
+    typeRows(allTypes);
+}
+
+void TestChartView::labelsFollowSetting()
+{
+    QFETCH(int, type);
+    CMyChartView view;
+    QVERIFY(showChart(view, type, content(2, 3, true)));
+    const QImage with = view.grab().toImage();
+    view.SetShowDataLabels(false);
+    QVERIFY(view.grab().toImage() != with);
+    for (QAbstractSeries *series : view.chart()->series()) {
+        if (auto *bars = qobject_cast<QAbstractBarSeries *>(series))
+            QVERIFY(!bars->isLabelsVisible());
+        if (auto *pie = qobject_cast<QPieSeries *>(series)) {
+            for (QPieSlice *slice : pie->slices())
+                QVERIFY(!slice->isLabelVisible());
+        }
+    }
+    view.SetShowDataLabels(true);
+    QTRY_COMPARE(view.grab().toImage(), with);
+}
+
+void TestChartView::hoverHighlights_data()
+{
+    typeRows(allTypes);
+}
+
+void TestChartView::hoverHighlights()
+{
+    QFETCH(int, type);
+    CMyChartView view;
+    QVERIFY(showChart(view, type, content(1, 3, false)));
+    QWidget *surface = chartSurface(view);
+    const QPoint away = surface->mapFrom(&view, QPoint(2, 2));
+    QTest::mouseMove(surface, away);
+    const QImage plain = view.grab().toImage();
+    std::optional<QPoint> onPoint;
+    for (int y = view.height() / 2; y < view.height() && !onPoint; y += 4) {
+        for (int x = 0; x < view.width() && !onPoint; x += 4) {
+            if (view.HitTest(QPoint(x, y)))
+                onPoint = QPoint(x, y);
+        }
+    }
+    QVERIFY(onPoint);
+    QTest::mouseMove(surface, surface->mapFrom(&view, *onPoint));
+    QTRY_COMPARE(surface->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_VERIFY(view.grab().toImage() != plain);
+    QTest::mouseMove(surface, away);
+    QTRY_COMPARE(surface->cursor().shape(), Qt::ArrowCursor);
+    QTRY_COMPARE(view.grab().toImage(), plain);
 }
 
 QTEST_MAIN(TestChartView)
