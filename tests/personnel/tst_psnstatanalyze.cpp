@@ -123,6 +123,7 @@ private Q_SLOTS:
     void failingComputationShowsError();
     void chartTypesAndSettings();
     void commands();
+    void modifyWithFailingQueryOpensNothing();
     void printsToPdf();
     void keysAndPopup();
 
@@ -507,6 +508,28 @@ void TestPsnStatAnalyze::commands()
     QCOMPARE(logLines(),
              QStringList({ u"人员档案[人员统计分析项添加 '备注2']"_s,
                            u"人员档案[删除人员统计分析项'交叉']"_s }));
+}
+
+void TestPsnStatAnalyze::modifyWithFailingQueryOpensNothing()
+{
+    CDlgPsnStatAnalyze window;
+    select(window, u"数额段"_s);
+    QVERIFY(theDatabase.Execute(u"ALTER TABLE qz_Stat RENAME TO tst_stat_gone"_s));
+    QTimer closer; // an editor that opened anyway is closed and counted
+    int editors = 0;
+    connect(&closer, &QTimer::timeout, [&editors] {
+        if (auto *editor
+            = qobject_cast<CDlgPsnStatAnalyzeItem *>(QApplication::activeModalWidget())) {
+            ++editors;
+            editor->reject();
+        }
+    });
+    closer.start(10);
+    MessageCatcher catcher;
+    window.OnEditStat();
+    QCOMPARE(catcher.texts.size(), 1);
+    QVERIFY(!catcher.texts.first().isEmpty());
+    QCOMPARE(editors, 0);
 }
 
 void TestPsnStatAnalyze::printsToPdf()
