@@ -6,6 +6,7 @@
 #include "personnel/relatarc.h"
 #include "personnel/ui/cchildframepsn.h"
 #include "personnel/ui/cdlgpsnhistorymanage.h"
+#include "personnel/ui/cdlgpsnstatanalyze.h"
 #include "personnel/ui/cdlgpsnwakeupmanage.h"
 #include "personnel/wakeupservice.h"
 #include "ui/frame/modulecommands.h"
@@ -30,4 +31,5 @@ void RegisterPersonnelModule()
     ModuleCommands::instance().registerOpener(2100,
                                               [](CMainFrame &frame) { OpenPersonnelFrame(frame); });
     RegisterPsnHistoryOpeners();
+    RegisterPsnStatOpener();
 }

@@ -18,6 +18,8 @@ add_library(vantrel_personnel_ui STATIC
     ui/cdlgpsnprintrsselect.cpp
     ui/cdlgpsnhistorymanage.cpp
     ui/cdlgpsnselectwizard.cpp
+    ui/cdlgpsnstatanalyze.cpp
+    ui/cdlgpsnstatanalyzeitem.cpp
     ui/cdlgpsnwakeupitem.cpp
     ui/cdlgpsnwakeupmanage.cpp
     ui/cdlgpsnwakeupsetup.cpp
@@ -25,6 +27,7 @@ add_library(vantrel_personnel_ui STATIC
     ui/cpanetoolbar.cpp
     ui/cphotoctrl.cpp
     ui/cphotopane.cpp
+    ui/cpsnstattreeview.cpp
     ui/cpicturecap.cpp
     ui/crelatinfopane.cpp
     ui/cviewpsn.cpp
