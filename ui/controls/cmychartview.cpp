@@ -23,6 +23,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// QtCharts reads titles, axis and legend labels as rich text: a label such as "<未知>" would
+// vanish as an unknown tag.
+QString richTextSafe(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
 // How close, in pixels, a click must be to a line's point to hit it.
 constexpr qreal pointRadius = 6.0;
 // The share of a category that its bars fill together (QtCharts' default).
@@ -273,7 +280,7 @@ void CMyChartView::build2D()
         c->removeAxis(axis);
     qDeleteAll(m_pieTitles);
     m_pieTitles.clear();
-    c->setTitle(m_content.title);
+    c->setTitle(richTextSafe(m_content.title));
     c->legend()->setVisible(m_content.legend);
     c->legend()->setAlignment(Qt::AlignRight);
     if (m_type == ChartPie2D)
@@ -292,7 +299,7 @@ void CMyChartView::buildBars2D(bool horizontal)
     double top = 0;
     for (int s = 0; s < m_content.series.size(); ++s) {
         const ChartSeriesData &seriesData = m_content.series.at(s);
-        auto *set = new QBarSet(seriesData.name);
+        auto *set = new QBarSet(richTextSafe(seriesData.name));
         for (double value : seriesData.values) {
             set->append(value);
             top = std::max(top, value);
@@ -313,7 +320,8 @@ void CMyChartView::buildBars2D(bool horizontal)
     AddSeries(series);
 
     auto *categories = new QBarCategoryAxis;
-    categories->append(m_content.labels);
+    for (const QString &label : m_content.labels)
+        categories->append(richTextSafe(label));
     categories->setLabelsFont(ChartStyle::font(11));
     auto *values = new QValueAxis;
     values->setLabelsFont(ChartStyle::font(11));
@@ -336,7 +344,8 @@ void CMyChartView::buildPies2D()
         auto *pie = new QPieSeries;
         pie->setName(seriesData.name);
         for (int p = 0; p < seriesData.values.size(); ++p) {
-            auto *slice = pie->append(m_content.labels.value(p), seriesData.values.at(p));
+            auto *slice
+                = pie->append(richTextSafe(m_content.labels.value(p)), seriesData.values.at(p));
             const QColor color = ChartStyle::color(m_theme, p);
             slice->setColor(color);
             slice->setBrush(ChartStyle::fill(color, m_fill));
@@ -353,7 +362,7 @@ void CMyChartView::buildPies2D()
         const QList<QLegendMarker *> markers = chart()->legend()->markers(pie);
         for (int p = 0; p < markers.size(); ++p) {
             markers.at(p)->setVisible(s == 0);
-            markers.at(p)->setLabel(m_content.labels.value(p));
+            markers.at(p)->setLabel(richTextSafe(m_content.labels.value(p)));
         }
         if (m_labels) {
             for (QPieSlice *slice : pie->slices()) {

@@ -346,7 +346,11 @@ void TestChartView::printsIntoPdf()
 {
     QFETCH(int, type);
     CMyChartView view;
-    QVERIFY(showChart(view, type, content(2, 3, true)));
+    // Texts that look like markup are shown as they are.
+    ChartContent c = content(2, 3, true);
+    c.title += u"<全体>"_s;
+    c.labels[0] = u"<未知>"_s;
+    QVERIFY(showChart(view, type, c));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"chart.pdf"_s);
@@ -356,8 +360,9 @@ void TestChartView::printsIntoPdf()
         view.PrintChart(painter, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())));
     }
     const QString text = pdfText(file);
-    QVERIFY2(text.contains(u"学历人数"_s), qPrintable(text));
+    QVERIFY2(text.contains(u"学历人数<全体>"_s), qPrintable(text));
     QVERIFY(text.contains(u"部门1"_s));
+    QVERIFY2(text.contains(u"<未知>"_s), qPrintable(text));
 }
 
 void TestChartView::themesDiffer()
