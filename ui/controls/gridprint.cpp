@@ -69,7 +69,9 @@ public:
     {
         m_painter.save();
         m_painter.setFont(font);
-        const qreal height = QFontMetricsF(font).height() * 1.6;
+        // Measured on the page's device: screen metrics would give a printer a title a
+        // fraction of its height, half hidden behind the header row.
+        const qreal height = QFontMetricsF(font, m_painter.device()).height() * 1.6;
         m_painter.drawText(QRectF(m_page.left(), m_y, m_page.width(), height), Qt::AlignCenter,
                            title);
         m_painter.restore();

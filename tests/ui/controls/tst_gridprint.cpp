@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,6 +24,23 @@ QString pdfText(const QString &file)
     if (!p.waitForFinished(20000) || p.exitCode() != 0)
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The vertical extent, in points, of the first printed word that holds the text.
+std::optional<std::pair<double, double>> wordSpan(const QString &file, const QString &text)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, { u"-bbox"_s, file, u"-"_s });
+    if (!p.waitForFinished(20000) || p.exitCode() != 0)
+        return std::nullopt;
+    static const QRegularExpression word(
+        uR"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"_s);
+    const QString page = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QRegularExpressionMatch &m : word.globalMatch(page)) {
+        if (m.captured(3).contains(text))
+            return std::pair { m.captured(1).toDouble(), m.captured(2).toDouble() };
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -83,6 +103,14 @@ void TestGridPrint::printsTitleShownColumnsAndRows()
     const int pages = int(pageTexts.size());
     QCOMPARE(pages > 1, severalPages);
     QVERIFY(pageTexts.first().contains(u"张三(0001)-'学历'"_s));
+    // The title stands whole above the column titles, at the printer's resolution.
+    const auto title = wordSpan(file, u"张三"_s);
+    const auto header = wordSpan(file, u"学校"_s);
+    QVERIFY(title && header);
+    QVERIFY2(title->second <= header->first,
+             qPrintable(u"title %1-%2, header from %3"_s.arg(title->first)
+                            .arg(title->second)
+                            .arg(header->first)));
     QCOMPARE(text.count(u"张三(0001)"_s), 1);
     for (int p = 0; p < pages; ++p) {
         QVERIFY2(pageTexts.at(p).contains(u"学校"_s), "column titles on every page");
