@@ -368,6 +368,9 @@ void Chart3DWidget::layoutPrismFaces(const PrismSpace &space, Scene &scene) cons
     for (int s = 0; s < space.seriesCount; ++s) {
         const QVector<double> &values = m_content.series.at(s).values;
         for (int c = 0; c < space.points && c < values.size(); ++c) {
+            // An empty cell has no prism, as a 2D bar of 0 has no bar; its label still says 0.
+            if (values.at(c) == 0)
+                continue;
             const qreal from = space.prismStart(s, c);
             const QVector3D a = space.at(from, 0, 0.2);
             const QVector3D b = space.at(from + space.share() * 0.9, values.at(c), 0.8);
