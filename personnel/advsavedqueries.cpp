@@ -31,21 +31,14 @@ bool addAdvResearch(ProcedureContext &ctx)
 bool addAdvResearchDetail(ProcedureContext &ctx)
 {
     const int id = ctx.input(u"ID"_s).toInt();
+    // The parameters carry the columns' names.
+    const QStringList columns { u"Flag"_s,     u"RID"_s,   u"AndOr"_s,  u"TblName"_s,
+                                u"ItemName"_s, u"OpSgn"_s, u"sValue"_s, u"Ord"_s };
     QVariantList values;
-    for (const QString &name : { u"Flag"_s, u"RID"_s, u"AndOr"_s, u"TblName"_s, u"ItemName"_s,
-                                 u"OpSgn"_s, u"sValue"_s, u"Ord"_s })
+    for (const QString &name : columns)
         values << ctx.input(name);
-    if (id == 0)
-        return ctx.exec(u"INSERT INTO qz_ResearchDetail"
-                        " (Flag, RID, AndOr, TblName, ItemName, OpSgn, sValue, Ord)"
-                        " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                        values);
-    if (!ctx.exec(u"UPDATE qz_ResearchDetail SET Flag = ?, RID = ?, AndOr = ?, TblName = ?,"
-                  " ItemName = ?, OpSgn = ?, sValue = ?, Ord = ? WHERE id = ?"_s,
-                  values << id))
-        return false;
-    return ctx.recordsAffected() > 0
-        || ctx.fail(u"No saved condition row has the id %1."_s.arg(id));
+    return ctx.insertOrRewrite(u"qz_ResearchDetail"_s, columns, values, u"id"_s, id,
+                               u"No saved condition row has the id %1."_s.arg(id));
 }
 
 QString commandError(const CADOCommand &command)

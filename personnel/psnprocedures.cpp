@@ -82,15 +82,9 @@ bool addStatItmFilter(ProcedureContext &ctx)
                           ctx.input(u"LowerVal"_s).toString().left(50),
                           ctx.input(u"UperVal"_s).toString().left(50),
                           ctx.input(u"Ord"_s).toInt() };
-    if (id == 0)
-        return ctx.exec(u"INSERT INTO qz_StatItmFilter (TID, fTitle, LowerVal, UperVal, Ord)"
-                        " VALUES (?, ?, ?, ?, ?)"_s,
-                        values);
-    if (!ctx.exec(u"UPDATE qz_StatItmFilter SET TID = ?, fTitle = ?, LowerVal = ?, UperVal = ?,"
-                  " Ord = ? WHERE id = ?"_s,
-                  values << id))
-        return false;
-    return ctx.recordsAffected() > 0 || ctx.fail(u"No statistic range has the id %1."_s.arg(id));
+    return ctx.insertOrRewrite(u"qz_StatItmFilter"_s,
+                               { u"TID"_s, u"fTitle"_s, u"LowerVal"_s, u"UperVal"_s, u"Ord"_s },
+                               values, u"id"_s, id, u"No statistic range has the id %1."_s.arg(id));
 }
 
 } // namespace

@@ -93,6 +93,22 @@ void ProcedureContext::setResult(RowSet rows)
     m_hasResult = true;
 }
 
+bool ProcedureContext::insertOrRewrite(const QString &table, const QStringList &columns,
+                                       const QVariantList &values, const QString &keyColumn, int id,
+                                       const QString &missing)
+{
+    if (id == 0) {
+        const QString marks = QStringList(columns.size(), u"?"_s).join(u", "_s);
+        return exec(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, columns.join(u", "_s), marks),
+                    values);
+    }
+    if (!exec(
+            u"UPDATE %1 SET %2 = ? WHERE %3 = ?"_s.arg(table, columns.join(u" = ?, "_s), keyColumn),
+            QVariantList(values) << id))
+        return false;
+    return recordsAffected() > 0 || fail(missing);
+}
+
 bool ProcedureContext::fail(const QString &message)
 {
     if (m_error.isEmpty())

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -35,6 +36,12 @@ public:
 
     // Statement helpers that keep the error and count rows changed.
     bool exec(const QString &sql, const QVariantList &values = {});
+    // The add-or-rewrite procedures: id 0 inserts a row of the columns' values into the table,
+    // another id rewrites the row whose key column holds it, and fails with `missing` when no
+    // row does. Table and column names come from the caller's code, never from input.
+    bool insertOrRewrite(const QString &table, const QStringList &columns,
+                         const QVariantList &values, const QString &keyColumn, int id,
+                         const QString &missing);
     // Runs a query and keeps its rows as the procedure's result set.
     bool select(const QString &sql, const QVariantList &values = {});
     void setResult(RowSet rows);
