@@ -4,6 +4,7 @@
 #include "core/util/profile.h"
 #include "core/util/stringtable.h"
 #include "modalanswers.h"
+#include "pdftext.h"
 #include "personnel/ui/cdlgpsndatapreview.h"
 #include "personnel/ui/cdlgpsnstatanalyze.h"
 #include "personnel/ui/cdlgpsnstatanalyzeitem.h"
@@ -25,7 +26,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -59,14 +59,6 @@ public:
 private:
     QTimer m_timer;
 };
-
-QString pdfText(const QString &file)
-{
-    QProcess process;
-    process.start(u"pdftotext"_s, { u"-layout"_s, file, u"-"_s });
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).remove(u' ');
-}
 
 QTreeWidgetItem *statItem(CDlgPsnStatAnalyze &window, const QString &caption)
 {
@@ -555,14 +547,14 @@ void TestPsnStatAnalyze::printsToPdf()
     std::unique_ptr<QPrinter> gridPrinter(printer(gridFile));
     QVERIFY(window.PrintGridTo(*gridPrinter));
     gridPrinter.reset();
-    const QString gridText = pdfText(gridFile);
+    const QString gridText = PdfText(gridFile).remove(u' ');
     QVERIFY2(gridText.contains(u"数额段"_s), qPrintable(gridText));
     QVERIFY2(gridText.contains(u"合计:"_s), qPrintable(gridText));
 
     std::unique_ptr<QPrinter> chartPrinter(printer(chartFile));
     QVERIFY(window.PrintChartTo(*chartPrinter));
     chartPrinter.reset();
-    const QString chartText = pdfText(chartFile);
+    const QString chartText = PdfText(chartFile).remove(u' ');
     QVERIFY2(chartText.contains(u"数额段"_s), qPrintable(chartText));
 }
 

@@ -2,6 +2,7 @@
 #include "core/app/vantrelapp.h"
 #include "core/db/cadodatabase.h"
 #include "modalanswers.h"
+#include "pdftext.h"
 #include "personnel/relatarc.h"
 #include "personnel/ui/cdlgdynctlformforrelatarc.h"
 #include "personnel/ui/crelatinfopane.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -314,10 +314,7 @@ void TestRelatInfoPane::exportAndPrint()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     QVERIFY(pane.PrintShownGrid(printer));
-    QProcess text;
-    text.start(u"pdftotext"_s, { pdf, u"-"_s });
-    QVERIFY(text.waitForFinished(20000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = PdfText(pdf, {});
     QVERIFY2(printed.contains(u"张一(A001)-'%1'"_s.arg(title)), qPrintable(printed));
     QVERIFY2(printed.contains(value), qPrintable(printed));
 

@@ -1,9 +1,10 @@
 #include "ui/controls/chart3dwidget.h"
 #include "ui/controls/cmychartview.h"
 
+#include "pdftext.h"
+
 #include <QDir>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,15 +71,6 @@ void clickChart(CMyChartView &view, const QPoint &pos)
 {
     QWidget *surface = chartSurface(view);
     QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(&view, pos));
-}
-
-QString pdfText(const QString &file)
-{
-    QProcess p;
-    p.start(u"pdftotext"_s, { u"-layout"_s, file, u"-"_s });
-    if (!p.waitForFinished(20000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 int colourCount(const QImage &image)
@@ -359,7 +351,7 @@ void TestChartView::printsIntoPdf()
         QPainter painter(&writer);
         view.PrintChart(painter, QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height())));
     }
-    const QString text = pdfText(file);
+    const QString text = PdfText(file);
     QVERIFY2(text.contains(u"学历人数<全体>"_s), qPrintable(text));
     QVERIFY(text.contains(u"部门1"_s));
     QVERIFY2(text.contains(u"<未知>"_s), qPrintable(text));

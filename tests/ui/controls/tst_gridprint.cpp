@@ -1,5 +1,7 @@
 #include "ui/controls/gridprint.h"
 
+#include "pdftext.h"
+
 #include <QHeaderView>
 #include <QPrinter>
 #include <QProcess>
@@ -15,16 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The text of a printed PDF, page breaks as form feeds.
-QString pdfText(const QString &file)
-{
-    QProcess p;
-    p.start(u"pdftotext"_s, { u"-layout"_s, file, u"-"_s });
-    if (!p.waitForFinished(20000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // The vertical extent, in points, of the first printed word that holds the text.
 std::optional<std::pair<double, double>> wordSpan(const QString &file, const QString &text)
@@ -97,7 +89,7 @@ void TestGridPrint::printsTitleShownColumnsAndRows()
     printer.setOutputFileName(file);
     QVERIFY(vantrel::ui::PrintGrid(grid, u"张三(0001)-'学历'"_s, printer));
 
-    const QString text = pdfText(file);
+    const QString text = PdfText(file);
     QVERIFY2(!text.isEmpty(), "pdftotext gave nothing");
     const QStringList pageTexts = text.split(u'\f', Qt::SkipEmptyParts);
     const int pages = int(pageTexts.size());
