@@ -589,7 +589,20 @@ Result<WageCalcReport> WageCalculator::RecalculateAll(const WageCalcScope &scope
     run.flush();
     if (!transaction.commit())
         return Result<WageCalcReport>::failure(m_db.GetLastErrorString());
+    reclaimRewrittenRows(scope.table);
     return run.report;
+}
+
+// A full run leaves a dead version of every row it rewrote: on PostgreSQL the aggregates of the
+// cell edits that follow would read through them until autovacuum comes by. A plain VACUUM
+// blocks no reader or writer; SKIP_LOCKED leaves the table to a vacuum already at it, and a
+// failure (no owner's rights, an open transaction) only leaves the work to autovacuum.
+void WageCalculator::reclaimRewrittenRows(const QString &table)
+{
+    if (m_db.backend() != vantrel::db::Backend::Postgres || m_db.transactionDepth() > 0
+        || !IsSqlIdentifier(table))
+        return;
+    m_db.run(u"VACUUM (SKIP_LOCKED) %1"_s.arg(table));
 }
 
 Result<WageCalcReport> WageCalculator::RecalculatePerson(const WageCalcScope &scope, int pid,

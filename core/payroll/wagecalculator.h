@@ -139,6 +139,8 @@ public:
     struct Run;
 
 private:
+    void reclaimRewrittenRows(const QString &table);
+
     CADODatabase &m_db;
     vbscript::Engine &m_engine;
     WageStandardTable *m_standard;
