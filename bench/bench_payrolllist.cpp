@@ -19,6 +19,7 @@
 #include "payroll/wagescope.h"
 #include "ui/controls/cmyadogridctrl.h"
 #include "ui/controls/cmybcgpgridview.h"
+#include "wagebenchsupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -65,18 +66,7 @@ bool fillPeriod(CADODatabase &db, Period *made)
             return false;
         made->columns << WageItemColumnName(*id);
     }
-    if (!db.Execute(u"INSERT INTO qz_WagePsn (SID, PID, Ord) SELECT ?, PID, Ord FROM qz_PsnBase"_s,
-                    { *sid })
-        || !CreateWagePeriod(db, 1, *sid, period))
-        return false;
-    QStringList sets;
-    for (int i = 0; i < made->columns.size(); ++i)
-        sets << u"%1 = PID * 0.25 + %2"_s.arg(made->columns[i]).arg(i);
-    if (!db.Execute(u"UPDATE %1 SET %2"_s.arg(made->table, sets.join(u", "_s))))
-        return false;
-    if (db.backend() == Backend::Postgres)
-        db.Execute(u"ANALYZE"_s);
-    return true;
+    return bench::fillWagePeriods(db, *sid, made->table, { period }, made->columns);
 }
 
 struct Backends

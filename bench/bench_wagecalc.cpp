@@ -18,6 +18,7 @@
 #include "core/script/hostfunctions.h"
 #include "payroll/wageperiods.h"
 #include "payroll/wagescope.h"
+#include "wagebenchsupport.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -101,21 +102,7 @@ bool fillPeriods(CADODatabase &db, Period *p)
         if (!addItem(db, p, u"项目%1"_s.arg(n++), QString::number(100 + k), &p->computed))
             return false;
     }
-    if (!db.Execute(u"INSERT INTO qz_WagePsn (SID, PID, Ord) SELECT ?, PID, Ord FROM qz_PsnBase"_s,
-                    { *sid }))
-        return false;
-    for (const int month : { earlier, period }) {
-        if (!CreateWagePeriod(db, 1, *sid, month))
-            return false;
-    }
-    QStringList sets;
-    for (int i = 0; i < p->typed.size(); ++i)
-        sets << u"%1 = PID * 0.25 + %2"_s.arg(p->typed[i]).arg(i);
-    if (!db.Execute(u"UPDATE %1 SET %2"_s.arg(p->table, sets.join(u", "_s))))
-        return false;
-    if (db.backend() == Backend::Postgres)
-        db.Execute(u"ANALYZE"_s);
-    return true;
+    return bench::fillWagePeriods(db, *sid, p->table, { earlier, period }, p->typed);
 }
 
 struct Backends
