@@ -20,6 +20,15 @@ class CADODatabase;
 // False with the reason in *error.
 bool fillPersonFixture(CADODatabase &db, QString *error);
 
+// In a test's init(), with a TestDatabase (tests/support): a fresh database with the schema and
+// this fixture on theDatabase; skips when the backend is not available here.
+#define VANTREL_OPEN_PSN_FIXTURE(fixture) \
+    do { \
+        VANTREL_OPEN_TEST_DB(fixture, theDatabase, true); \
+        QString fixtureError_; \
+        QVERIFY2(fillPersonFixture(theDatabase, &fixtureError_), qPrintable(fixtureError_)); \
+    } while (false)
+
 // Logs the fixture's operator in as theCurrentUser (reads theDatabase).
 void loginAs(const QString &userName);
 

@@ -10,28 +10,9 @@
 #include <QString>
 #include <QStringList>
 
-// The statistics window tests' database: the person fixture with admin logged in, and stored
-// statistics written straight into theDatabase.
+// The statistics window tests' stored statistics, written straight into theDatabase.
 
-// Opens a fresh database with the person fixture on theDatabase for one test. Empty on
-// success; otherwise the reason, with *skip set when the backend is not available here.
-inline QString openStatTestDb(TestDatabase *&fixture, bool *skip)
-{
-    clearTestProfile();
-    fixture = new TestDatabase;
-    *skip = false;
-    if (!fixture->open(theDatabase, true)) {
-        *skip = !fixture->skipReason().isEmpty();
-        return *skip ? fixture->skipReason() : fixture->error();
-    }
-    QString error;
-    if (!fillPersonFixture(theDatabase, &error))
-        return error;
-    theApp.m_strConnection = fixture->connectionString();
-    loginAs(QStringLiteral("admin"));
-    return {};
-}
-
+// Closes what a test's init() opened and logs out.
 inline void closeStatTestDb(TestDatabase *&fixture)
 {
     theDatabase.Close();

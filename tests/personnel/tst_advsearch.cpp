@@ -111,9 +111,8 @@ void TestAdvSearch::initTestCase()
 void TestAdvSearch::init()
 {
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
     QVERIFY2(fillSearchFixture(theDatabase, &error), qPrintable(error));
     loginAs(u"admin"_s);
 }

@@ -178,9 +178,8 @@ void TestDlgAdvResearch::init()
     clearTestProfile();
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
     QVERIFY2(fillSearchFixture(theDatabase, &error), qPrintable(error));
     theApp.m_strConnection = m_fixture->connectionString();
     loginAs(u"admin"_s);

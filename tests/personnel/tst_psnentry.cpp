@@ -113,9 +113,7 @@ void TestPsnEntry::initTestCase()
 void TestPsnEntry::init()
 {
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     // A dictionary item of four characters next to the fixture's items.
     QVERIFY(theDatabase.Execute(u"ALTER TABLE qz_PsnBase ADD F15 VARCHAR(20)"_s));
     QVERIFY(theDatabase.Execute(

@@ -80,9 +80,7 @@ void TestPsnFiles::sizeTexts()
 void TestPsnFiles::init()
 {
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
 }
 
 void TestPsnFiles::cleanup()

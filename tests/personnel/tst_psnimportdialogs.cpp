@@ -87,9 +87,7 @@ void TestPsnImportDialogs::init()
     clearTestProfile();
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     theApp.m_strConnection = m_fixture->connectionString();
     loginAs(u"admin"_s);
 }

@@ -104,9 +104,7 @@ void TestPsnOutput::init()
     clearTestProfile();
     Profile::writeInt({}, u"ExitYesNO"_s, 0);
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     QVERIFY(theDatabase.Execute(
         u"INSERT INTO qz_WageAnnounce (SID, Name, Subject, Content, Active) VALUES"
         " (0, '通知', '主题', '<p>正文</p>', 1)"_s));

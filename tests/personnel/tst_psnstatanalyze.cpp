@@ -134,11 +134,11 @@ void TestPsnStatAnalyze::initTestCase()
 
 void TestPsnStatAnalyze::init()
 {
-    bool skip = false;
-    const QString error = openStatTestDb(m_fixture, &skip);
-    if (skip)
-        QSKIP(qPrintable(error));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    clearTestProfile();
+    m_fixture = new TestDatabase;
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
+    theApp.m_strConnection = m_fixture->connectionString();
+    loginAs(QStringLiteral("admin"));
     QVERIFY(theDatabase.Execute(u"UPDATE qz_PsnBase SET F12 = PID * 10"_s));
     const QStringList notes = { u"abc "_s, u"abc"_s, QString(), u"  "_s, u"x"_s, u"x"_s, u""_s };
     for (int pid = 1; pid <= notes.size(); ++pid) {

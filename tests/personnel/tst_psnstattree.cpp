@@ -68,11 +68,11 @@ void TestPsnStatTree::initTestCase()
 
 void TestPsnStatTree::init()
 {
-    bool skip = false;
-    const QString error = openStatTestDb(m_fixture, &skip);
-    if (skip)
-        QSKIP(qPrintable(error));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    clearTestProfile();
+    m_fixture = new TestDatabase;
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
+    theApp.m_strConnection = m_fixture->connectionString();
+    loginAs(QStringLiteral("admin"));
 }
 
 void TestPsnStatTree::cleanup()

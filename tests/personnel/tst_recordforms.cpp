@@ -148,9 +148,7 @@ void TestRecordForms::init()
 {
     clearTestProfile();
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     theApp.m_strConnection = m_fixture->connectionString();
     theApp.RecentDays = 60;
     loginAs(u"admin"_s);

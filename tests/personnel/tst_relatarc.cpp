@@ -61,9 +61,8 @@ private:
 void TestRelatArc::init()
 {
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
     QVERIFY2(fillRelatFixture(theDatabase, &error, m_wageSets), qPrintable(error));
     registerRelatProcedures();
 }

@@ -99,9 +99,8 @@ void TestRelatInfoPane::init()
 {
     clearTestProfile();
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
     QVERIFY2(fillRelatFixture(theDatabase, &error, m_wageSets), qPrintable(error));
     theApp.m_strConnection = m_fixture->connectionString();
     theApp.RecentDays = 60;

@@ -74,9 +74,7 @@ void TestWakeupService::initTestCase()
 void TestWakeupService::init()
 {
     m_fixture = new TestDatabase;
-    VANTREL_OPEN_TEST_DB(*m_fixture, theDatabase, true);
-    QString error;
-    QVERIFY2(fillPersonFixture(theDatabase, &error), qPrintable(error));
+    VANTREL_OPEN_PSN_FIXTURE(*m_fixture);
     loginAs(u"admin"_s);
 }
 
